@@ -1,0 +1,181 @@
+#include "sim/command_bars.h"
+
+#include "sim/world.h"
+
+namespace frambolist::sim {
+
+namespace {
+
+// Property accessors bound to a field; writes convert as the host's typed
+// property would, and refuse what does not convert.
+auto TextWriter(std::string& field) {
+  return [&field](const Value& v) -> Outcome<void> {
+    auto text = v.ToText();
+    if (!text.ok()) return host_errors::TypeMismatch();
+    field = text.value();
+    return {};
+  };
+}
+auto BoolWriter(bool& field) {
+  return [&field](const Value& v) -> Outcome<void> {
+    auto b = v.ToBool();
+    if (!b.ok()) return host_errors::TypeMismatch();
+    field = b.value();
+    return {};
+  };
+}
+auto LongWriter(int32_t& field) {
+  return [&field](const Value& v) -> Outcome<void> {
+    auto n = v.ToLong();
+    if (!n.ok()) return host_errors::TypeMismatch();
+    field = n.value();
+    return {};
+  };
+}
+template <class Field>
+auto Read(Field& field) {
+  return [&field](std::span<const Value>) -> Outcome<Value> { return Value(field); };
+}
+
+// Collections answer Item(index) from 1, and by name where items have one.
+template <class Items, class NameOf>
+Outcome<Value> ItemOf(Items& items, const Value& key, NameOf name_of) {
+  if (key.is<std::string>()) {
+    for (auto& item : items) {
+      if (name_of(*item) == key.as<std::string>()) return Value(item->Ref());
+    }
+    return host_errors::InvalidArgument();
+  }
+  auto index = key.ToLong();
+  if (!index.ok() || index.value() < 1 || index.value() > static_cast<int32_t>(items.size())) {
+    return host_errors::InvalidArgument();
+  }
+  return Value(items[static_cast<size_t>(index.value() - 1)]->Ref());
+}
+
+class CommandBars : public SimObject {
+ public:
+  explicit CommandBars(World& world) : SimObject(world, "CommandBars") {
+    Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(world_.bars().size()))); });
+    auto item = [this](std::span<const Value> args) {
+      return ItemOf(world_.bars(), Arg(args, 0), [](const CommandBar& b) { return b.name; });
+    };
+    Member("Item", item, {}, true);
+    Member("", item, {}, true);
+    Member("Add", [this](std::span<const Value> args) { return Add(args); }, {}, true);
+  }
+
+ private:
+  Outcome<Value> Add(std::span<const Value> args) {
+    std::string name = "Custom " + std::to_string(world_.bars().size() + 1);
+    if (!Arg(args, 0).IsMissing()) {
+      auto text = Arg(args, 0).ToText();
+      if (!text.ok()) return host_errors::TypeMismatch();
+      name = text.value();
+    }
+    for (auto& bar : world_.bars()) {
+      if (bar->name == name) return host_errors::InvalidArgument();
+    }
+    bool temporary = false;
+    if (!Arg(args, 3).IsMissing()) {
+      auto t = Arg(args, 3).ToBool();
+      if (!t.ok()) return host_errors::TypeMismatch();
+      temporary = t.value();
+    }
+    auto bar = std::make_shared<CommandBar>(world_, name, temporary);
+    if (!Arg(args, 1).IsMissing()) {
+      auto p = Arg(args, 1).ToLong();
+      if (!p.ok()) return host_errors::TypeMismatch();
+      bar->position = p.value();
+    }
+    world_.bars().push_back(bar);
+    return Value(bar->Ref());
+  }
+};
+
+class Controls : public SimObject {
+ public:
+  Controls(World& world, std::shared_ptr<CommandBar> bar)
+      : SimObject(world, "CommandBarControls"), bar_(std::move(bar)) {
+    Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(bar_->controls.size()))); });
+    auto item = [this](std::span<const Value> args) {
+      return ItemOf(bar_->controls, Arg(args, 0), [](const Control& c) { return c.caption; });
+    };
+    Member("Item", item, {}, true);
+    Member("", item, {}, true);
+    Member("Add", [this](std::span<const Value> args) { return Add(args); }, {}, true);
+  }
+
+ private:
+  Outcome<Value> Add(std::span<const Value> args) {
+    int32_t type = 1;
+    if (!Arg(args, 0).IsMissing()) {
+      auto t = Arg(args, 0).ToLong();
+      if (!t.ok()) return host_errors::TypeMismatch();
+      type = t.value();
+    }
+    if (type != 1 && type != 2) return host_errors::InvalidArgument();
+    auto control = std::make_shared<Control>(
+        world_, type == 2 ? Control::Kind::EditBox : Control::Kind::Button);
+    bar_->controls.push_back(control);
+    return Value(control->Ref());
+  }
+
+  std::shared_ptr<CommandBar> bar_;
+};
+
+}  // namespace
+
+Control::Control(World& world, Kind kind)
+    : SimObject(world, kind == Kind::EditBox ? "CommandBarComboBox" : "CommandBarButton"),
+      kind_(kind) {
+  Member("Type", [this](auto) { return Outcome<Value>(Value(int32_t{kind_ == Kind::EditBox ? 2 : 1})); });
+  Member("Caption", Read(caption), TextWriter(caption));
+  Member("TooltipText", Read(tooltip_text), TextWriter(tooltip_text));
+  Member("OnAction", Read(on_action), TextWriter(on_action));
+  Member("Enabled", Read(enabled), BoolWriter(enabled));
+  Member("BeginGroup", Read(begin_group), BoolWriter(begin_group));
+  Member("Style", Read(style), LongWriter(style));
+  if (kind == Kind::EditBox) {
+    Member("Text", Read(text), TextWriter(text));
+    OfferEvents(host::event_interfaces::kCommandBarComboBox);
+  } else {
+    Member("FaceId", Read(face_id), LongWriter(face_id));
+    OfferEvents(host::event_interfaces::kCommandBarButton);
+  }
+}
+
+std::vector<HostError> Control::UserClick() {
+  if (!enabled || kind_ != Kind::Button) return {};
+  Value args[] = {Value(Ref()), Value(false)};
+  return Raise("Click", args);
+}
+
+std::vector<HostError> Control::UserType(const std::string& typed) {
+  if (!enabled || kind_ != Kind::EditBox) return {};
+  text = typed;
+  Value args[] = {Value(Ref())};
+  return Raise("Change", args);
+}
+
+CommandBar::CommandBar(World& world, std::string bar_name, bool is_temporary)
+    : SimObject(world, "CommandBar"), name(std::move(bar_name)), temporary(is_temporary) {
+  Member("Name", Read(name), TextWriter(name));
+  Member("Position", Read(position), LongWriter(position));
+  Member("Visible", Read(visible), BoolWriter(visible));
+  Member("Temporary", Read(temporary));
+  Member("Controls", [this](auto) {
+    auto self = std::static_pointer_cast<CommandBar>(shared_from_this());
+    return Outcome<Value>(Value(MakeControls(world_, self)->Ref()));
+  });
+}
+
+std::shared_ptr<SimObject> MakeCommandBars(World& world) {
+  return std::make_shared<CommandBars>(world);
+}
+
+std::shared_ptr<SimObject> MakeControls(World& world, std::shared_ptr<CommandBar> bar) {
+  return std::make_shared<Controls>(world, std::move(bar));
+}
+
+}  // namespace frambolist::sim

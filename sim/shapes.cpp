@@ -1,0 +1,158 @@
+#include "sim/shapes.h"
+
+#include <cmath>
+
+namespace frambolist::sim {
+
+Outcome<double> ValidLength(const Value& v) {
+  auto d = v.ToDouble();
+  if (!d.ok()) return host_errors::TypeMismatch();
+  if (!std::isfinite(d.value()) || d.value() < 0) return host_errors::ValueOutOfRange();
+  return d.value();
+}
+
+Outcome<float> NormalisedAngle(const Value& v) {
+  auto d = v.ToDouble();
+  if (!d.ok()) return host_errors::TypeMismatch();
+  if (!std::isfinite(d.value())) return host_errors::ValueOutOfRange();
+  float angle = static_cast<float>(std::fmod(d.value(), 360.0));
+  if (angle < 0) angle += 360.0f;
+  if (angle >= 360.0f || angle == 0) angle = 0.0f;  // -tiny + 360 rounds to 360; no -0
+  return angle;
+}
+
+namespace {
+
+enum class Dimension { Width, Height };
+
+class ShapeRange : public SimObject {
+ public:
+  ShapeRange(World& world, std::vector<std::shared_ptr<Shape>> shapes)
+      : SimObject(world, "ShapeRange"), shapes_(std::move(shapes)) {
+    TraceWritesAs("ShapeRange");
+    Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(shapes_.size()))); });
+    Member("Name", Reader([](const Shape& s) { return Value(s.name); }));
+    Member("Width", Reader([this](const Shape& s) { return Length(s.width); }),
+           [this](const Value& v) { return WriteLength(v, Dimension::Width); });
+    Member("Height", Reader([this](const Shape& s) { return Length(s.height); }),
+           [this](const Value& v) { return WriteLength(v, Dimension::Height); });
+    Member("Rotation", Reader([](const Shape& s) { return Value(s.rotation); }),
+           [this](const Value& v) { return WriteRotation(v); });
+    // MsoTriState: msoTrue -1, msoFalse 0.
+    Member("LockAspectRatio",
+           Reader([](const Shape& s) { return Value(int32_t{s.lock_aspect_ratio ? -1 : 0}); }),
+           [this](const Value& v) { return WriteLock(v); });
+  }
+
+ private:
+  template <class Read>
+  Getter Reader(Read read) {
+    return [this, read](std::span<const Value>) -> Outcome<Value> {
+      if (shapes_.empty()) return host_errors::WordCommandFailed();
+      return read(*shapes_.front());
+    };
+  }
+
+  Value Length(double points) const {
+    if (world_.kind() == HostKind::Excel) return Value(points);
+    return Value(static_cast<float>(points));
+  }
+
+  Outcome<void> WriteLength(const Value& v, Dimension dimension) {
+    if (shapes_.empty()) return host_errors::WordCommandFailed();
+    auto length = ValidLength(v);
+    if (!length.ok()) return length.error();
+    for (auto& shape : shapes_) {
+      double& own = dimension == Dimension::Width ? shape->width : shape->height;
+      double& other = dimension == Dimension::Width ? shape->height : shape->width;
+      if (shape->lock_aspect_ratio && own > 0) {
+        other = world_.StoreLength(other * (length.value() / own));
+      }
+      own = world_.StoreLength(length.value());
+    }
+    return {};
+  }
+
+  Outcome<void> WriteRotation(const Value& v) {
+    if (shapes_.empty()) return host_errors::WordCommandFailed();
+    auto angle = NormalisedAngle(v);
+    if (!angle.ok()) return angle.error();
+    for (auto& shape : shapes_) shape->rotation = angle.value();
+    return {};
+  }
+
+  Outcome<void> WriteLock(const Value& v) {
+    if (shapes_.empty()) return host_errors::WordCommandFailed();
+    auto lock = v.ToBool();
+    if (!lock.ok()) return host_errors::TypeMismatch();
+    for (auto& shape : shapes_) shape->lock_aspect_ratio = lock.value();
+    return {};
+  }
+
+  std::vector<std::shared_ptr<Shape>> shapes_;
+};
+
+class InlineShape : public SimObject {
+ public:
+  InlineShape(World& world, std::shared_ptr<Shape> picture)
+      : SimObject(world, "InlineShape"), picture_(std::move(picture)) {
+    TraceWritesAs("InlineShape");
+    Member("Width", [this](auto) { return Outcome<Value>(Value(static_cast<float>(picture_->width))); },
+           [this](const Value& v) { return Write(v, picture_->width); });
+    Member("Height", [this](auto) { return Outcome<Value>(Value(static_cast<float>(picture_->height))); },
+           [this](const Value& v) { return Write(v, picture_->height); });
+    Member("LockAspectRatio",
+           [this](auto) { return Outcome<Value>(Value(int32_t{picture_->lock_aspect_ratio ? -1 : 0})); },
+           [this](const Value& v) -> Outcome<void> {
+             auto lock = v.ToBool();
+             if (!lock.ok()) return host_errors::TypeMismatch();
+             picture_->lock_aspect_ratio = lock.value();
+             return {};
+           });
+  }
+
+ private:
+  // An in-line picture never rescales the other dimension itself.
+  Outcome<void> Write(const Value& v, double& field) {
+    auto length = ValidLength(v);
+    if (!length.ok()) return length.error();
+    field = world_.StoreLength(length.value());
+    return {};
+  }
+
+  std::shared_ptr<Shape> picture_;
+};
+
+class InlineShapes : public SimObject {
+ public:
+  InlineShapes(World& world, std::vector<std::shared_ptr<Shape>> pictures)
+      : SimObject(world, "InlineShapes"), pictures_(std::move(pictures)) {
+    Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(pictures_.size()))); });
+    auto item = [this](std::span<const Value> args) -> Outcome<Value> {
+      auto index = Arg(args, 0).ToLong();
+      if (!index.ok() || index.value() < 1 || index.value() > static_cast<int32_t>(pictures_.size())) {
+        return host_errors::WordNoSuchMember();
+      }
+      auto picture = pictures_[static_cast<size_t>(index.value() - 1)];
+      return Value(std::make_shared<InlineShape>(world_, picture)->Ref());
+    };
+    Member("Item", item, {}, true);
+    Member("", item, {}, true);
+  }
+
+ private:
+  std::vector<std::shared_ptr<Shape>> pictures_;
+};
+
+}  // namespace
+
+std::shared_ptr<SimObject> MakeShapeRange(World& world, std::vector<std::shared_ptr<Shape>> shapes) {
+  return std::make_shared<ShapeRange>(world, std::move(shapes));
+}
+
+std::shared_ptr<SimObject> MakeInlineShapes(World& world,
+                                            std::vector<std::shared_ptr<Shape>> pictures) {
+  return std::make_shared<InlineShapes>(world, std::move(pictures));
+}
+
+}  // namespace frambolist::sim

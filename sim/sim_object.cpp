@@ -1,0 +1,122 @@
+#include "sim/sim_object.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "sim/world.h"
+
+namespace frambolist::sim {
+
+namespace {
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+const Value kMissing{host::Missing{}};
+}  // namespace
+
+const Value& Arg(std::span<const Value> args, size_t i) {
+  return i < args.size() ? args[i] : kMissing;
+}
+
+SimObject::SimObject(World& world, std::string type_name)
+    : world_(world), type_name_(std::move(type_name)) {
+  world_.Track(this);
+}
+
+SimObject::~SimObject() { world_.Untrack(this); }
+
+void SimObject::AddRef() noexcept {
+  if (refs_++ == 0) self_ = shared_from_this();
+}
+
+void SimObject::Release() noexcept {
+  if (refs_ <= 0) {
+    world_.NoteDoubleRelease(this);
+    return;
+  }
+  if (--refs_ == 0) {
+    auto last = std::move(self_);  // may destroy this object on return
+  }
+}
+
+void SimObject::Member(std::string name, Getter get, Putter put, bool takes_args) {
+  members_[Lower(name)] = Entry{std::move(get), std::move(put), takes_args};
+}
+
+const SimObject::Entry* SimObject::Find(std::string_view member) const {
+  auto it = members_.find(Lower(member));
+  return it == members_.end() ? nullptr : &it->second;
+}
+
+Outcome<Value> SimObject::Get(std::string_view member, std::span<const Value> args) {
+  if (auto fault = world_.faults().Take(member)) return *fault;
+  const Entry* entry = Find(member);
+  if (!entry || !entry->get) return host::errors::MemberNotSupported();
+  if (entry->takes_args || args.empty()) return entry->get(args);
+  auto collection = entry->get({});
+  if (!collection.ok()) return collection;
+  auto object = collection.value().ObjectOrNothing();
+  if (!object) return host::errors::ObjectRequired();
+  return object->Get("", args);
+}
+
+Outcome<Value> SimObject::Call(std::string_view member, std::span<const Value> args) {
+  return Get(member, args);
+}
+
+Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
+  if (!trace_name_.empty()) world_.TraceWrite(trace_name_, member, value);
+  if (auto fault = world_.faults().Take(member)) return *fault;
+  const Entry* entry = Find(member);
+  if (!entry || !entry->put) return host::errors::MemberNotSupported();
+  return entry->put(value);
+}
+
+Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
+                                                 host::EventSink& sink) {
+  if (event_interface_.empty() || Lower(interface_id) != Lower(event_interface_)) {
+    // What CONNECT_E_NOCONNECTION reads as in Visual Basic.
+    return HostError{459, "Object or class does not support the set of events"};
+  }
+  const int id = next_sink_id_++;
+  sinks_.push_back({id, &sink});
+  std::weak_ptr<SimObject> weak = weak_from_this();
+  return host::Subscription([weak, id] {
+    if (auto self = weak.lock()) {
+      std::erase_if(self->sinks_, [id](const Sink& s) { return s.id == id; });
+    }
+  });
+}
+
+std::vector<HostError> SimObject::Raise(std::string_view event, std::span<Value> args) {
+  // A handler may end subscriptions while it runs; deliver to a snapshot and
+  // skip sinks that went away meanwhile.
+  std::vector<HostError> failures;
+  auto keep_alive = shared_from_this();
+  const auto snapshot = sinks_;
+  for (const Sink& s : snapshot) {
+    const bool still_connected =
+        std::any_of(sinks_.begin(), sinks_.end(), [&](const Sink& x) { return x.id == s.id; });
+    if (!still_connected) continue;
+    if (auto failure = s.sink->OnEvent(event, args)) failures.push_back(*failure);
+  }
+  return failures;
+}
+
+namespace host_errors {
+HostError InvalidArgument() { return {-2147024809, "Invalid procedure call or argument"}; }
+HostError ValueOutOfRange() { return {-2147024809, "The specified value is out of range."}; }
+HostError PowerPointNothingSelected() {
+  return {-2147188160,
+          "Selection (unknown member) : Invalid request.  Nothing appropriate is currently "
+          "selected."};
+}
+HostError WordCommandFailed() { return {4198, "Command failed"}; }
+HostError WordNoSuchMember() { return {5941, "The requested member of the collection does not exist."}; }
+HostError TypeMismatch() { return {-2147352571, "Type mismatch."}; }
+}  // namespace host_errors
+
+}  // namespace frambolist::sim

@@ -1,0 +1,104 @@
+#pragma once
+// The base of every simulated host object: a table of members reached by
+// name (case-insensitively, as automation does), reference counting that the
+// reference audit reads, connection points, and the hooks for fault
+// injection and the write trace.
+//
+// Lifetime: objects that the document or the toolbar owns (shapes' ranges
+// are made afresh) are held by the World through shared_ptr; any object also
+// stays alive while the add-in holds a counted reference to it.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/object.h"
+
+namespace frambolist::sim {
+
+class World;
+using host::HostError;
+using host::Outcome;
+using host::Value;
+
+class SimObject : public host::Object, public std::enable_shared_from_this<SimObject> {
+ public:
+  SimObject(World& world, std::string type_name);
+  virtual ~SimObject();
+  SimObject(const SimObject&) = delete;
+  SimObject& operator=(const SimObject&) = delete;
+
+  void AddRef() noexcept override;
+  void Release() noexcept override;
+  Outcome<Value> Get(std::string_view member, std::span<const Value> args) override;
+  Outcome<void> Put(std::string_view member, const Value& value) override;
+  Outcome<Value> Call(std::string_view member, std::span<const Value> args) override;
+  Outcome<host::Subscription> Subscribe(std::string_view interface_id, host::EventSink& sink) override;
+
+  const std::string& type_name() const { return type_name_; }
+  // Counted references held outside the simulation (by the add-in, or by the
+  // host program where it hands an object over).
+  int external_refs() const { return refs_; }
+  // A new counted reference to this object, for handing it out.
+  host::ObjectRef Ref() { return host::ObjectRef(this); }
+
+  // Raises an event to every connected sink, in connection order. Returns the
+  // failures that the sinks reported.
+  std::vector<HostError> Raise(std::string_view event, std::span<Value> args);
+  bool HasSinks() const { return !sinks_.empty(); }
+
+  using Getter = std::function<Outcome<Value>(std::span<const Value>)>;
+  using Putter = std::function<Outcome<void>(const Value&)>;
+
+ protected:
+
+  // A property (or method: automation makes no difference for a get). A
+  // getter that takes no arguments but is given some passes them on to the
+  // default member of its result, as `InlineShapes(1)` means
+  // `InlineShapes.Item(1)`.
+  void Member(std::string name, Getter get, Putter put = {}, bool takes_args = false);
+  void OfferEvents(std::string_view interface_id) { event_interface_ = interface_id; }
+  // Property writes on this object are shown by `trace on` under this name.
+  void TraceWritesAs(std::string name) { trace_name_ = std::move(name); }
+
+  World& world_;
+
+ private:
+  struct Entry {
+    Getter get;
+    Putter put;
+    bool takes_args = false;
+  };
+  struct Sink {
+    int id;
+    host::EventSink* sink;
+  };
+
+  const Entry* Find(std::string_view member) const;
+
+  std::string type_name_;
+  std::map<std::string, Entry> members_;
+  std::string event_interface_;
+  std::string trace_name_;
+  std::vector<Sink> sinks_;
+  int next_sink_id_ = 1;
+  int refs_ = 0;
+  std::shared_ptr<SimObject> self_;  // set while refs_ > 0
+};
+
+// Argument helpers for members: the i-th argument, or Missing.
+const Value& Arg(std::span<const Value> args, size_t i);
+
+// Errors that the simulated hosts raise, with the hosts' own texts.
+namespace host_errors {
+HostError InvalidArgument();        // -2147024809, "Invalid procedure call or argument"
+HostError ValueOutOfRange();        // -2147024809, "The specified value is out of range."
+HostError PowerPointNothingSelected();  // -2147188160
+HostError WordCommandFailed();      // 4198
+HostError WordNoSuchMember();       // 5941
+HostError TypeMismatch();           // DISP_E_TYPEMISMATCH
+}  // namespace host_errors
+
+}  // namespace frambolist::sim

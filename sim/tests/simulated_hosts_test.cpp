@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "host/dispatch.h"
+#include "sim/command_bars.h"
+#include "sim/world.h"
+
+namespace frambolist::sim {
+namespace {
+
+using host::Dispatch;
+
+int NumberOf(auto&& action) {
+  try {
+    action();
+  } catch (const host::HostFailure& f) {
+    return f.error.number;
+  }
+  return 0;
+}
+
+class Recorder final : public host::EventSink {
+ public:
+  std::optional<HostError> OnEvent(std::string_view event, std::span<Value>) override {
+    events.emplace_back(event);
+    return fail;
+  }
+  std::vector<std::string> events;
+  std::optional<HostError> fail;
+};
+
+Dispatch Selection(World& w) { return Dispatch(w.ApplicationRef()).Obj("ActiveWindow").Obj("Selection"); }
+
+TEST(Shapes, LockedRatioScalesTheOtherDimensionOfEachShapeByItsOwnProportions) {
+  World w(HostKind::PowerPoint);
+  Shape* a = w.AddShape({.name = "A", .width = 144, .height = 72});
+  Shape* b = w.AddShape({.name = "B", .width = 10, .height = 30});
+  w.Select({a, b});
+  auto range = Selection(w).Obj("ShapeRange");
+  range.Put("LockAspectRatio", Value(true));
+  range.Put("Height", Value(144.0f));
+  EXPECT_EQ(a->width, 288);
+  EXPECT_EQ(b->width, 48);
+  EXPECT_EQ(range.Get("Width"), Value(288.0f));  // a range reads as its first shape
+
+  range.Put("LockAspectRatio", Value(false));
+  range.Put("Width", Value(100.0f));
+  EXPECT_EQ(a->height, 144);
+  EXPECT_EQ(b->height, 144);
+}
+
+TEST(Shapes, RefuseNegativeAndNonFiniteValuesAndNormaliseAngles) {
+  World w(HostKind::Excel);
+  Shape* a = w.AddShape({.name = "A", .width = 10, .height = 20});
+  w.Select({a});
+  auto range = Selection(w).Obj("ShapeRange");
+  EXPECT_EQ(NumberOf([&] { range.Put("Width", Value(-1.0f)); }), -2147024809);
+  EXPECT_EQ(NumberOf([&] { range.Put("Height", Value(INFINITY)); }), -2147024809);
+  EXPECT_EQ(NumberOf([&] { range.Put("Rotation", Value(NAN)); }), -2147024809);
+  range.Put("Rotation", Value(-30.0f));
+  EXPECT_EQ(a->rotation, 330.0f);
+  range.Put("Rotation", Value(720.0f));
+  EXPECT_EQ(a->rotation, 0.0f);
+  EXPECT_EQ(a->width, 10);
+  EXPECT_TRUE(range.Get("Width").is<double>());  // Excel reads lengths as doubles
+}
+
+TEST(Selections, EachHostReportsAnEmptySelectionItsOwnWay) {
+  World ppt(HostKind::PowerPoint);
+  ppt.Select({});
+  EXPECT_EQ(NumberOf([&] { Selection(ppt).Obj("ShapeRange"); }), -2147188160);
+
+  World word(HostKind::Word);
+  Shape* pic = word.AddShape({.name = "P", .width = 50, .height = 40, .is_inline = true});
+  Shape* box = word.AddShape({.name = "F", .width = 30, .height = 20});
+  word.Select({});
+  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("ShapeRange").Get("Name"); }), 424);
+  word.Select({pic});
+  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("ShapeRange").Get("Name"); }), 4198);
+  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("ShapeRange").Put("Height", Value(1.0f)); }), 4198);
+  EXPECT_EQ(Selection(word).Obj("InlineShapes", {}).Obj("Item", {Value(int32_t{1})}).Get("Width"), Value(50.0f));
+  EXPECT_EQ(Selection(word).Obj("InlineShapes", {Value(int32_t{1})}).Get("Height"), Value(40.0f));
+  word.Select({box});
+  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes").Obj("Item", {Value(int32_t{1})}); }), 5941);
+  word.Select({box, pic});
+  EXPECT_EQ(Selection(word).Obj("ShapeRange").Get("Name"), Value("F"));
+  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes", {Value(int32_t{1})}).Get("Rotation"); }), 438);
+
+  World excel(HostKind::Excel);
+  excel.Select({});
+  EXPECT_EQ(NumberOf([&] { Selection(excel).Obj("ShapeRange"); }), 438);
+}
+
+TEST(Events, ReachSinksForUserActionsOnlyAndEndWithTheSubscription) {
+  World w(HostKind::Excel);
+  Recorder app_events, box_events, button_events;
+  auto app = w.ApplicationRef();
+  auto app_subscription = app->Subscribe(host::event_interfaces::kExcelApplication, app_events);
+  ASSERT_TRUE(app_subscription.ok());
+  w.Select({});
+  EXPECT_EQ(app_events.events, std::vector<std::string>{"SheetSelectionChange"});
+
+  auto bar = Dispatch(app).Obj("CommandBars").Obj("Add", {Value("T"), host::Missing{}, host::Missing{}, Value(true)});
+  auto box = bar.Obj("Controls").Obj("Add", {Value(int32_t{2})});
+  auto button = bar.Obj("Controls").Obj("Add", {});
+  auto s1 = box.ref()->Subscribe(host::event_interfaces::kCommandBarComboBox, box_events);
+  auto s2 = button.ref()->Subscribe(host::event_interfaces::kCommandBarButton, button_events);
+  Control& box_control = *w.bars().back()->controls[0];
+  Control& button_control = *w.bars().back()->controls[1];
+
+  box.Put("Text", Value("written by the add-in"));
+  EXPECT_TRUE(box_events.events.empty());
+  box_control.UserType("2");
+  EXPECT_EQ(box_events.events.size(), 1u);
+  box.Put("Enabled", Value(false));
+  box_control.UserType("3");
+  EXPECT_EQ(box_events.events.size(), 1u);
+  EXPECT_EQ(box_control.text, "2");  // a disabled box takes no edit
+
+  button_events.fail = HostError{5, "handler failed"};
+  auto failures = button_control.UserClick();
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].number, 5);
+  s2.value().End();
+  EXPECT_TRUE(button_control.UserClick().empty());
+  EXPECT_EQ(button_events.events.size(), 1u);
+}
+
+TEST(CommandBars, RefuseADuplicateNameAndStartHidden) {
+  World w(HostKind::Word);
+  auto bars = Dispatch(w.ApplicationRef()).Obj("CommandBars");
+  auto bar = bars.Obj("Add", {Value("Kworrendival"), host::Missing{}, host::Missing{}, Value(true)});
+  EXPECT_EQ(bar.Get("Visible"), Value(false));
+  EXPECT_EQ(NumberOf([&] { bars.Call("Add", {Value("Kworrendival")}); }), -2147024809);
+  EXPECT_EQ(w.bars().size(), 1u);
+}
+
+TEST(Faults, FailTheNextOrEveryCallOfAMemberOnAnyObjectUntilHealed) {
+  World w(HostKind::PowerPoint);
+  w.faults().Arm("CommandBars", {7, "Out of memory"}, false);
+  w.faults().Arm("name", {-5, "always"}, true);
+  Dispatch app(w.ApplicationRef());
+  EXPECT_EQ(NumberOf([&] { app.Obj("CommandBars"); }), 7);
+  EXPECT_EQ(NumberOf([&] { app.Obj("CommandBars"); }), 0);
+  EXPECT_EQ(NumberOf([&] { app.Get("Name"); }), -5);
+  EXPECT_EQ(NumberOf([&] { app.Get("Name"); }), -5);
+  w.faults().Heal();
+  EXPECT_EQ(NumberOf([&] { app.Get("Name"); }), 0);
+}
+
+TEST(Audit, CountsTheReferencesHeldOutsideTheSimulation) {
+  World w(HostKind::Word);
+  Shape* a = w.AddShape({.name = "A", .width = 1, .height = 1});
+  w.Select({a});
+  EXPECT_EQ(w.TotalExternalRefs(), 0);
+  {
+    auto range = Selection(w).Obj("ShapeRange");
+    auto app = Dispatch(w.ApplicationRef());
+    auto live = w.LiveReferences();
+    ASSERT_EQ(live.size(), 2u);
+    EXPECT_EQ(live[0].type_name, "Application");
+    EXPECT_EQ(live[1].type_name, "ShapeRange");
+  }
+  EXPECT_EQ(w.TotalExternalRefs(), 0);
+  EXPECT_EQ(w.double_releases(), 0);
+}
+
+}  // namespace
+}  // namespace frambolist::sim

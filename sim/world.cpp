@@ -1,0 +1,97 @@
+#include "sim/world.h"
+
+#include <algorithm>
+
+#include "sim/applications.h"
+#include "sim/command_bars.h"
+#include "sim/value_text.h"
+
+namespace frambolist::sim {
+
+std::string_view HostName(HostKind kind) {
+  switch (kind) {
+    case HostKind::PowerPoint: return "PowerPoint";
+    case HostKind::Excel: return "Excel";
+    case HostKind::Word: return "Word";
+  }
+  return {};
+}
+
+World::World(HostKind kind) : kind_(kind) {
+  application_ = std::make_shared<Application>(*this);
+}
+
+World::~World() {
+  // Objects still referenced from outside outlive this point only through a
+  // leak, which the audit reports while the world stands.
+  bars_.clear();
+  application_.reset();
+}
+
+host::ObjectRef World::ApplicationRef() { return application_->Ref(); }
+
+Shape* World::AddShape(Shape shape) {
+  if (FindShape(shape.name)) return nullptr;
+  shape.width = StoreLength(shape.width);
+  shape.height = StoreLength(shape.height);
+  shapes_.push_back(std::make_shared<Shape>(std::move(shape)));
+  return shapes_.back().get();
+}
+
+Shape* World::FindShape(std::string_view name) {
+  for (auto& s : shapes_) {
+    if (s->name == name) return s.get();
+  }
+  return nullptr;
+}
+
+std::vector<std::shared_ptr<Shape>> World::SelectedShapes(bool inline_pictures) const {
+  std::vector<std::shared_ptr<Shape>> out;
+  std::copy_if(selection_.begin(), selection_.end(), std::back_inserter(out),
+               [&](const auto& s) { return s->is_inline == inline_pictures; });
+  return out;
+}
+
+std::vector<HostError> World::Select(const std::vector<Shape*>& shapes) {
+  selection_.clear();
+  for (Shape* wanted : shapes) {
+    for (auto& s : shapes_) {
+      if (s.get() == wanted) selection_.push_back(s);
+    }
+  }
+  return application_->RaiseSelectionChange();
+}
+
+double World::StoreLength(double points) const {
+  return kind_ == HostKind::Excel ? points : static_cast<double>(static_cast<float>(points));
+}
+
+CommandBar* World::NewestBar(std::string_view name) {
+  for (auto it = bars_.rbegin(); it != bars_.rend(); ++it) {
+    if ((*it)->name == name) return it->get();
+  }
+  return nullptr;
+}
+
+void World::TraceWrite(std::string_view object, std::string_view property, const Value& value) {
+  if (trace_) {
+    trace_("write " + std::string(object) + "." + std::string(property) + " = " + ValueText(value));
+  }
+}
+
+std::vector<LiveObject> World::LiveReferences() const {
+  std::vector<LiveObject> out;
+  for (SimObject* o : live_) {
+    if (o->external_refs() > 0) out.push_back({o->type_name(), o->external_refs()});
+  }
+  std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.type_name < b.type_name; });
+  return out;
+}
+
+int World::TotalExternalRefs() const {
+  int total = 0;
+  for (SimObject* o : live_) total += o->external_refs();
+  return total;
+}
+
+}  // namespace frambolist::sim

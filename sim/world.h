@@ -1,0 +1,92 @@
+#pragma once
+// One simulated host process: PowerPoint, Excel or Word with one document,
+// its shapes and selection, the command bars, and the test facilities (fault
+// injection, write trace, reference audit). The host program and the tests
+// act on it as the user would (AddShape, Select, Click, Type); the add-in
+// reaches it only through the Application object.
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sim/faults.h"
+#include "sim/sim_object.h"
+
+namespace frambolist::sim {
+
+enum class HostKind { PowerPoint, Excel, Word };
+std::string_view HostName(HostKind kind);
+
+struct Shape {
+  std::string name;
+  double width = 0;   // points; PowerPoint and Word keep singles
+  double height = 0;
+  float rotation = 0;  // degrees, in [0, 360)
+  bool lock_aspect_ratio = false;
+  bool is_inline = false;  // Word's in-line picture
+};
+
+class CommandBar;
+class Control;
+class Application;
+
+struct LiveObject {
+  std::string type_name;
+  int refs;
+};
+
+class World {
+ public:
+  explicit World(HostKind kind);
+  ~World();
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  HostKind kind() const { return kind_; }
+  Application& application() { return *application_; }
+  host::ObjectRef ApplicationRef();
+
+  // The document and the user's selection.
+  Shape* AddShape(Shape shape);
+  Shape* FindShape(std::string_view name);
+  std::vector<std::shared_ptr<Shape>> SelectedShapes(bool inline_pictures) const;
+  bool AnyShapeSelected() const { return !selection_.empty(); }
+  // The user selects these shapes (none: an empty slide area, the insertion
+  // point in text, a cell). The host's selection events follow; the failures
+  // that handlers report are returned.
+  std::vector<HostError> Select(const std::vector<Shape*>& shapes);
+  // Hosts store lengths in their own precision.
+  double StoreLength(double points) const;
+
+  // The command bars, oldest first.
+  std::vector<std::shared_ptr<CommandBar>>& bars() { return bars_; }
+  CommandBar* NewestBar(std::string_view name);
+
+  // Test facilities.
+  Faults& faults() { return faults_; }
+  void SetTrace(std::function<void(const std::string&)> out) { trace_ = std::move(out); }
+  void TraceWrite(std::string_view object, std::string_view property, const Value& value);
+  std::vector<LiveObject> LiveReferences() const;  // objects the add-in (or anyone) holds
+  int TotalExternalRefs() const;
+  int double_releases() const { return double_releases_; }
+
+  // For SimObject's bookkeeping only.
+  void Track(SimObject* object) { live_.insert(object); }
+  void Untrack(SimObject* object) { live_.erase(object); }
+  void NoteDoubleRelease(SimObject*) { ++double_releases_; }
+
+ private:
+  HostKind kind_;
+  std::set<SimObject*> live_;
+  Faults faults_;
+  std::function<void(const std::string&)> trace_;
+  int double_releases_ = 0;
+  std::vector<std::shared_ptr<Shape>> shapes_;
+  std::vector<std::shared_ptr<Shape>> selection_;
+  std::vector<std::shared_ptr<CommandBar>> bars_;
+  std::shared_ptr<Application> application_;
+};
+
+}  // namespace frambolist::sim

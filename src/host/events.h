@@ -1,0 +1,63 @@
+#pragma once
+// Events as the add-in receives them: a sink connected to one event interface
+// of an object gets each event by name with its arguments. By-reference
+// arguments (a button click's CancelDefault) are the Values the sink may
+// change in place; the source reads them back after the call.
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <utility>
+
+#include "host/host_error.h"
+#include "host/value.h"
+
+namespace frambolist::host {
+
+// The event interfaces the add-in connects to, named by their interface ids.
+namespace event_interfaces {
+inline constexpr std::string_view kPowerPointApplication = "{914934C2-5A91-11CF-8700-00AA0060263B}";
+inline constexpr std::string_view kExcelApplication = "{00024413-0000-0000-C000-000000000046}";
+inline constexpr std::string_view kWordApplication = "{00020A01-0000-0000-C000-000000000046}";
+inline constexpr std::string_view kCommandBarComboBox = "{000C0354-0000-0000-C000-000000000046}";
+inline constexpr std::string_view kCommandBarButton = "{000C0351-0000-0000-C000-000000000046}";
+}  // namespace event_interfaces
+
+class EventSink {
+ public:
+  // A returned error is the handler's failure, reported back to the host.
+  virtual std::optional<HostError> OnEvent(std::string_view event, std::span<Value> args) = 0;
+
+ protected:
+  ~EventSink() = default;
+};
+
+// A live connection of a sink to a source; ending it (destruction) stops the
+// events. Move-only.
+class Subscription {
+ public:
+  Subscription() = default;
+  explicit Subscription(std::function<void()> end) : end_(std::move(end)) {}
+  Subscription(Subscription&& other) noexcept : end_(std::exchange(other.end_, nullptr)) {}
+  Subscription& operator=(Subscription&& other) noexcept {
+    if (this != &other) {
+      End();
+      end_ = std::exchange(other.end_, nullptr);
+    }
+    return *this;
+  }
+  Subscription(const Subscription&) = delete;
+  Subscription& operator=(const Subscription&) = delete;
+  ~Subscription() { End(); }
+
+  explicit operator bool() const { return static_cast<bool>(end_); }
+  void End() noexcept {
+    if (auto end = std::exchange(end_, nullptr)) end();
+  }
+
+ private:
+  std::function<void()> end_;
+};
+
+}  // namespace frambolist::host

@@ -1,0 +1,36 @@
+#include "host/host_error.h"
+
+namespace frambolist::host {
+
+namespace {
+constexpr uint32_t kAutomationFacilityBase = 0x800A0000u;
+constexpr uint32_t kAutomationFacilityMask = 0xFFFF0000u;
+}  // namespace
+
+int32_t ErrorNumberFromResult(uint32_t result_code) {
+  if ((result_code & kAutomationFacilityMask) == kAutomationFacilityBase) {
+    return static_cast<int32_t>(result_code & 0xFFFFu);
+  }
+  return static_cast<int32_t>(result_code);
+}
+
+uint32_t ResultFromErrorNumber(int32_t number) {
+  if (number > 0 && number <= 0xFFFF) {
+    return kAutomationFacilityBase | static_cast<uint32_t>(number);
+  }
+  return static_cast<uint32_t>(number);
+}
+
+namespace errors {
+HostError ObjectVariableNotSet() {
+  return {91, "Object variable or With block variable not set"};
+}
+HostError ObjectRequired() { return {424, "Object required"}; }
+HostError MemberNotSupported() {
+  return {438, "Object doesn't support this property or method"};
+}
+HostError TypeMismatch() { return {13, "Type mismatch"}; }
+HostError Overflow() { return {6, "Overflow"}; }
+}  // namespace errors
+
+}  // namespace frambolist::host

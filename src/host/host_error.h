@@ -1,0 +1,40 @@
+#pragma once
+// A failing host call as the add-in sees it: the error number that the
+// handlers test, and the host's own description, which message boxes show.
+
+#include <cstdint>
+#include <string>
+
+namespace frambolist::host {
+
+struct HostError {
+  int32_t number = 0;
+  std::string description;
+
+  friend bool operator==(const HostError&, const HostError&) = default;
+};
+
+// The one rule from a 32-bit result code to the error number: the code read as
+// a signed number, except that the automation error facility (0x800A0000 + n)
+// reads as n, so 0x800A01A8 is 424 and 0x800A1066 is Word's 4198.
+int32_t ErrorNumberFromResult(uint32_t result_code);
+
+// The reverse, for code that must hand an error number back as a result code.
+uint32_t ResultFromErrorNumber(int32_t number);
+
+// Errors that the language runtime raises on its own, not the hosts.
+namespace errors {
+HostError ObjectVariableNotSet();     // 91: a member used through an empty reference
+HostError ObjectRequired();           // 424: a member used on Nothing or a non-object
+HostError MemberNotSupported();       // 438
+HostError TypeMismatch();             // 13
+HostError Overflow();                 // 6
+}  // namespace errors
+
+// Thrown by the late-bound facade (Dispatch) and caught only by the error
+// policies; it never leaves the core.
+struct HostFailure {
+  HostError error;
+};
+
+}  // namespace frambolist::host

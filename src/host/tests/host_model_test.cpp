@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "host/dispatch.h"
+#include "host/with_events.h"
+
+namespace frambolist::host {
+namespace {
+
+TEST(ErrorNumber, AutomationFacilityReadsAsItsLowWordAndEverythingElseAsSigned) {
+  struct Row {
+    uint32_t code;
+    int32_t number;
+  } rows[] = {
+      {0x800A01A8u, 424},          {0x800A1066u, 4198},         {0x800A0005u, 5},
+      {0x80048240u, -2147188160},  {0x80070005u, -2147024891},  {0x80070057u, -2147024809},
+      {0x800B01A8u, -2146762328},  {0x0000000Au, 10},           {0x00000000u, 0},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(ErrorNumberFromResult(r.code), r.number) << std::hex << r.code;
+  }
+  // Round trip for the numbers the add-in hands back as result codes.
+  for (int32_t n : {424, 4198, 91, -2147188160, -2147024891}) {
+    EXPECT_EQ(ErrorNumberFromResult(ResultFromErrorNumber(n)), n);
+  }
+}
+
+// A minimal object: counts its references and answers one member.
+class FakeObject final : public Object {
+ public:
+  void AddRef() noexcept override { ++refs; }
+  void Release() noexcept override { --refs; }
+  Outcome<Value> Get(std::string_view member, std::span<const Value>) override {
+    if (member == "Self") return Value(ObjectRef(this));
+    if (member == "Nothing") return Value::Nothing();
+    if (member == "Text") return Value("not an object");
+    return errors::MemberNotSupported();
+  }
+  Outcome<void> Put(std::string_view, const Value&) override { return {}; }
+  Outcome<Value> Call(std::string_view m, std::span<const Value> a) override { return Get(m, a); }
+  Outcome<Subscription> Subscribe(std::string_view iid, EventSink&) override {
+    if (iid != "events") return HostError{459, "no events"};
+    ++subscribed;
+    return Subscription([this] { --subscribed; });
+  }
+  int refs = 0;
+  int subscribed = 0;
+};
+
+int NumberOf(auto&& action) {
+  try {
+    action();
+  } catch (const HostFailure& f) {
+    return f.error.number;
+  }
+  return 0;
+}
+
+TEST(Dispatch, AnUnsetVariableFailsWith91AndAReturnedNothingWith424) {
+  FakeObject object;
+  Dispatch unset;
+  EXPECT_EQ(NumberOf([&] { unset.Get("Name"); }), 91);
+  EXPECT_EQ(NumberOf([&] { unset.Put("Name", Value("x")); }), 91);
+
+  Dispatch d{ObjectRef(&object)};
+  EXPECT_EQ(NumberOf([&] { d.Obj("Nothing").Get("Name"); }), 424);
+  EXPECT_EQ(NumberOf([&] { d.Obj("Text").Put("Name", Value(1)); }), 424);
+  EXPECT_EQ(NumberOf([&] { d.Get("Missing"); }), 438);
+  EXPECT_EQ(NumberOf([&] { d.Obj("Self").Get("Self"); }), 0);
+}
+
+TEST(Dispatch, ReferencesAreReleasedWithTheirHandles) {
+  FakeObject object;
+  {
+    Dispatch d{ObjectRef(&object)};
+    Dispatch copy = d;
+    EXPECT_EQ(object.refs, 2);
+    Value v = d.Get("Self");  // a reference returned by the host is owned too
+    EXPECT_EQ(object.refs, 3);
+    copy = Dispatch();
+    EXPECT_EQ(object.refs, 2);
+  }
+  EXPECT_EQ(object.refs, 0);
+}
+
+TEST(Value, ConversionToSingleNeverYieldsANonFiniteNumber) {
+  EXPECT_EQ(Value(72.25).ToSingle().value(), 72.25f);
+  EXPECT_EQ(Value(int16_t{-3}).ToSingle().value(), -3.0f);
+  EXPECT_EQ(Value(true).ToSingle().value(), -1.0f);
+  EXPECT_EQ(Value(1e39).ToSingle().error().number, 6);
+  EXPECT_EQ(Value(std::numeric_limits<double>::quiet_NaN()).ToSingle().error().number, 6);
+  EXPECT_EQ(Value(std::numeric_limits<float>::infinity()).ToSingle().error().number, 6);
+  EXPECT_EQ(Value("12").ToSingle().error().number, 13);
+  EXPECT_EQ(Value::Nothing().ToSingle().error().number, 13);
+  EXPECT_EQ(Value(2308.4).ToLong().value(), 2308);
+  EXPECT_EQ(Value(2.5).ToLong().value(), 2);  // half to even, as CLng
+}
+
+class NullSink final : public EventSink {
+ public:
+  std::optional<HostError> OnEvent(std::string_view, std::span<Value>) override { return {}; }
+};
+
+TEST(WithEvents, ConnectsOnAssignmentAndDisconnectsOnReassignmentAndDestruction) {
+  FakeObject first, second;
+  NullSink sink;
+  {
+    WithEvents field("events", sink);
+    field.Set(Dispatch(ObjectRef(&first)));
+    EXPECT_EQ(first.subscribed, 1);
+    field.Set(Dispatch(ObjectRef(&second)));
+    EXPECT_EQ(first.subscribed, 0);
+    EXPECT_EQ(first.refs, 0);
+    EXPECT_EQ(second.subscribed, 1);
+  }
+  EXPECT_EQ(second.subscribed, 0);
+  EXPECT_EQ(second.refs, 0);
+}
+
+TEST(WithEvents, AnObjectWithoutTheEventsLeavesTheFieldAsItWas) {
+  FakeObject first;
+  NullSink sink;
+  WithEvents field("other events", sink);
+  EXPECT_EQ(NumberOf([&] { field.Set(Dispatch(ObjectRef(&first))); }), 459);
+  EXPECT_FALSE(*field);
+  EXPECT_EQ(first.refs, 0);
+}
+
+}  // namespace
+}  // namespace frambolist::host

@@ -1,0 +1,47 @@
+#pragma once
+// A reference that receives events (Visual Basic's WithEvents): assigning an
+// object connects the field's sink to that object's event interface, and the
+// connection lives exactly as long as the reference does.
+
+#include <string_view>
+
+#include "host/dispatch.h"
+
+namespace frambolist::host {
+
+class WithEvents {
+ public:
+  WithEvents(std::string_view interface_id, EventSink& sink)
+      : interface_id_(interface_id), sink_(sink) {}
+  WithEvents(const WithEvents&) = delete;
+  WithEvents& operator=(const WithEvents&) = delete;
+  ~WithEvents() { Clear(); }
+
+  // Connects first, so an object that refuses the events leaves the field as
+  // it was and the assignment fails (throws HostFailure).
+  void Set(const Dispatch& object) {
+    Subscription next;
+    if (object.ref()) {
+      auto connected = object.ref()->Subscribe(interface_id_, sink_);
+      if (!connected.ok()) throw HostFailure{connected.error()};
+      next = std::move(connected.value());
+    }
+    subscription_ = std::move(next);
+    object_ = Dispatch(object.ref());
+  }
+  void Clear() {
+    subscription_.End();
+    object_ = Dispatch();
+  }
+
+  const Dispatch& operator*() const { return object_; }
+  const Dispatch* operator->() const { return &object_; }
+
+ private:
+  std::string_view interface_id_;
+  EventSink& sink_;
+  Subscription subscription_;
+  Dispatch object_;
+};
+
+}  // namespace frambolist::host
