@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "host/single_precision.h"
+
 namespace frambolist::host {
 
 namespace {
@@ -41,7 +43,7 @@ Outcome<float> Value::ToSingle() const {
   auto d = ToDouble();
   if (!d.ok()) return d.error();
   if (!std::isfinite(d.value())) return errors::Overflow();
-  const float f = static_cast<float>(d.value());
+  const float f = RoundToSingle(d.value());
   if (!std::isfinite(f)) return errors::Overflow();
   return f;
 }

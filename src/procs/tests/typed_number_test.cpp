@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "procs/shown_value.h"
+#include "procs/typed_number.h"
+
+namespace frambolist::procs {
+namespace {
+
+const NumberFormat kPoint{".", ","};
+const NumberFormat kComma{",", "."};
+const NumberFormat kSpaceGroup{",", "\xC2\xA0"};  // no-break space, as some locales group
+
+TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
+  struct Row {
+    const char* text;
+    const NumberFormat& format;
+    float value;
+  } rows[] = {
+      {"2", kPoint, 2},          {"  -3  ", kPoint, -3},       {"+12.5", kPoint, 12.5f},
+      {"12,5", kComma, 12.5f},   {"1,234.5", kPoint, 1234.5f}, {"1.234,5", kComma, 1234.5f},
+      {"1,2,3", kPoint, 123},    {".5", kPoint, 0.5f},         {"5.", kPoint, 5},
+      {",25", kComma, 0.25f},    {"1e3", kPoint, 1000},        {"2.5E-2", kPoint, 0.025f},
+      {"1E+2", kPoint, 100},     {"\t7\t", kPoint, 7},         {"-0", kPoint, -0.0f},
+      {"1\xC2\xA0" "000,5", kSpaceGroup, 1000.5f},
+      {"3.4028235e38", kPoint, std::numeric_limits<float>::max()},
+      {"1.5", kComma, 15},  // a group separator, as Windows reads it there
+      {"1e-50", kPoint, 0},      {"1e-99999999999999999999", kPoint, 0},
+  };
+  for (const Row& r : rows) {
+    EXPECT_TRUE(IsNumericText(r.text, r.format)) << r.text;
+    auto v = TextToSingle(r.text, r.format);
+    ASSERT_TRUE(v.ok()) << r.text;
+    EXPECT_EQ(v.value(), r.value) << r.text;
+  }
+}
+
+TEST(TypedNumber, RejectsEverythingElseAsTypeMismatch) {
+  struct Row {
+    const char* text;
+    const NumberFormat& format;
+  } rows[] = {
+      {"", kPoint},     {"   ", kPoint},  {"abc", kPoint},   {"NaN", kPoint},   {"inf", kPoint},
+      {"-inf", kPoint}, {"&H10", kPoint}, {"0x10", kPoint},  {"-", kPoint},     {".", kPoint},
+      {",", kPoint},    {"1,", kPoint},   {",1", kPoint},    {"1,,2", kPoint},
+      {"1.2.3", kPoint}, {"1e", kPoint},  {"1e+", kPoint},   {"e5", kPoint},    {"5-", kPoint},
+      {"$5", kPoint},   {"(5)", kPoint},  {"1 2", kPoint},   {"+-1", kPoint},   {"1.5,2", kPoint},
+      {"12abc", kPoint},
+  };
+  for (const Row& r : rows) {
+    EXPECT_FALSE(IsNumericText(r.text, r.format)) << r.text;
+    auto v = TextToSingle(r.text, r.format);
+    ASSERT_FALSE(v.ok()) << r.text;
+    EXPECT_EQ(v.error().number, 13) << r.text;
+  }
+}
+
+TEST(TypedNumber, BeyondTheSingleRangeIsAnOverflowNotAnInfinity) {
+  for (const char* text : {"3.5e38", "-1e39", "1e400", "1e99999999999999999999", "99999999999999999999999999999999999999999"}) {
+    EXPECT_TRUE(IsNumericText(text, kPoint)) << text;
+    auto v = TextToSingle(text, kPoint);
+    ASSERT_FALSE(v.ok()) << text;
+    EXPECT_EQ(v.error().number, 6) << text;
+  }
+}
+
+TEST(TypedNumber, TheTextOfAShownValueReadsBackAsTheRoundedValue) {
+  std::mt19937 random(12345);
+  std::uniform_real_distribution<float> below_thousand(-999.99f, 999.99f);
+  for (const NumberFormat* format : {&kPoint, &kComma}) {
+    for (int i = 0; i < 20000; ++i) {
+      const float x = below_thousand(random);
+      auto back = TextToSingle(ShownValue(x, *format), *format);
+      ASSERT_TRUE(back.ok());
+      ASSERT_EQ(back.value(), RoundToFourDecimals(x) + 0.0f) << x;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace frambolist::procs

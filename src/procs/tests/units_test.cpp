@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <bit>
+#include <limits>
+
+#include "procs/shown_value.h"
+#include "procs/units.h"
+
+namespace frambolist::procs {
+namespace {
+
+class Units : public ::testing::Test {
+ protected:
+  void TearDown() override { CurrentUnit = "Inch"; }
+  static float ToPoints(const char* unit, float v) {
+    CurrentUnit = unit;
+    return UnitToPoints(v);
+  }
+  static float ToUnit(const char* unit, float p) {
+    CurrentUnit = unit;
+    return PointsToUnit(p);
+  }
+};
+
+TEST_F(Units, ConvertOnTheMetricScaleOfPoint63Over16InchPerMillimetre) {
+  EXPECT_EQ(ToPoints("Inch", 1), 72.0f);
+  EXPECT_EQ(ToUnit("Inch", 36), 0.5f);
+  EXPECT_EQ(ToPoints("mm", 1), 2.835f);
+  EXPECT_EQ(ToUnit("mm", 72), 25.396826f);
+  EXPECT_EQ(ToPoints("mm", 25.4f), 72.009f);
+  EXPECT_EQ(ToPoints("cm", 2.54f), 72.009f);
+  EXPECT_EQ(ToUnit("cm", 72), 2.5396826f);
+  EXPECT_EQ(ToPoints("m", 1), 2835.0f);
+  EXPECT_EQ(ToUnit("m", 72), 0.025396826f);
+  EXPECT_EQ(ToPoints("mm", -2), -5.67f);  // nothing is clamped
+}
+
+TEST_F(Units, KeepDoubleIntermediatesSoTheSingleResultIsTheNearestOne) {
+  // Each of these gives another single when the intermediates are singles.
+  EXPECT_EQ(ToPoints("mm", 1.3f), 3.68549991f);
+  EXPECT_EQ(ToPoints("mm", 1.9f), 5.38649988f);
+  EXPECT_EQ(ToPoints("cm", 1.1f), 31.1850014f);
+  EXPECT_EQ(ToPoints("cm", 1.5f), 42.5250015f);
+  EXPECT_EQ(ToUnit("mm", 0.5f), 0.176366836f);
+  EXPECT_EQ(ToUnit("mm", 0.7f), 0.246913582f);
+}
+
+TEST_F(Units, PixelsPassTheValueThroughBitForBitAndUnknownNamesGiveZero) {
+  const float nan_with_payload = std::bit_cast<float>(0x7FC01234u);
+  for (float v : {0.0f, -0.0f, -3.25f, 0.1f, nan_with_payload}) {
+    EXPECT_EQ(std::bit_cast<uint32_t>(ToPoints("Px", v)), std::bit_cast<uint32_t>(v));
+    EXPECT_EQ(std::bit_cast<uint32_t>(ToUnit("Px", v)), std::bit_cast<uint32_t>(v));
+  }
+  for (const char* unit : {"inch", "MM", "", "Pixels", "Inch "}) {
+    EXPECT_EQ(ToPoints(unit, 5), 0.0f) << unit;
+    EXPECT_EQ(ToUnit(unit, 5), 0.0f) << unit;
+  }
+}
+
+TEST_F(Units, OverflowGivesAnInfinityWithTheInputsSign) {
+  EXPECT_EQ(ToPoints("Inch", 1e37f), std::numeric_limits<float>::infinity());
+  EXPECT_EQ(ToPoints("Inch", -1e37f), -std::numeric_limits<float>::infinity());
+  EXPECT_EQ(ToPoints("m", 1.3e35f), std::numeric_limits<float>::infinity());
+  EXPECT_TRUE(std::isfinite(ToPoints("m", 1.1e35f)));
+  EXPECT_TRUE(std::isfinite(ToPoints("mm", 1.1e38f)));
+  EXPECT_TRUE(std::isfinite(ToUnit("m", std::numeric_limits<float>::max())));
+}
+
+const NumberFormat kPoint{".", ","};
+const NumberFormat kComma{",", "."};
+
+TEST_F(Units, ShownValuesOfTheExamples) {
+  struct Row {
+    const char* unit;
+    float points;
+    const char* shown;
+  } rows[] = {
+      {"Inch", 72, "1"},   {"mm", 72, "25.3968"},      {"cm", 72, "2.5397"},
+      {"m", 72, "0.0254"}, {"Px", 72, "72"},           {"Px", 1234.5677f, "1234.568"},
+      {"Inch", 2.25f, "0.0312"},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(ShownValue(ToUnit(r.unit, r.points), kPoint), r.shown) << r.unit << " " << r.points;
+  }
+}
+
+TEST(ShownValue, RoundsHalfWayToEvenOnTheExactBinaryValue) {
+  struct Row {
+    float in;
+    float out;
+  } rows[] = {
+      {0.03125f, 0.0312f},   {0.09375f, 0.0938f},   {-0.03125f, -0.0312f},
+      {0.40625f, 0.4062f},   {2.71828f, 2.7183f},   {45.5f, 45.5f},
+      // Stored just above and just below half-way: the decimal reading would
+      // round these the other way.
+      {0.00025f, 0.0003f},   {0.00035f, 0.0003f},
+      {8388607.5f, 8388607.5f}, {1e30f, 1e30f},
+  };
+  for (const Row& r : rows) EXPECT_EQ(RoundToFourDecimals(r.in), r.out) << r.in;
+}
+
+TEST(ShownValue, WritesGeneralNumberFormAtTheDigitAndExponentBoundaries) {
+  struct Row {
+    float value;
+    const char* point;
+    const char* comma;
+  } rows[] = {
+      {9999999.0f, "9999999", "9999999"},
+      {10000000.0f, "1E+07", "1E+07"},
+      {12345678.0f, "1.234568E+07", "1,234568E+07"},
+      {1.5e38f, "1.5E+38", "1,5E+38"},
+      {999999.94f, "999999.9", "999999,9"},
+      {0.0001f, "0.0001", "0,0001"},
+      {0.00001f, "1E-05", "1E-05"},
+      {-25.3968f, "-25.3968", "-25,3968"},
+      {1234567.0f, "1234567", "1234567"},
+      {-0.0f, "0", "0"},
+      {100.0f, "100", "100"},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(GeneralNumber(r.value, kPoint), r.point);
+    EXPECT_EQ(GeneralNumber(r.value, kComma), r.comma);
+  }
+  EXPECT_EQ(ShownValue(-0.00001f, kPoint), "0");  // rounds to negative zero
+  EXPECT_EQ(GeneralNumber(std::numeric_limits<float>::infinity(), kPoint), "0");
+}
+
+}  // namespace
+}  // namespace frambolist::procs
