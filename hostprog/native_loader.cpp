@@ -1,0 +1,43 @@
+// Loading the add-in in this process, without COM: the connector classes are
+// created by their registered class names.
+
+#include "connectors/connector.h"
+#include "hostprog/addin_loader.h"
+
+namespace frambolist::hostprog {
+
+namespace {
+
+class NativeAddin final : public LoadedAddin {
+ public:
+  explicit NativeAddin(std::unique_ptr<connectors::Connector> connector) : connector_(std::move(connector)) {}
+  std::optional<host::HostError> OnConnection(const host::Value& application, int32_t connect_mode,
+                                              const host::Value& add_in_instance) override {
+    return connector_->AddinInstance_OnConnection(application, connect_mode, add_in_instance);
+  }
+  void OnBeginShutdown() override { connector_->AddinInstance_OnBeginShutdown(); }
+
+ private:
+  std::unique_ptr<connectors::Connector> connector_;
+};
+
+class NativeLoader final : public AddinLoader {
+ public:
+  explicit NativeLoader(platform::Platform& platform) : platform_(platform) {}
+  std::unique_ptr<LoadedAddin> Create(const connectors::AddinRecord& record) override {
+    auto connector = connectors::CreateConnector(record.class_name, platform_);
+    if (!connector) return nullptr;
+    return std::make_unique<NativeAddin>(std::move(connector));
+  }
+
+ private:
+  platform::Platform& platform_;
+};
+
+}  // namespace
+
+std::unique_ptr<AddinLoader> MakeNativeLoader(platform::Platform& platform) {
+  return std::make_unique<NativeLoader>(platform);
+}
+
+}  // namespace frambolist::hostprog

@@ -1,0 +1,374 @@
+#include "hostprog/session.h"
+
+#include <charconv>
+#include <cstdlib>
+
+#include "connectors/toolbar_layout.h"
+#include "forms/instances.h"
+#include "procs/units.h"
+#include "sim/applications.h"
+#include "sim/command_bars.h"
+#include "sim/shapes.h"
+#include "sim/value_text.h"
+
+namespace frambolist::hostprog {
+
+namespace {
+
+using host::Value;
+
+ScriptError Error(const std::string& message) { return ScriptError(message); }
+
+void ExpectWords(const ScriptLine& line, size_t at_least, size_t at_most) {
+  if (line.words.size() < at_least || line.words.size() > at_most) {
+    throw Error("wrong number of words for '" + line.words[0] + "'");
+  }
+}
+
+double NumberWord(const std::string& word) {
+  double value = 0;
+  auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (ec != std::errc() || end != word.data() + word.size()) throw Error("not a number: " + word);
+  return value;
+}
+
+int32_t IntegerWord(const std::string& word) {
+  int32_t value = 0;
+  auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (ec != std::errc() || end != word.data() + word.size()) throw Error("not a whole number: " + word);
+  return value;
+}
+
+// "Option1(2)" is the control array Option1 at index 2.
+std::pair<std::string, int> ControlName(const std::string& word) {
+  const size_t open = word.find('(');
+  if (open == std::string::npos || word.back() != ')') return {word, -1};
+  return {word.substr(0, open), IntegerWord(word.substr(open + 1, word.size() - open - 2))};
+}
+
+int KeyCode(const std::string& word) {
+  if (word == "Enter") return 13;
+  if (word == "Esc") return 27;
+  if (word == "Space") return 32;
+  if (word.size() == 1) return static_cast<unsigned char>(word[0]);
+  throw Error("not a key: " + word);
+}
+
+std::string_view PositionName(int32_t position) {
+  switch (position) {
+    case 0: return "left";
+    case 1: return "top";
+    case 2: return "right";
+    case 3: return "bottom";
+    case 4: return "floating";
+    default: return "elsewhere";
+  }
+}
+
+}  // namespace
+
+Session::Session(std::ostream& out, LoaderFactory make_loader)
+    : out_(out), platform_{*this, *this, *this, *this}, loader_(make_loader(platform_)) {}
+
+Session::~Session() {
+  if (world_ && !ended_) Quit();
+}
+
+void Session::Show(std::string_view text) { out_ << "message: " << text << "\n"; }
+
+void Session::OpenPage(std::string_view address) { out_ << "open " << address << "\n"; }
+
+// A dialog shown modally takes the script's next lines until it is hidden or
+// unloaded.
+void Session::ShowModal(forms::Form& form) {
+  out_ << "show " << form.name() << "\n";
+  while (form.visible()) {
+    auto line = script_->Next();
+    if (!line) throw Error("the script ended while " + form.name() + " is shown");
+    ExecuteInDialog(*line, form);
+  }
+  out_ << (form.loaded() ? "hide " : "unload ") << form.name() << "\n";
+}
+
+int Session::Run(ScriptReader& script, std::ostream& err) {
+  script_ = &script;
+  try {
+    while (!ended_) {
+      auto line = script.Next();
+      if (!line) break;
+      Execute(*line);
+    }
+    if (world_ && !ended_) Quit();
+  } catch (const ScriptError& e) {
+    out_ << std::flush;
+    err << "script error, line " << script.line_number() << ": " << e.what() << "\n";
+    return 2;
+  }
+  out_ << std::flush;
+  return 0;
+}
+
+sim::World& Session::RequireHost() {
+  if (!world_) throw Error("no host is running (start one first)");
+  return *world_;
+}
+
+void Session::ReportFailures(const std::vector<host::HostError>& failures) {
+  for (const host::HostError& e : failures) out_ << "error: " << e.number << " " << e.description << "\n";
+}
+
+void Session::Start(const std::string& host) {
+  if (world_) throw Error("one host per run");
+  sim::HostKind kind;
+  if (host == "powerpoint") kind = sim::HostKind::PowerPoint;
+  else if (host == "excel") kind = sim::HostKind::Excel;
+  else if (host == "word") kind = sim::HostKind::Word;
+  else throw Error("no such host: " + host);
+  world_ = std::make_unique<sim::World>(kind);
+  for (const PendingFault& f : pending_faults_) world_->faults().Arm(f.member, f.error, f.always);
+  pending_faults_.clear();
+  if (trace_) world_->SetTrace([this](const std::string& line) { out_ << line << "\n"; });
+  ConnectAll(1);  // ext_cm_Startup
+}
+
+// Loads every add-in registered for the host with load behaviour 3.
+void Session::ConnectAll(int32_t connect_mode) {
+  const std::string_view host = sim::HostName(world_->kind());
+  for (const connectors::AddinRecord& record : connectors::AddinRecords()) {
+    if (record.host != host || record.load_behavior != 3) continue;
+    auto addin = loader_->Create(record);
+    if (!addin) continue;
+    host::ObjectRef instance = sim::MakeAddInInstance(*world_, std::string(record.prog_id))->Ref();
+    auto failure = addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
+    if (failure) ReportFailures({*failure});
+    addins_.push_back({std::move(addin), std::move(instance)});
+  }
+}
+
+void Session::Quit() {
+  for (Connected& c : addins_) c.addin->OnBeginShutdown();
+  addins_.clear();
+  ended_ = true;
+}
+
+sim::Control& Session::ToolbarControl(const std::string& field) {
+  sim::CommandBar* bar = RequireHost().NewestBar(connectors::kToolbarName);
+  const auto& layout = connectors::ToolbarLayout();
+  for (size_t i = 0; i < layout.size(); ++i) {
+    if (layout[i].field != field) continue;
+    if (!bar || i >= bar->controls.size()) throw Error("the toolbar has no " + field);
+    return *bar->controls[i];
+  }
+  throw Error("no toolbar control named " + field);
+}
+
+void Session::Execute(const ScriptLine& line) {
+  const std::string& command = line.words[0];
+  const auto& w = line.words;
+  if (command == "start") {
+    ExpectWords(line, 2, 2);
+    Start(w[1]);
+  } else if (command == "connect") {
+    ExpectWords(line, 1, 1);
+    RequireHost();
+    // The host disconnects and releases its connector, then connects a new
+    // one; the earlier (temporary) toolbar stays until the host closes.
+    for (Connected& c : addins_) c.addin.reset();
+    addins_.clear();
+    ConnectAll(0);  // ext_cm_AfterStartup
+  } else if (command == "quit") {
+    ExpectWords(line, 1, 1);
+    RequireHost();
+    Quit();
+  } else if (command == "add") {
+    ExpectWords(line, 4, 6);
+    sim::World& world = RequireHost();
+    sim::Shape shape{.name = w[1], .width = NumberWord(w[2]), .height = NumberWord(w[3])};
+    for (size_t i = 4; i < w.size(); ++i) {
+      if (w[i] == "inline") {
+        if (world.kind() != sim::HostKind::Word) throw Error("in-line pictures exist in Word only");
+        shape.is_inline = true;
+      } else {
+        auto angle = sim::NormalisedAngle(Value(NumberWord(w[i])));
+        if (!angle.ok()) throw Error("not an angle: " + w[i]);
+        shape.rotation = angle.value();
+      }
+    }
+    if (shape.width < 0 || shape.height < 0) throw Error("a shape's size cannot be negative");
+    if (!world.AddShape(shape)) throw Error("a shape named " + w[1] + " exists already");
+  } else if (command == "select") {
+    ExpectWords(line, 2, 1000);
+    sim::World& world = RequireHost();
+    std::vector<sim::Shape*> shapes;
+    if (!(w.size() == 2 && w[1] == "none")) {
+      for (size_t i = 1; i < w.size(); ++i) {
+        sim::Shape* shape = world.FindShape(w[i]);
+        if (!shape) throw Error("no shape named " + w[i]);
+        shapes.push_back(shape);
+      }
+    }
+    ReportFailures(world.Select(shapes));
+  } else if (command == "type") {
+    ExpectWords(line, 3, 3);
+    sim::Control& control = ToolbarControl(w[1]);
+    if (control.kind() != sim::Control::Kind::EditBox) throw Error(w[1] + " is not an edit box");
+    ReportFailures(control.UserType(w[2]));
+  } else if (command == "click") {
+    ExpectWords(line, 2, 2);
+    ReportFailures(ToolbarControl(w[1]).UserClick());
+  } else if (command == "key" || command == "close") {
+    throw Error("no dialog is shown");
+  } else if (command == "locale") {
+    ExpectWords(line, 3, 3);
+    number_format_ = {w[1], w[2]};
+  } else if (command == "fail") {
+    ExpectWords(line, 3, 5);
+    PendingFault fault{w[1], {IntegerWord(w[2]), "Automation error"}, false};
+    size_t next = 3;
+    if (next < w.size() && w[next] != "always") fault.error.description = w[next++];
+    if (next < w.size()) {
+      if (w[next] != "always") throw Error("expected 'always', not " + w[next]);
+      fault.always = true;
+      ++next;
+    }
+    if (next != w.size()) throw Error("too many words for 'fail'");
+    if (world_) world_->faults().Arm(fault.member, fault.error, fault.always);
+    else pending_faults_.push_back(fault);
+  } else if (command == "heal") {
+    ExpectWords(line, 1, 1);
+    pending_faults_.clear();
+    if (world_) world_->faults().Heal();
+  } else if (command == "trace") {
+    ExpectWords(line, 2, 2);
+    if (w[1] != "on" && w[1] != "off") throw Error("trace takes on or off");
+    trace_ = w[1] == "on";
+    if (world_) {
+      if (trace_) world_->SetTrace([this](const std::string& text) { out_ << text << "\n"; });
+      else world_->SetTrace(nullptr);
+    }
+  } else if (command == "print") {
+    ExpectWords(line, 2, 2);
+    Print(w[1], nullptr);
+  } else {
+    throw Error("unknown command: " + command);
+  }
+}
+
+void Session::ExecuteInDialog(const ScriptLine& line, forms::Form& form) {
+  const std::string& command = line.words[0];
+  const auto& w = line.words;
+  if (command == "click") {
+    ExpectWords(line, 2, 2);
+    auto [name, index] = ControlName(w[1]);
+    if (!form.FindControl(name, index)) throw Error(form.name() + " has no control " + w[1]);
+    form.UserClick(name, index);
+  } else if (command == "key") {
+    ExpectWords(line, 2, 2);
+    form.UserKeyPress(KeyCode(w[1]));
+  } else if (command == "close") {
+    ExpectWords(line, 1, 1);
+    form.UserCloseCommand();
+  } else if (command == "print") {
+    ExpectWords(line, 2, 2);
+    Print(w[1], &form);
+  } else {
+    throw Error("'" + command + "' cannot be used while " + form.name() + " is shown");
+  }
+}
+
+void Session::Print(const std::string& what, forms::Form* dialog) {
+  if (what == "CurrentUnit") {
+    out_ << "CurrentUnit = " << sim::QuotedText(procs::CurrentUnit) << "\n";
+    return;
+  }
+  if (what == "toolbar") {
+    PrintToolbar();
+    return;
+  }
+  const size_t dot = what.rfind('.');
+  if (dot == std::string::npos) throw Error("cannot print " + what);
+  const std::string object = what.substr(0, dot);
+  const std::string property = what.substr(dot + 1);
+  auto fail = [&]() -> ScriptError { return Error("no such thing to print: " + what); };
+  auto emit = [&](const Value& value) { out_ << what << " = " << sim::ValueText(value) << "\n"; };
+
+  if (dialog) {
+    auto [name, index] = ControlName(object);
+    if (const forms::ControlDesign* c = dialog->FindControl(name, index)) {
+      if (property == "Caption") return emit(Value(dialog->Caption(name, index)));
+      if (property == "Value" && c->kind == forms::ControlKind::OptionButton) {
+        return emit(Value(dialog->OptionValue(name, index)));
+      }
+      if (property == "Left") return emit(Value(int32_t{c->rect.left}));
+      if (property == "Top") return emit(Value(int32_t{c->rect.top}));
+      if (property == "Width") return emit(Value(int32_t{c->rect.width}));
+      if (property == "Height") return emit(Value(int32_t{c->rect.height}));
+      throw fail();
+    }
+  }
+
+  sim::World& world = RequireHost();
+  if (object == "CmdBar") {
+    sim::CommandBar* bar = world.NewestBar(connectors::kToolbarName);
+    if (!bar) throw Error("there is no toolbar");
+    if (property == "Name") return emit(Value(bar->name));
+    if (property == "Position") return emit(Value(bar->position));
+    if (property == "Visible") return emit(Value(bar->visible));
+    if (property == "Temporary") return emit(Value(bar->temporary));
+    throw fail();
+  }
+  for (const auto& layout : connectors::ToolbarLayout()) {
+    if (layout.field != object) continue;
+    const sim::Control& c = ToolbarControl(object);
+    if (property == "Caption") return emit(Value(c.caption));
+    if (property == "TooltipText") return emit(Value(c.tooltip_text));
+    if (property == "OnAction") return emit(Value(c.on_action));
+    if (property == "Enabled") return emit(Value(c.enabled));
+    if (property == "BeginGroup") return emit(Value(c.begin_group));
+    if (property == "Style") return emit(Value(c.style));
+    if (property == "FaceId" && c.kind() == sim::Control::Kind::Button) return emit(Value(c.face_id));
+    if (property == "Text" && c.kind() == sim::Control::Kind::EditBox) return emit(Value(c.text));
+    throw fail();
+  }
+  if (sim::Shape* shape = world.FindShape(object)) {
+    auto length = [&](double points) {
+      return world.kind() == sim::HostKind::Excel ? Value(points) : Value(static_cast<float>(points));
+    };
+    if (property == "Width") return emit(length(shape->width));
+    if (property == "Height") return emit(length(shape->height));
+    if (property == "Rotation" && !shape->is_inline) return emit(Value(shape->rotation));
+    if (property == "LockAspectRatio") return emit(Value(shape->lock_aspect_ratio));
+    if (property == "Name") return emit(Value(shape->name));
+    throw fail();
+  }
+  throw fail();
+}
+
+// The whole bar on one line, left to right, as a person would read it: icons
+// by number, captions and box texts in quotes, greyed controls marked, and a
+// bar before each control that starts a group.
+void Session::PrintToolbar() {
+  sim::CommandBar* bar = RequireHost().NewestBar(connectors::kToolbarName);
+  if (!bar) throw Error("there is no toolbar");
+  out_ << "toolbar " << sim::QuotedText(bar->name) << " " << (bar->visible ? "visible" : "hidden") << " "
+       << PositionName(bar->position) << ":";
+  for (const auto& c : bar->controls) {
+    out_ << (c->begin_group ? " | [" : " [");
+    if (c->kind() == sim::Control::Kind::EditBox) {
+      out_ << "box " << sim::QuotedText(c->text);
+    } else {
+      // msoButtonAutomatic (0) and icon-only (1) show the icon; 2 and 3 the caption.
+      const bool icon = c->style != 2 && c->face_id != 0;
+      const bool caption = c->style >= 2;
+      if (icon) out_ << "icon " << c->face_id;
+      if (icon && caption) out_ << " ";
+      if (caption) out_ << sim::QuotedText(c->caption);
+      if (!icon && !caption) out_ << "button";
+    }
+    if (!c->enabled) out_ << " greyed";
+    out_ << "]";
+  }
+  out_ << "\n";
+}
+
+}  // namespace frambolist::hostprog

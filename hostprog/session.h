@@ -1,0 +1,72 @@
+#pragma once
+// One run of the host program: a simulated host, the add-ins it loads, and
+// the stand-ins for what the user sees (message boxes, dialogs, the shell),
+// all driven by a script.
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "forms/form.h"
+#include "hostprog/addin_loader.h"
+#include "hostprog/script.h"
+#include "sim/world.h"
+
+namespace frambolist::hostprog {
+
+class Session final : platform::MessageBox,
+                      platform::UserLocale,
+                      platform::DialogToolkit,
+                      platform::Shell {
+ public:
+  using LoaderFactory = std::function<std::unique_ptr<AddinLoader>(platform::Platform&)>;
+  Session(std::ostream& out, LoaderFactory make_loader);
+  ~Session();
+
+  // Runs the script to its end (or to `quit`). Returns the exit status: 0, or
+  // 2 after a script error, which goes to `err`.
+  int Run(ScriptReader& script, std::ostream& err);
+
+  sim::World* world() { return world_.get(); }
+
+ private:
+  // The platform stand-ins.
+  void Show(std::string_view text) override;
+  procs::NumberFormat NumberFormat() override { return number_format_; }
+  void ShowModal(forms::Form& form) override;
+  void OpenPage(std::string_view address) override;
+
+  void Execute(const ScriptLine& line);
+  void ExecuteInDialog(const ScriptLine& line, forms::Form& form);
+  void Start(const std::string& host);
+  void ConnectAll(int32_t connect_mode);
+  void Quit();
+  void Print(const std::string& what, forms::Form* dialog);
+  void PrintToolbar();
+  void ReportFailures(const std::vector<host::HostError>& failures);
+  sim::World& RequireHost();
+  sim::Control& ToolbarControl(const std::string& field);
+
+  std::ostream& out_;
+  platform::Platform platform_;
+  std::unique_ptr<AddinLoader> loader_;
+  std::unique_ptr<sim::World> world_;
+  struct Connected {
+    std::unique_ptr<LoadedAddin> addin;
+    host::ObjectRef instance;  // the add-in instance object passed to it
+  };
+  std::vector<Connected> addins_;
+  procs::NumberFormat number_format_;
+  struct PendingFault {
+    std::string member;
+    host::HostError error;
+    bool always;
+  };
+  std::vector<PendingFault> pending_faults_;
+  bool trace_ = false;
+  bool ended_ = false;
+  ScriptReader* script_ = nullptr;
+};
+
+}  // namespace frambolist::hostprog

@@ -1,0 +1,115 @@
+// The connection event: store the host reference, build the toolbar, under
+// the host's error policy. One step is one unit of resumption: a failed
+// CommandBars.Add leaves CmdBar empty, so every later toolbar step fails in
+// turn (91), and in PowerPoint the user sees one message per failing step.
+
+#include "connectors/connector.h"
+#include "connectors/error_policy.h"
+#include "connectors/host_values.h"
+#include "connectors/toolbar_layout.h"
+#include "procs/units.h"
+
+namespace frambolist::connectors {
+
+namespace {
+
+using host::Dispatch;
+using host::Value;
+
+// `Set x = value`: an object or Nothing; anything else is no object.
+Dispatch AsObjectVariable(const Value& value) {
+  if (!value.IsObject()) throw host::HostFailure{host::errors::ObjectRequired()};
+  return Dispatch(value.ObjectOrNothing());
+}
+
+}  // namespace
+
+// The field that keeps each control, by the layout's field name.
+class ToolbarFields {
+ public:
+  explicit ToolbarFields(Connector& c) : c_(c) {}
+
+  void Store(std::string_view field, const Dispatch& control) {
+    if (auto* plain = Plain(field)) *plain = control;
+    else Evented(field)->Set(control);
+  }
+  const Dispatch& Read(std::string_view field) {
+    if (auto* plain = Plain(field)) return *plain;
+    return **Evented(field);
+  }
+
+ private:
+  Dispatch* Plain(std::string_view field) {
+    if (field == "LblHeight") return &c_.LblHeight;
+    if (field == "LblWidth") return &c_.LblWidth;
+    if (field == "LblRotate") return &c_.LblRotate;
+    return nullptr;
+  }
+  host::WithEvents* Evented(std::string_view field) {
+    if (field == "TxHeight") return &c_.TxHeight;
+    if (field == "TxWidth") return &c_.TxWidth;
+    if (field == "ButAspect") return &c_.ButAspect;
+    if (field == "TxRotate") return &c_.TxRotate;
+    if (field == "ButSettings") return &c_.ButSettings;
+    return &c_.ButAbout;
+  }
+  Connector& c_;
+};
+
+template <class Policy>
+void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& application, const Dispatch& add_in) {
+  policy.Run([&] { HostReference().Set(application); });
+  policy.Run([&] {
+    CmdBar = AsObjectVariable(HostApplication().Obj("CommandBars").Call(
+        "Add", {Value(std::string(kToolbarName)), host::Missing{}, host::Missing{}, Value(true)}));
+  });
+  policy.Run([&] { procs::CurrentUnit = "Inch"; });  // before any caption is built
+  policy.Run([&] { CmdBar.Put("Position", Value(int32_t{1})); });  // msoBarTop
+  policy.Run([&] { CmdBar.Put("Visible", Value(true)); });
+
+  ToolbarFields fields(*this);
+  for (const ControlLayout& control : ToolbarLayout()) {
+    policy.Run([&] {
+      auto controls = CmdBar.Obj("Controls");
+      Value added = control.add_type ? controls.Call("Add", {Value(*control.add_type)}) : controls.Call("Add");
+      fields.Store(control.field, AsObjectVariable(added));
+    });
+    for (const PropertyWrite& write : control.writes) {
+      policy.Run([&] {
+        Value value = write.value;
+        if (write.kind == PropertyWrite::Kind::kUnitCaption) {
+          value = Value(TextOf(write.value) + procs::CurrentUnit + ")");
+        } else if (write.kind == PropertyWrite::Kind::kActionString) {
+          value = Value("!<" + TextOf(add_in.Get("ProgId")) + ">");
+        }
+        fields.Read(control.field).Put(write.property, value);
+      });
+    }
+  }
+}
+
+std::optional<host::HostError> Connector::AddinInstance_OnConnection(const Value& Application,
+                                                                     int32_t /*ConnectMode*/,
+                                                                     const Value& AddInInst) {
+  // References of our own for the length of the call.
+  const Dispatch application = Dispatch::FromValue(Application);
+  const Dispatch add_in = Dispatch::FromValue(AddInInst);
+  try {
+    switch (traits_.connection_policy) {
+      case ConnectionPolicy::kResumeWithMessage:
+        RunConnectionSteps(ResumeWithMessage{platform_.message_box}, application, add_in);
+        break;
+      case ConnectionPolicy::kResumeSilently:
+        RunConnectionSteps(ResumeSilently{}, application, add_in);
+        break;
+      case ConnectionPolicy::kStopAtFirstFailure:
+        RunConnectionSteps(StopAtFirstFailure{}, application, add_in);
+        break;
+    }
+  } catch (const host::HostFailure& failure) {
+    return failure.error;  // Excel: nothing stored before the failure is undone
+  }
+  return std::nullopt;
+}
+
+}  // namespace frambolist::connectors

@@ -1,0 +1,25 @@
+// The Settings and About buttons open the add-in's two dialogs. Neither sets
+// a trap: a host failure here goes back to the host as the click's failure.
+
+#include "connectors/connector.h"
+#include "forms/instances.h"
+#include "procs/units.h"
+
+namespace frambolist::connectors {
+
+using host::Value;
+
+// The captions are rewritten however the dialog was left (OK, Cancel or the
+// window's close command); the boxes keep their numbers until the next
+// selection event.
+void Connector::ButSettings_Click(const Value& /*Ctrl*/, Value& /*CancelDefault*/) {
+  forms::frmOptions().ShowModal(platform_);
+  LblHeight.Put("Caption", Value("Height (" + procs::CurrentUnit + ")"));
+  LblWidth.Put("Caption", Value("Width (" + procs::CurrentUnit + ")"));
+}
+
+void Connector::ButAbout_Click(const Value& /*Ctrl*/, Value& /*CancelDefault*/) {
+  forms::frmSplash().ShowModal(platform_);
+}
+
+}  // namespace frambolist::connectors

@@ -1,0 +1,39 @@
+#pragma once
+// Everything in which the three connectors differ, as data. The handlers are
+// written once and consult these where the hosts part ways.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace frambolist::connectors {
+
+enum class HostKind { PowerPoint, Excel, Word };
+
+enum class ConnectionPolicy {
+  kResumeWithMessage,   // PowerPoint
+  kStopAtFirstFailure,  // Excel
+  kResumeSilently,      // Word
+};
+
+struct HostTraits {
+  HostKind host;
+  std::string_view application_events;  // event interface of the Application
+  ConnectionPolicy connection_policy;
+
+  // Selection tracking: PowerPoint and Word test-read the selection's
+  // ShapeRange.Name and enable the boxes first; these numbers disable them.
+  bool test_read_and_enable;
+  std::span<const int32_t> disabling_errors;
+  // Word: the first in-line picture's size replaces the range's.
+  bool inline_picture_values;
+
+  // Size editing: Word reads the other dimension from the in-line picture and
+  // then the range, ignoring failures, and always; Excel and PowerPoint read
+  // the range only, and skip the read for a width edit with the lock on.
+  bool tolerant_other_dimension;
+};
+
+const HostTraits& TraitsOf(HostKind host);
+
+}  // namespace frambolist::connectors

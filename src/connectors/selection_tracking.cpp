@@ -1,0 +1,51 @@
+// Selection tracking: the boxes show the selection's width, height and
+// rotation whenever the host reports a new selection.
+
+#include "connectors/connector.h"
+#include "connectors/error_policy.h"
+#include "connectors/host_values.h"
+#include "procs/shown_value.h"
+#include "procs/units.h"
+
+namespace frambolist::connectors {
+
+using host::Dispatch;
+using host::Value;
+
+void Connector::TrackSelection(const Dispatch& selection) {
+  const procs::NumberFormat format = platform_.locale.NumberFormat();
+  // Every read starts again from the selection.
+  auto shape_range = [&] {
+    if (traits_.host == HostKind::Excel) {
+      return HostApplication().Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange");
+    }
+    return selection.Obj("ShapeRange");
+  };
+  auto first_inline = [&] { return selection.Obj("InlineShapes").Obj("Item", {Value(int16_t{1})}); };
+  auto show_length = [&](const host::WithEvents& box, const Value& points) {
+    box->Put("Text", Value(procs::ShownValue(procs::PointsToUnit(SingleOf(points)), format)));
+  };
+
+  const std::optional<host::HostError> failure = EndQuietly([&] {
+    if (traits_.test_read_and_enable) {
+      shape_range().Get("Name");  // only a test: fails before the toolbar changes
+      for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate}) (*box)->Put("Enabled", Value(true));
+    }
+    show_length(TxWidth, shape_range().Get("Width"));
+    show_length(TxHeight, shape_range().Get("Height"));
+    if (traits_.inline_picture_values) {
+      show_length(TxWidth, first_inline().Get("Width"));
+      show_length(TxHeight, first_inline().Get("Height"));
+    }
+    TxRotate->Put("Text", Value(procs::ShownValue(SingleOf(shape_range().Get("Rotation")), format)));
+  });
+
+  // The boxes keep their text either way: a disabled box shows its last value.
+  if (IsOneOf(failure, traits_.disabling_errors)) {
+    EndQuietly([&] {
+      for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate}) (*box)->Put("Enabled", Value(false));
+    });
+  }
+}
+
+}  // namespace frambolist::connectors

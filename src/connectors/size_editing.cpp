@@ -1,0 +1,77 @@
+// Size editing: a height or width typed into its box resizes the selection,
+// keeping its proportions while the aspect lock is on, and the other box then
+// shows the other dimension as the host left it.
+
+#include <cmath>
+
+#include "connectors/connector.h"
+#include "connectors/error_policy.h"
+#include "connectors/host_values.h"
+#include "connectors/toolbar_layout.h"
+#include "procs/shape_edits.h"
+#include "procs/shown_value.h"
+#include "procs/typed_number.h"
+#include "procs/units.h"
+
+namespace frambolist::connectors {
+
+using host::Value;
+
+void Connector::TxHeight_Change(const Value& /*Ctrl*/) { EditSize(Dimension::Height); }
+void Connector::TxWidth_Change(const Value& /*Ctrl*/) { EditSize(Dimension::Width); }
+
+float Connector::ReadOtherDimension(Dimension other, float previous) {
+  const char* property = other == Dimension::Width ? "Width" : "Height";
+  auto selection = [&] { return HostApplication().Obj("ActiveWindow").Obj("Selection"); };
+  if (!traits_.tolerant_other_dimension) {
+    return SingleOf(selection().Obj("ShapeRange").Get(property));
+  }
+  // Word: the in-line picture, then the range, whichever answers; the range
+  // wins when both do, and a failing read leaves the value it had.
+  float value = previous;
+  EndQuietly([&] { value = SingleOf(selection().Obj("InlineShapes", {Value(int16_t{1})}).Get(property)); });
+  EndQuietly([&] { value = SingleOf(selection().Obj("ShapeRange").Get(property)); });
+  return value;
+}
+
+void Connector::EditSize(Dimension own) {
+  const host::WithEvents& edited = own == Dimension::Height ? TxHeight : TxWidth;
+  const host::WithEvents& other_box = own == Dimension::Height ? TxWidth : TxHeight;
+  const Dimension other = own == Dimension::Height ? Dimension::Width : Dimension::Height;
+
+  EndQuietly([&] {
+    const procs::NumberFormat format = platform_.locale.NumberFormat();
+    const std::string text = TextOf(edited->Get("Text"));
+    if (text.empty() || !procs::IsNumericText(text, format)) {
+      edited->Put("Text", Value("0"));
+      return;
+    }
+    auto typed = procs::TextToSingle(text, format);
+    if (!typed.ok()) return;  // beyond the single range: end quietly
+
+    const bool lock = LongOf(ButAspect->Get("FaceId")) == kFaceIdLockOn;
+    const float points = procs::UnitToPoints(typed.value());
+    // A length that fits a single but not once in points (10^37 inches) must
+    // not reach the document as an infinity.
+    if (!std::isfinite(points)) return;
+
+    // With the lock on, Excel and PowerPoint skip the read for a width edit:
+    // the height is derived by the host and not passed.
+    const bool read_first = traits_.tolerant_other_dimension || own == Dimension::Height || !lock;
+    float other_length = 0.0f;
+    if (read_first) other_length = ReadOtherDimension(other, other_length);
+
+    std::optional<float> derived_or_current;
+    if (!lock) derived_or_current = other_length;
+    if (own == Dimension::Height) {
+      procs::ApplySize(HostApplication(), lock, points, derived_or_current, platform_.message_box);
+    } else {
+      procs::ApplySize(HostApplication(), lock, derived_or_current, points, platform_.message_box);
+    }
+
+    other_length = ReadOtherDimension(other, other_length);
+    other_box->Put("Text", Value(procs::ShownValue(procs::PointsToUnit(other_length), format)));
+  });
+}
+
+}  // namespace frambolist::connectors

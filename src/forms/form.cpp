@@ -1,0 +1,68 @@
+#include "forms/form.h"
+
+namespace frambolist::forms {
+
+void Form::Load() {
+  state_.clear();
+  for (const ControlDesign& c : design_.controls) state_.push_back({c.caption, c.value});
+  loaded_ = true;
+  Form_Load();
+}
+
+void Form::ShowModal(platform::Platform& platform) {
+  platform_ = &platform;
+  if (!loaded_) Load();
+  visible_ = true;
+  platform.dialogs.ShowModal(*this);
+  // A toolkit that returns early (its window destroyed under it) leaves the
+  // form hidden rather than claiming it is still on screen.
+  visible_ = false;
+}
+
+void Form::Unload() {
+  loaded_ = false;
+  visible_ = false;
+  state_.clear();
+}
+
+const ControlDesign* Form::FindControl(std::string_view name, int index) const {
+  for (const ControlDesign& c : design_.controls) {
+    if (c.name == name && c.index == index) return &c;
+  }
+  return nullptr;
+}
+
+bool Form::OptionValue(std::string_view name, int index) const {
+  const ControlDesign* c = FindControl(name, index);
+  if (!c) return false;
+  return loaded_ ? state_[IndexOf(*c)].value : c->value;
+}
+
+const std::string& Form::Caption(std::string_view name, int index) const {
+  static const std::string none;
+  const ControlDesign* c = FindControl(name, index);
+  if (!c) return none;
+  return loaded_ ? state_[IndexOf(*c)].caption : c->caption;
+}
+
+void Form::UserClick(std::string_view control, int index) {
+  const ControlDesign* c = FindControl(control, index);
+  if (!c || !loaded_) return;
+  if (c->kind == ControlKind::OptionButton) {
+    // Option buttons in one container are one group. Click comes only when
+    // an option becomes selected, by mouse or keyboard.
+    if (state_[IndexOf(*c)].value) return;
+    for (const ControlDesign& other : design_.controls) {
+      if (other.kind == ControlKind::OptionButton && other.container == c->container) {
+        state_[IndexOf(other)].value = &other == c;
+      }
+    }
+  }
+  OnClick(control, index);
+}
+
+void Form::UserKeyPress(int char_code) {
+  if (loaded_ && design_.key_preview) Form_KeyPress(char_code);
+}
+
+}  // namespace frambolist::forms

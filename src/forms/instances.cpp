@@ -1,0 +1,33 @@
+#include "forms/instances.h"
+
+#include <memory>
+
+namespace frambolist::forms {
+
+namespace {
+std::unique_ptr<FrmOptions> options;
+std::unique_ptr<FrmSplash> splash;
+}  // namespace
+
+FrmOptions& frmOptions() {
+  if (!options) options = std::make_unique<FrmOptions>();
+  return *options;
+}
+
+FrmSplash& frmSplash() {
+  if (!splash) splash = std::make_unique<FrmSplash>();
+  return *splash;
+}
+
+Form* ShownForm() {
+  if (options && options->visible()) return options.get();
+  if (splash && splash->visible()) return splash.get();
+  return nullptr;
+}
+
+void DiscardFormsForTesting() {
+  options.reset();
+  splash.reset();
+}
+
+}  // namespace frambolist::forms

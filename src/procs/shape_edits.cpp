@@ -1,0 +1,92 @@
+#include "procs/shape_edits.h"
+
+#include <cmath>
+
+#include "host/single_precision.h"
+
+namespace frambolist::procs {
+
+namespace {
+
+using host::Dispatch;
+using host::HostFailure;
+using host::Value;
+
+constexpr int32_t kCommandFailed = 4198;  // Word, for a range of in-line pictures only
+
+float Single(const Value& value) {
+  auto single = value.ToSingle();
+  if (!single.ok()) throw HostFailure{single.error()};
+  return single.value();
+}
+
+// current × new ÷ reference, product first, in double, rounded once.
+float Proportional(float current, float wanted, float reference) {
+  const float result = host::RoundToSingle(static_cast<double>(current) * wanted / reference);
+  // A picture 0 points wide or high has no proportions to keep; writing the
+  // infinity (or NaN) that the division gives would corrupt the document.
+  if (!std::isfinite(result)) throw HostFailure{host::errors::Overflow()};
+  return result;
+}
+
+void SizeFirstInlinePicture(const Dispatch& App, bool Lock, const std::optional<float>& NewHeight,
+                            const std::optional<float>& NewWidth) {
+  const Dispatch picture = App.Obj("ActiveWindow").Obj("Selection").Obj("InlineShapes", {Value(int16_t{1})});
+  picture.Put("LockAspectRatio", Value(Lock));
+  if (Lock && !NewWidth) {
+    const float width = Proportional(Single(picture.Get("Width")), *NewHeight, Single(picture.Get("Height")));
+    picture.Put("Width", Value(width));
+    picture.Put("Height", Value(*NewHeight));
+  } else if (Lock) {
+    const float height = Proportional(Single(picture.Get("Height")), *NewWidth, Single(picture.Get("Width")));
+    picture.Put("Height", Value(height));
+    picture.Put("Width", Value(*NewWidth));
+  } else {
+    if (NewWidth) picture.Put("Width", Value(*NewWidth));
+    if (NewHeight) picture.Put("Height", Value(*NewHeight));
+  }
+}
+
+}  // namespace
+
+void ApplySize(const Dispatch& App, bool Lock, const std::optional<float>& NewHeight,
+               const std::optional<float>& NewWidth, platform::MessageBox& message_box) {
+  try {
+    const Dispatch range = App.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange");
+    range.Put("LockAspectRatio", Value(Lock));
+    if (Lock) {
+      // With the lock just set, the host scales the other dimension itself.
+      if (!NewWidth) range.Put("Height", Value(*NewHeight));
+      else range.Put("Width", Value(*NewWidth));
+    } else {
+      if (NewWidth) range.Put("Width", Value(*NewWidth));
+      if (NewHeight) range.Put("Height", Value(*NewHeight));
+    }
+  } catch (const HostFailure& failure) {
+    if (failure.error.number == kCommandFailed) {
+      SizeFirstInlinePicture(App, Lock, NewHeight, NewWidth);
+      return;
+    }
+    message_box.Show(failure.error.description);
+  }
+}
+
+void ApplyRotation(const Dispatch& App, const float& angle) {
+  try {
+    App.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Put("Rotation", Value(angle));
+  } catch (const HostFailure&) {
+    // No active window, no shape range (cells, text, nothing selected), or an
+    // angle the host refuses: the toolbar simply stays as it was.
+  }
+}
+
+void ToggleAspectLock(const Dispatch& Ctrl) {
+  try {
+    auto caption = Ctrl.Get("Caption").ToText();
+    if (!caption.ok()) return;
+    Ctrl.Put("Caption", Value(caption.value() == "Lock Aspect" ? "Unlock Aspect" : "Lock Aspect"));
+  } catch (const HostFailure&) {
+  }
+}
+
+}  // namespace frambolist::procs

@@ -1,0 +1,34 @@
+#pragma once
+// The module's routines that write to the host. Each reaches the host by
+// member name only, so one routine serves PowerPoint, Excel and Word.
+
+#include <optional>
+
+#include "host/dispatch.h"
+#include "platform/platform.h"
+
+namespace frambolist::procs {
+
+// Resizes the selection of `App`'s active window and sets its shapes'
+// LockAspectRatio to `Lock`. A length left out (nullopt) is the dimension the
+// host derives: with the lock on exactly one is given and written; with the
+// lock off both are written, width first.
+//
+// When the shape range fails with 4198 (Word's selection of in-line pictures
+// only), the first in-line picture is sized instead, the add-in working out
+// the derived dimension since pictures never rescale themselves; a failure
+// there, or a derived length that is not finite, is thrown to the caller. Any
+// other failure shows the host's description in a message box and returns.
+void ApplySize(const host::Dispatch& App, bool Lock, const std::optional<float>& NewHeight,
+               const std::optional<float>& NewWidth, platform::MessageBox& message_box);
+
+// Rotates the selection of `App`'s active window to `angle` degrees. Every
+// failure is swallowed.
+void ApplyRotation(const host::Dispatch& App, const float& angle);
+
+// Switches a control's caption between "Lock Aspect" and "Unlock Aspect"
+// (anything but "Lock Aspect", exactly, becomes "Lock Aspect"). A failure
+// ends it silently.
+void ToggleAspectLock(const host::Dispatch& Ctrl);
+
+}  // namespace frambolist::procs
