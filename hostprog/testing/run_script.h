@@ -1,0 +1,47 @@
+#pragma once
+// Runs a host-program script in this process and keeps the session, so tests
+// can compare the printed lines and then audit the simulated host.
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "forms/instances.h"
+#include "hostprog/session.h"
+#include "procs/units.h"
+
+namespace frambolist::hostprog::testing {
+
+struct ScriptRun {
+  std::unique_ptr<Session> session;
+  std::string out;
+  std::string err;
+  int status = 0;
+  sim::World& world() { return *session->world(); }
+};
+
+// Each run starts as a fresh host process would: no dialogs yet, the unit
+// not yet set.
+inline ScriptRun RunScript(const std::string& script) {
+  forms::DiscardFormsForTesting();
+  procs::CurrentUnit = "Inch";
+  ScriptRun run;
+  std::ostringstream out, err;
+  std::istringstream in(script);
+  run.session = std::make_unique<Session>(out, [](platform::Platform& p) { return MakeNativeLoader(p); });
+  ScriptReader reader(in, "");
+  run.status = run.session->Run(reader, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+// Lines of `text` that start with `prefix`.
+inline int CountLines(const std::string& text, const std::string& prefix) {
+  int n = 0;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) n += line.rfind(prefix, 0) == 0;
+  return n;
+}
+
+}  // namespace frambolist::hostprog::testing

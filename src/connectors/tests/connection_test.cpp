@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include "connectors/registration.h"
+#include "hostprog/testing/run_script.h"
+#include "sim/command_bars.h"
+
+namespace frambolist::connectors {
+namespace {
+
+using hostprog::testing::CountLines;
+using hostprog::testing::RunScript;
+
+// The bar as the user must find it after connecting, written out from the
+// design rather than taken from the layout code.
+struct ExpectedControl {
+  bool edit_box;
+  int style;
+  const char* caption;
+  int face_id;
+  bool begin_group;
+  bool enabled;
+  const char* text;
+  const char* tip;
+  bool action;
+};
+const ExpectedControl kExpectedBar[] = {
+    {false, 3, "Height (Inch)", 1647, false, false, "", "", false},
+    {true, 0, "", 0, false, true, "0", "Height of Selected Shape", false},
+    {false, 3, "Width (Inch)", 1646, true, true, "", "", false},
+    {true, 0, "", 0, false, true, "0", "Width of Selected Shape", false},
+    {false, 3, "Aspect Ratio", 2308, true, true, "", "Locks the aspect Ratio while Changing the Size of this shape", true},
+    {false, 2, "Rotate", 0, true, false, "", "", false},
+    {true, 0, "", 0, false, true, "0", "Rotate Selected Shape", false},
+    {false, 2, "Settings", 0, true, true, "", "Settings", true},
+    {false, 1, "", 49, true, true, "", "About Frambolist", true},
+};
+
+TEST(Connection, BuildsTheSameToolbarInEveryHostButForTheActionString) {
+  for (auto [host, action] : {std::pair{"powerpoint", "!<Kworrendival.Connect>"},
+                              std::pair{"excel", "!<Kworrendival.ConnectXl>"},
+                              std::pair{"word", "!<Kworrendival.ConnectWd>"}}) {
+    auto run = RunScript(std::string("start ") + host + "\nprint CurrentUnit\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "CurrentUnit = \"Inch\"\n") << host;
+    ASSERT_EQ(run.world().bars().size(), 1u);
+    const sim::CommandBar& bar = *run.world().bars()[0];
+    EXPECT_EQ(bar.name, "Kworrendival");
+    EXPECT_TRUE(bar.visible);
+    EXPECT_TRUE(bar.temporary);
+    EXPECT_EQ(bar.position, 1);
+    ASSERT_EQ(bar.controls.size(), std::size(kExpectedBar)) << host;
+    for (size_t i = 0; i < bar.controls.size(); ++i) {
+      const sim::Control& c = *bar.controls[i];
+      const ExpectedControl& e = kExpectedBar[i];
+      SCOPED_TRACE(std::string(host) + " control " + std::to_string(i + 1));
+      EXPECT_EQ(c.kind() == sim::Control::Kind::EditBox, e.edit_box);
+      EXPECT_EQ(c.style, e.style);
+      EXPECT_EQ(c.caption, e.caption);
+      EXPECT_EQ(c.face_id, e.face_id);
+      EXPECT_EQ(c.begin_group, e.begin_group);
+      EXPECT_EQ(c.enabled, e.enabled);
+      EXPECT_EQ(c.text, e.text);
+      EXPECT_EQ(c.tooltip_text, e.tip);
+      EXPECT_EQ(c.on_action, e.action ? action : "");
+    }
+  }
+}
+
+// One failing step in each host: PowerPoint tells the user and goes on, Word
+// goes on silently, Excel stops and reports the failure to the host.
+TEST(Connection, EachHostFollowsItsPolicyWhenAStepFails) {
+  const char* fault = "fail Caption 7 \"Out of memory\"\n";
+  auto ppt = RunScript(std::string(fault) + "start powerpoint\nprint toolbar\n");
+  EXPECT_EQ(CountLines(ppt.out, "message: "), 1);
+  EXPECT_NE(ppt.out.find("message: Out of memory\n"), std::string::npos);
+  EXPECT_NE(ppt.out.find("[icon 1647 \"\" greyed] [box \"0\"] | [icon 1646 \"Width (Inch)\"]"), std::string::npos)
+      << ppt.out;
+
+  auto word = RunScript(std::string(fault) + "start word\nprint ButAbout.OnAction\n");
+  EXPECT_EQ(word.out, "ButAbout.OnAction = \"!<Kworrendival.ConnectWd>\"\n");
+
+  auto excel = RunScript(std::string(fault) + "start excel\n");
+  EXPECT_EQ(excel.out, "error: 7 Out of memory\n");
+  const sim::CommandBar& bar = *excel.world().bars()[0];
+  ASSERT_EQ(bar.controls.size(), 1u);  // nothing after the failing caption
+  EXPECT_EQ(bar.controls[0]->style, 3);
+  EXPECT_EQ(bar.controls[0]->face_id, 0);
+}
+
+// Every member the connection uses, failing once: whatever fails, the other
+// steps still run in PowerPoint and Word, and Excel reports exactly the
+// injected failure.
+TEST(Connection, ResumesOrStopsAtEveryStepThatCanFail) {
+  for (const char* member : {"CommandBars", "Add", "Position", "Visible", "Controls", "Style", "Caption",
+                             "FaceId", "Enabled", "Text", "TooltipText", "BeginGroup", "OnAction", "ProgId"}) {
+    SCOPED_TRACE(member);
+    const std::string fault = std::string("fail ") + member + " 5 \"Injected\"\n";
+    auto ppt = RunScript(fault + "start powerpoint\n");
+    EXPECT_EQ(CountLines(ppt.out, "message: Injected"), 1);
+    auto word = RunScript(fault + "start word\n");
+    EXPECT_EQ(word.out, "");
+    auto excel = RunScript(fault + "start excel\n");
+    EXPECT_EQ(excel.out, "error: 5 Injected\n");
+    // A one-shot fault hits the member's first use; the last control, built
+    // after it, is complete.
+    const bool bar_lost = std::string(member) == "CommandBars" || std::string(member) == "Add";
+    if (!bar_lost) {
+      const sim::CommandBar& bar = *word.world().bars()[0];
+      EXPECT_EQ(bar.controls.size(), std::string(member) == "Controls" ? 8u : 9u);
+      EXPECT_EQ(bar.controls.back()->tooltip_text, "About Frambolist");
+      EXPECT_EQ(bar.controls.back()->on_action, "!<Kworrendival.ConnectWd>");
+    }
+  }
+}
+
+TEST(Connection, ASecondConnectionWhileTheToolbarStandsFloodsPowerPointWithMessages) {
+  auto run = RunScript(
+      "start powerpoint\n"
+      "click ButSettings\nclick Option1(2)\nclick OKButton\n"
+      "connect\nprint CurrentUnit\n");
+  // The refused bar, then every later step through the empty CmdBar and
+  // control fields: 2 bar properties, 9 additions and 35 property writes.
+  EXPECT_EQ(CountLines(run.out, "message: Invalid procedure call or argument"), 1);
+  EXPECT_EQ(CountLines(run.out, "message: Object variable or With block variable not set"), 46);
+  EXPECT_EQ(CountLines(run.out, "message: "), 47);
+  EXPECT_NE(run.out.find("CurrentUnit = \"Inch\"\n"), std::string::npos);
+
+  auto word = RunScript("start word\nconnect\n");
+  EXPECT_EQ(word.out, "");
+  auto excel = RunScript("start excel\nconnect\n");
+  EXPECT_EQ(excel.out, "error: -2147024809 Invalid procedure call or argument\n");
+}
+
+TEST(Connection, ShutdownLeavesNoHostObjectHeldAndChangesNothing) {
+  for (const char* host : {"powerpoint", "excel", "word"}) {
+    auto run = RunScript(std::string("start ") + host + "\nadd A 10 20\nselect A\nconnect\nquit\n");
+    EXPECT_EQ(run.world().TotalExternalRefs(), 0) << host;
+    EXPECT_EQ(run.world().double_releases(), 0) << host;
+    EXPECT_EQ(run.world().bars().size(), 1u);
+  }
+}
+
+TEST(Registration, RecordsMatchWhatTheHostsLookFor) {
+  struct Row {
+    const char* prog_id;
+    const char* root;
+  } rows[] = {
+      {"Kworrendival.Connect", "Software\\Microsoft\\Office\\PowerPoint"},
+      {"Kworrendival.ConnectXl", "Software\\Microsoft\\Office\\Excel"},
+      {"Kworrendival.ConnectWd", "Software\\Microsoft\\Office\\Word"},
+  };
+  ASSERT_EQ(AddinRecords().size(), 3u);
+  for (const Row& r : rows) {
+    const AddinRecord* record = FindRecordByProgId(r.prog_id);
+    ASSERT_TRUE(record) << r.prog_id;
+    EXPECT_EQ(record->addin_root, r.root);
+    EXPECT_EQ(record->friendly_name, "Office Frambolist");
+    EXPECT_EQ(record->description, "Creates a Frambolist Toolbar for MS Office");
+    EXPECT_EQ(record->load_behavior, 3u);
+    EXPECT_EQ(record->command_line_safe, 0u);
+    EXPECT_EQ(FindRecordByClsid(record->clsid), record);
+  }
+  // Unregistering removes exactly what registering wrote.
+  const auto values = RegistrationValues("C:\\x.dll");
+  const auto keys = RegistrationKeys();
+  for (const RegistryValue& v : values) {
+    EXPECT_NE(std::find(keys.begin(), keys.end(), v.key), keys.end()) << v.key;
+  }
+  EXPECT_NE(std::find_if(values.begin(), values.end(),
+                         [](const RegistryValue& v) {
+                           return v.name == "ThreadingModel" && std::get<std::string>(v.data) == "Apartment";
+                         }),
+            values.end());
+}
+
+}  // namespace
+}  // namespace frambolist::connectors
