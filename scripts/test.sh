@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+ctest --test-dir build --output-on-failure -j2
