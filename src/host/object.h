@@ -33,11 +33,4 @@ class Object {
   ~Object() = default;
 };
 
-inline ObjectRef::ObjectRef(Object* object) : object_(object) {
-  if (object_) object_->AddRef();
-}
-inline ObjectRef::~ObjectRef() {
-  if (object_) object_->Release();
-}
-
 }  // namespace frambolist::host
