@@ -12,7 +12,7 @@ namespace iid = host::event_interfaces;
 // Routes `event_name` to `handler`, ignoring every other event of the source.
 template <class Handler>
 EventRouter::Route On(std::string_view event_name, Handler handler) {
-  return [event_name, handler](std::string_view event, std::span<Value> args) {
+  return [event_name, handler](std::string_view event, std::span<Value, kMaxEventArgs> args) {
     if (event == event_name) handler(args);
   };
 }
@@ -27,31 +27,31 @@ Connector::Connector(HostKind host, platform::Platform& platform)
       ButAbout(iid::kCommandBarButton, about_events_),
       traits_(TraitsOf(host)),
       platform_(platform),
-      height_events_(On("Change", [this](auto args) { TxHeight_Change(EventArg(args, 0)); })),
-      width_events_(On("Change", [this](auto args) { TxWidth_Change(EventArg(args, 0)); })),
-      rotate_events_(On("Change", [this](auto args) { TxRotate_Change(EventArg(args, 0)); })),
-      aspect_events_(On("Click", [this](auto args) { ButAspect_Click(EventArg(args, 0), EventArg(args, 1)); })),
-      settings_events_(On("Click", [this](auto args) { ButSettings_Click(EventArg(args, 0), EventArg(args, 1)); })),
-      about_events_(On("Click", [this](auto args) { ButAbout_Click(EventArg(args, 0), EventArg(args, 1)); })) {}
+      height_events_(On("Change", [this](auto args) { TxHeight_Change(args[0]); })),
+      width_events_(On("Change", [this](auto args) { TxWidth_Change(args[0]); })),
+      rotate_events_(On("Change", [this](auto args) { TxRotate_Change(args[0]); })),
+      aspect_events_(On("Click", [this](auto args) { ButAspect_Click(args[0], args[1]); })),
+      settings_events_(On("Click", [this](auto args) { ButSettings_Click(args[0], args[1]); })),
+      about_events_(On("Click", [this](auto args) { ButAbout_Click(args[0], args[1]); })) {}
 
 Connect::Connect(platform::Platform& platform)
     : Connector(HostKind::PowerPoint, platform),
       application_events_(On("WindowSelectionChange",
-                             [this](auto args) { PPTApp_WindowSelectionChange(EventArg(args, 0)); })),
+                             [this](auto args) { PPTApp_WindowSelectionChange(args[0]); })),
       PPTApp(iid::kPowerPointApplication, application_events_) {}
 
 ConnectXl::ConnectXl(platform::Platform& platform)
     : Connector(HostKind::Excel, platform),
-      application_events_([this](std::string_view event, std::span<Value> args) {
-        if (event == "SheetSelectionChange") EXApp_SheetSelectionChange(EventArg(args, 0), EventArg(args, 1));
-        else if (event == "SheetActivate") EXApp_SheetActivate(EventArg(args, 0));
+      application_events_([this](std::string_view event, std::span<Value, kMaxEventArgs> args) {
+        if (event == "SheetSelectionChange") EXApp_SheetSelectionChange(args[0], args[1]);
+        else if (event == "SheetActivate") EXApp_SheetActivate(args[0]);
       }),
       EXApp(iid::kExcelApplication, application_events_) {}
 
 ConnectWd::ConnectWd(platform::Platform& platform)
     : Connector(HostKind::Word, platform),
       application_events_(On("WindowSelectionChange",
-                             [this](auto args) { WdApp_WindowSelectionChange(EventArg(args, 0)); })),
+                             [this](auto args) { WdApp_WindowSelectionChange(args[0]); })),
       WdApp(iid::kWordApplication, application_events_) {}
 
 void Connect::PPTApp_WindowSelectionChange(const Value& Sel) { TrackSelection(host::Dispatch::FromValue(Sel)); }

@@ -73,7 +73,7 @@ std::optional<Number> Parse(std::string_view text, const NumberFormat& format) {
   if (n.whole.empty() && n.fraction.empty()) return std::nullopt;
 
   if (r.Take("E") || r.Take("e")) {
-    if (r.Take("-")) n.exponent = "-";
+    if (r.Take("-")) n.exponent.push_back('-');
     else r.Take("+");
     std::string digits = r.Digits();
     if (digits.empty()) return std::nullopt;
