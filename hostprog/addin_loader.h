@@ -5,6 +5,9 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "connectors/registration.h"
 #include "host/host_error.h"
@@ -24,8 +27,11 @@ class LoadedAddin {
 class AddinLoader {
  public:
   virtual ~AddinLoader() = default;
-  // The add-in registered by `record`, or null when it cannot be created.
-  virtual std::unique_ptr<LoadedAddin> Create(const connectors::AddinRecord& record) = 0;
+  // The ProgIds of the add-ins registered for `host` ("PowerPoint", "Excel",
+  // "Word") with load behaviour 3, as the host finds them at start-up.
+  virtual std::vector<std::string> StartupAddins(std::string_view host) = 0;
+  // A new instance of the class registered for `prog_id`, or null.
+  virtual std::unique_ptr<LoadedAddin> Create(const std::string& prog_id) = 0;
 };
 
 std::unique_ptr<AddinLoader> MakeNativeLoader(platform::Platform& platform);

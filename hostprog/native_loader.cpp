@@ -24,8 +24,18 @@ class NativeAddin final : public LoadedAddin {
 class NativeLoader final : public AddinLoader {
  public:
   explicit NativeLoader(platform::Platform& platform) : platform_(platform) {}
-  std::unique_ptr<LoadedAddin> Create(const connectors::AddinRecord& record) override {
-    auto connector = connectors::CreateConnector(record.class_name, platform_);
+  // Natively the registration table stands for the registry.
+  std::vector<std::string> StartupAddins(std::string_view host) override {
+    std::vector<std::string> prog_ids;
+    for (const connectors::AddinRecord& r : connectors::AddinRecords()) {
+      if (r.host == host && r.load_behavior == 3) prog_ids.emplace_back(r.prog_id);
+    }
+    return prog_ids;
+  }
+  std::unique_ptr<LoadedAddin> Create(const std::string& prog_id) override {
+    const connectors::AddinRecord* record = connectors::FindRecordByProgId(prog_id);
+    if (!record) return nullptr;
+    auto connector = connectors::CreateConnector(record->class_name, platform_);
     if (!connector) return nullptr;
     return std::make_unique<NativeAddin>(std::move(connector));
   }

@@ -78,16 +78,51 @@ void Session::Show(std::string_view text) { out_ << "message: " << text << "\n";
 
 void Session::OpenPage(std::string_view address) { out_ << "open " << address << "\n"; }
 
-// A dialog shown modally takes the script's next lines until it is hidden or
-// unloaded.
-void Session::ShowModal(forms::Form& form) {
-  out_ << "show " << form.name() << "\n";
-  while (form.visible()) {
-    auto line = script_->Next();
-    if (!line) throw Error("the script ended while " + form.name() + " is shown");
-    ExecuteInDialog(*line, form);
+namespace {
+
+// A form of the add-in, driven directly (no window in between).
+class FormDialog final : public ShownDialog {
+ public:
+  explicit FormDialog(forms::Form& form) : form_(form) {}
+  std::string Name() const override { return form_.name(); }
+  bool Visible() const override { return form_.visible(); }
+  bool Loaded() const override { return form_.loaded(); }
+  bool HasControl(const std::string& name, int index) const override { return form_.FindControl(name, index); }
+  void Click(const std::string& name, int index) override { form_.UserClick(name, index); }
+  void Key(int char_code) override { form_.UserKeyPress(char_code); }
+  void Close() override { form_.UserCloseCommand(); }
+  std::optional<Value> Property(const std::string& name, int index, const std::string& property) const override {
+    const forms::ControlDesign* c = form_.FindControl(name, index);
+    if (!c) return std::nullopt;
+    if (property == "Caption") return Value(form_.Caption(name, index));
+    if (property == "Value" && c->kind == forms::ControlKind::OptionButton) return Value(form_.OptionValue(name, index));
+    if (property == "Left") return Value(int32_t{c->rect.left});
+    if (property == "Top") return Value(int32_t{c->rect.top});
+    if (property == "Width") return Value(int32_t{c->rect.width});
+    if (property == "Height") return Value(int32_t{c->rect.height});
+    return std::nullopt;
   }
-  out_ << (form.loaded() ? "hide " : "unload ") << form.name() << "\n";
+
+ private:
+  forms::Form& form_;
+};
+
+}  // namespace
+
+void Session::ShowModal(forms::Form& form) {
+  FormDialog dialog(form);
+  RunDialog(dialog);
+}
+
+void Session::RunDialog(ShownDialog& dialog) {
+  const std::string name = dialog.Name();
+  out_ << "show " << name << "\n";
+  while (dialog.Loaded() && dialog.Visible()) {
+    auto line = script_->Next();
+    if (!line) throw Error("the script ended while " + name + " is shown");
+    ExecuteInDialog(*line, dialog);
+  }
+  out_ << (dialog.Loaded() ? "hide " : "unload ") << name << "\n";
 }
 
 int Session::Run(ScriptReader& script, std::ostream& err) {
@@ -133,12 +168,10 @@ void Session::Start(const std::string& host) {
 
 // Loads every add-in registered for the host with load behaviour 3.
 void Session::ConnectAll(int32_t connect_mode) {
-  const std::string_view host = sim::HostName(world_->kind());
-  for (const connectors::AddinRecord& record : connectors::AddinRecords()) {
-    if (record.host != host || record.load_behavior != 3) continue;
-    auto addin = loader_->Create(record);
+  for (const std::string& prog_id : loader_->StartupAddins(sim::HostName(world_->kind()))) {
+    auto addin = loader_->Create(prog_id);
     if (!addin) continue;
-    host::ObjectRef instance = sim::MakeAddInInstance(*world_, std::string(record.prog_id))->Ref();
+    host::ObjectRef instance = sim::MakeAddInInstance(*world_, prog_id)->Ref();
     auto failure = addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
     if (failure) ReportFailures({*failure});
     addins_.push_back({std::move(addin), std::move(instance)});
@@ -254,29 +287,29 @@ void Session::Execute(const ScriptLine& line) {
   }
 }
 
-void Session::ExecuteInDialog(const ScriptLine& line, forms::Form& form) {
+void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
   const std::string& command = line.words[0];
   const auto& w = line.words;
   if (command == "click") {
     ExpectWords(line, 2, 2);
     auto [name, index] = ControlName(w[1]);
-    if (!form.FindControl(name, index)) throw Error(form.name() + " has no control " + w[1]);
-    form.UserClick(name, index);
+    if (!dialog.HasControl(name, index)) throw Error(dialog.Name() + " has no control " + w[1]);
+    dialog.Click(name, index);
   } else if (command == "key") {
     ExpectWords(line, 2, 2);
-    form.UserKeyPress(KeyCode(w[1]));
+    dialog.Key(KeyCode(w[1]));
   } else if (command == "close") {
     ExpectWords(line, 1, 1);
-    form.UserCloseCommand();
+    dialog.Close();
   } else if (command == "print") {
     ExpectWords(line, 2, 2);
-    Print(w[1], &form);
+    Print(w[1], &dialog);
   } else {
-    throw Error("'" + command + "' cannot be used while " + form.name() + " is shown");
+    throw Error("'" + command + "' cannot be used while " + dialog.Name() + " is shown");
   }
 }
 
-void Session::Print(const std::string& what, forms::Form* dialog) {
+void Session::Print(const std::string& what, ShownDialog* dialog) {
   if (what == "CurrentUnit") {
     out_ << "CurrentUnit = " << sim::QuotedText(procs::CurrentUnit) << "\n";
     return;
@@ -294,16 +327,10 @@ void Session::Print(const std::string& what, forms::Form* dialog) {
 
   if (dialog) {
     auto [name, index] = ControlName(object);
-    if (const forms::ControlDesign* c = dialog->FindControl(name, index)) {
-      if (property == "Caption") return emit(Value(dialog->Caption(name, index)));
-      if (property == "Value" && c->kind == forms::ControlKind::OptionButton) {
-        return emit(Value(dialog->OptionValue(name, index)));
-      }
-      if (property == "Left") return emit(Value(int32_t{c->rect.left}));
-      if (property == "Top") return emit(Value(int32_t{c->rect.top}));
-      if (property == "Width") return emit(Value(int32_t{c->rect.width}));
-      if (property == "Height") return emit(Value(int32_t{c->rect.height}));
-      throw fail();
+    if (dialog->HasControl(name, index)) {
+      auto value = dialog->Property(name, index, property);
+      if (!value) throw fail();
+      return emit(*value);
     }
   }
 

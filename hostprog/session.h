@@ -11,6 +11,7 @@
 #include "forms/form.h"
 #include "hostprog/addin_loader.h"
 #include "hostprog/script.h"
+#include "hostprog/shown_dialog.h"
 #include "sim/world.h"
 
 namespace frambolist::hostprog {
@@ -30,6 +31,13 @@ class Session final : platform::MessageBox,
 
   sim::World* world() { return world_.get(); }
 
+  // For a host program whose dialogs and message boxes are real windows: it
+  // reports them here as it sees them.
+  std::ostream& out() { return out_; }
+  // A dialog appeared: it takes the script's next lines until it is hidden or
+  // unloaded ("show", then "hide" or "unload", are printed).
+  void RunDialog(ShownDialog& dialog);
+
  private:
   // The platform stand-ins.
   void Show(std::string_view text) override;
@@ -38,11 +46,11 @@ class Session final : platform::MessageBox,
   void OpenPage(std::string_view address) override;
 
   void Execute(const ScriptLine& line);
-  void ExecuteInDialog(const ScriptLine& line, forms::Form& form);
+  void ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog);
   void Start(const std::string& host);
   void ConnectAll(int32_t connect_mode);
   void Quit();
-  void Print(const std::string& what, forms::Form* dialog);
+  void Print(const std::string& what, ShownDialog* dialog);
   void PrintToolbar();
   void ReportFailures(const std::vector<host::HostError>& failures);
   sim::World& RequireHost();
