@@ -135,12 +135,16 @@ int Session::Run(ScriptReader& script, std::ostream& err) {
     }
     if (world_ && !ended_) Quit();
   } catch (const ScriptError& e) {
-    out_ << std::flush;
-    err << "script error, line " << script.line_number() << ": " << e.what() << "\n";
+    ReportScriptError(e, err);
     return 2;
   }
   out_ << std::flush;
   return 0;
+}
+
+void Session::ReportScriptError(const ScriptError& error, std::ostream& err) {
+  out_ << std::flush;
+  err << "script error, line " << (script_ ? script_->line_number() : 0) << ": " << error.what() << "\n" << std::flush;
 }
 
 sim::World& Session::RequireHost() {
@@ -254,6 +258,7 @@ void Session::Execute(const ScriptLine& line) {
   } else if (command == "locale") {
     ExpectWords(line, 3, 3);
     number_format_ = {w[1], w[2]};
+    if (locale_observer_) locale_observer_(number_format_);
   } else if (command == "fail") {
     ExpectWords(line, 3, 5);
     PendingFault fault{w[1], {IntegerWord(w[2]), "Automation error"}, false};

@@ -16,7 +16,7 @@
 
 namespace frambolist::hostprog {
 
-class Session final : platform::MessageBox,
+class Session final : platform::OkMessageBox,
                       platform::UserLocale,
                       platform::DialogToolkit,
                       platform::Shell {
@@ -37,6 +37,14 @@ class Session final : platform::MessageBox,
   // A dialog appeared: it takes the script's next lines until it is hidden or
   // unloaded ("show", then "hide" or "unload", are printed).
   void RunDialog(ShownDialog& dialog);
+  // Reports a script error as Run does (for errors caught outside Run).
+  void ReportScriptError(const ScriptError& error, std::ostream& err);
+  // The user's regional number format changes (the `locale` command); a host
+  // program whose add-in reads the real settings writes them here.
+  void SetLocaleObserver(std::function<void(const procs::NumberFormat&)> observer) {
+    locale_observer_ = std::move(observer);
+    if (locale_observer_) locale_observer_(number_format_);
+  }
 
  private:
   // The platform stand-ins.
@@ -66,6 +74,7 @@ class Session final : platform::MessageBox,
   };
   std::vector<Connected> addins_;
   procs::NumberFormat number_format_;
+  std::function<void(const procs::NumberFormat&)> locale_observer_;
   struct PendingFault {
     std::string member;
     host::HostError error;

@@ -15,7 +15,7 @@ namespace frambolist::connectors {
 // The connection event's policies, one per host; each runs one step.
 // PowerPoint: a message box with the failure's description, then the next step.
 struct ResumeWithMessage {
-  platform::MessageBox& message_box;
+  platform::OkMessageBox& message_box;
   template <class Step>
   void Run(Step&& step) const {
     try {

@@ -17,13 +17,13 @@ namespace frambolist::platform {
 // The add-in's default message-box title, used wherever no title is given.
 inline constexpr std::string_view kMessageBoxTitle = "Kworrendival";
 
-class MessageBox {
+class OkMessageBox {
  public:
   // Shows `text` with one OK button and returns when the user dismisses it.
   virtual void Show(std::string_view text) = 0;
 
  protected:
-  ~MessageBox() = default;
+  ~OkMessageBox() = default;
 };
 
 class UserLocale {
@@ -55,7 +55,7 @@ class Shell {
 };
 
 struct Platform {
-  MessageBox& message_box;
+  OkMessageBox& message_box;
   UserLocale& locale;
   DialogToolkit& dialogs;
   Shell& shell;

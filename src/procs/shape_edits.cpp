@@ -50,7 +50,7 @@ void SizeFirstInlinePicture(const Dispatch& App, bool Lock, const std::optional<
 }  // namespace
 
 void ApplySize(const Dispatch& App, bool Lock, const std::optional<float>& NewHeight,
-               const std::optional<float>& NewWidth, platform::MessageBox& message_box) {
+               const std::optional<float>& NewWidth, platform::OkMessageBox& message_box) {
   try {
     const Dispatch range = App.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange");
     range.Put("LockAspectRatio", Value(Lock));

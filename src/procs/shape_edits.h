@@ -20,7 +20,7 @@ namespace frambolist::procs {
 // there, or a derived length that is not finite, is thrown to the caller. Any
 // other failure shows the host's description in a message box and returns.
 void ApplySize(const host::Dispatch& App, bool Lock, const std::optional<float>& NewHeight,
-               const std::optional<float>& NewWidth, platform::MessageBox& message_box);
+               const std::optional<float>& NewWidth, platform::OkMessageBox& message_box);
 
 // Rotates the selection of `App`'s active window to `angle` degrees. Every
 // failure is swallowed.

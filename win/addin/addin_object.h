@@ -1,0 +1,47 @@
+#pragma once
+// A connector as the COM object a host creates: IDTExtensibility2 (vtable and
+// IDispatch) over the core's Connector, with error info for the failure that
+// Excel's connection reports.
+
+#include <memory>
+
+#include "com/extensibility.h"
+#include "com/com_object.h"
+#include "connectors/connector.h"
+
+namespace frambolist::win {
+
+class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>, public ISupportErrorInfo {
+ public:
+  explicit AddinObject(std::unique_ptr<connectors::Connector> connector) : connector_(std::move(connector)) {}
+
+  // IUnknown (ISupportErrorInfo shares this object's count).
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+  STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
+
+  // IDispatch
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* info, UINT* arg_error) override;
+
+  // IDTExtensibility2
+  STDMETHODIMP OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode, IDispatch* AddInInst,
+                            SAFEARRAY** custom) override;
+  // The connector does nothing on disconnection: the toolbar stays, and no
+  // handler runs once the host has released it.
+  STDMETHODIMP OnDisconnection(ext_DisconnectMode, SAFEARRAY**) override { return S_OK; }
+  STDMETHODIMP OnAddInsUpdate(SAFEARRAY**) override { return S_OK; }
+  STDMETHODIMP OnStartupComplete(SAFEARRAY**) override { return S_OK; }
+  STDMETHODIMP OnBeginShutdown(SAFEARRAY** custom) override;
+
+  // ISupportErrorInfo
+  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override;
+
+ private:
+  std::unique_ptr<connectors::Connector> connector_;
+};
+
+}  // namespace frambolist::win

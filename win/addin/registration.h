@@ -1,0 +1,14 @@
+#pragma once
+// Per-user registration: the classes under HKCU\Software\Classes and each
+// host's add-in entry, from the one registration table. No elevation.
+
+#include <windows.h>
+
+namespace frambolist::win {
+
+bool RegisterAddins(HMODULE library);
+// Removes exactly the keys that registration writes; a key that holds
+// anything else (a subkey someone added) is left in place.
+bool UnregisterAddins();
+
+}  // namespace frambolist::win

@@ -1,0 +1,66 @@
+#include "addin/win_platform.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "addin/module.h"
+#include "com/strings.h"
+#include "ui/win32_dialogs.h"
+
+namespace frambolist::win {
+
+namespace {
+
+class WinMessageBox final : public platform::OkMessageBox {
+ public:
+  void Show(std::string_view text) override {
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(platform::kMessageBoxTitle).c_str(), MB_OK);
+  }
+};
+
+class WinLocale final : public platform::UserLocale {
+ public:
+  procs::NumberFormat NumberFormat() override {
+    procs::NumberFormat format;
+    if (auto decimal = Read(LOCALE_SDECIMAL); !decimal.empty()) format.decimal = decimal;
+    format.group = Read(LOCALE_STHOUSAND);  // may be empty: then no grouping is read
+    return format;
+  }
+
+ private:
+  static std::string Read(LCTYPE what) {
+    wchar_t buffer[16] = {};
+    const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, buffer, 16);
+    return n > 1 ? Narrow(buffer, static_cast<size_t>(n - 1)) : std::string();
+  }
+};
+
+class WinShell final : public platform::Shell {
+ public:
+  explicit WinShell(Win32Dialogs& dialogs) : dialogs_(dialogs) {}
+  // ANSI, with the shown form as parent; the result is ignored.
+  void OpenPage(std::string_view address) override {
+    const std::string file(address);
+    ShellExecuteA(dialogs_.CurrentWindow(), "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+
+ private:
+  Win32Dialogs& dialogs_;
+};
+
+struct AddinServices {
+  WinMessageBox message_box;
+  WinLocale locale;
+  Win32Dialogs dialogs{ThisModule()};
+  WinShell shell{dialogs};
+  platform::Platform platform{message_box, locale, dialogs, shell};
+};
+
+}  // namespace
+
+platform::Platform& AddinPlatform() {
+  static AddinServices services;
+  return services.platform;
+}
+
+}  // namespace frambolist::win

@@ -1,0 +1,96 @@
+#include "com/dispatch_object.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <vector>
+
+#include "com/errors.h"
+#include "com/event_sink.h"
+#include "com/event_table.h"
+#include "com/strings.h"
+
+namespace frambolist::win {
+
+namespace {
+
+class Client final : public ObjectBridge {
+ public:
+  ComPtr<IDispatch> ToDispatch(const host::ObjectRef& object) const override {
+    auto* wrapper = dynamic_cast<DispatchObject*>(object.get());
+    return ComPtr<IDispatch>(wrapper ? wrapper->dispatch() : nullptr);
+  }
+  host::ObjectRef ToObject(IDispatch* dispatch) const override { return DispatchObject::Wrap(dispatch); }
+};
+
+// What Visual Basic reports for an object without the events asked for.
+host::HostError NoEvents() { return {459, "Object or class does not support the set of events"}; }
+
+}  // namespace
+
+const ObjectBridge& ClientBridge() {
+  static const Client bridge;
+  return bridge;
+}
+
+host::ObjectRef DispatchObject::Wrap(IDispatch* dispatch) {
+  return host::ObjectRef::Adopt(new DispatchObject(dispatch));
+}
+
+host::Outcome<host::Value> DispatchObject::Invoke(std::string_view member, WORD flags,
+                                                  std::span<const host::Value> args) {
+  DISPID dispid = DISPID_VALUE;  // an empty name is the default member
+  if (!member.empty()) {
+    const std::wstring name = Widen(member);
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
+    const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+    if (FAILED(hr)) return host::errors::MemberNotSupported();
+  }
+  // Arguments go last first.
+  std::vector<Variant> reversed;
+  reversed.reserve(args.size());
+  for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(VariantFromValue(*it, ClientBridge()));
+  static_assert(sizeof(Variant) == sizeof(VARIANT));
+  DISPID put_id = DISPID_PROPERTYPUT;
+  DISPPARAMS params{reinterpret_cast<VARIANT*>(reversed.data()), nullptr, static_cast<UINT>(reversed.size()), 0};
+  if (flags == DISPATCH_PROPERTYPUT) {
+    params.rgdispidNamedArgs = &put_id;
+    params.cNamedArgs = 1;
+  }
+  Variant result;
+  EXCEPINFO info{};
+  UINT arg_error = 0;
+  const HRESULT hr = dispatch_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                       flags == DISPATCH_PROPERTYPUT ? nullptr : result.ptr(), &info, &arg_error);
+  if (FAILED(hr)) return ErrorFromInvoke(hr, info);
+  return ValueFromVariant(result.get(), ClientBridge());
+}
+
+host::Outcome<host::Value> DispatchObject::Get(std::string_view member, std::span<const host::Value> args) {
+  return Invoke(member, DISPATCH_PROPERTYGET | DISPATCH_METHOD, args);
+}
+
+host::Outcome<host::Value> DispatchObject::Call(std::string_view member, std::span<const host::Value> args) {
+  return Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args);
+}
+
+host::Outcome<void> DispatchObject::Put(std::string_view member, const host::Value& value) {
+  auto outcome = Invoke(member, DISPATCH_PROPERTYPUT, std::span<const host::Value>(&value, 1));
+  if (!outcome.ok()) return outcome.error();
+  return {};
+}
+
+host::Outcome<host::Subscription> DispatchObject::Subscribe(std::string_view interface_id, host::EventSink& sink) {
+  IID iid;
+  if (!IidFromString(interface_id, &iid)) return NoEvents();
+  auto container = dispatch_.Query<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  if (!container) return NoEvents();
+  ComPtr<IConnectionPoint> point;
+  if (FAILED(container->FindConnectionPoint(iid, point.Receive())) || !point) return NoEvents();
+  auto adapter = EventSinkDispatch::New(iid, sink);
+  DWORD cookie = 0;
+  if (FAILED(point->Advise(adapter.get(), &cookie))) return NoEvents();
+  return host::Subscription([point, cookie] { point->Unadvise(cookie); });
+}
+
+}  // namespace frambolist::win

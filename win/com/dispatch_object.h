@@ -1,0 +1,47 @@
+#pragma once
+// A host object reached through IDispatch: the add-in's side of the host
+// object model inside Office. Names are resolved with GetIDsOfNames at each
+// call (the hosts' objects are short-lived), properties are written with
+// DISPID_PROPERTYPUT, omitted arguments go as DISP_E_PARAMNOTFOUND, and
+// events arrive through a sink advised on the object's connection point.
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <atomic>
+
+#include "com/com_ptr.h"
+#include "com/values.h"
+#include "host/object.h"
+
+namespace frambolist::win {
+
+class DispatchObject final : public host::Object {
+ public:
+  // A counted reference to a new wrapper of `dispatch`.
+  static host::ObjectRef Wrap(IDispatch* dispatch);
+
+  void AddRef() noexcept override { ++refs_; }
+  void Release() noexcept override {
+    if (--refs_ == 0) delete this;
+  }
+  host::Outcome<host::Value> Get(std::string_view member, std::span<const host::Value> args) override;
+  host::Outcome<void> Put(std::string_view member, const host::Value& value) override;
+  host::Outcome<host::Value> Call(std::string_view member, std::span<const host::Value> args) override;
+  host::Outcome<host::Subscription> Subscribe(std::string_view interface_id, host::EventSink& sink) override;
+
+  IDispatch* dispatch() const { return dispatch_.get(); }
+
+ private:
+  explicit DispatchObject(IDispatch* dispatch) : dispatch_(dispatch) {}
+  ~DispatchObject() = default;
+  host::Outcome<host::Value> Invoke(std::string_view member, WORD flags, std::span<const host::Value> args);
+
+  ComPtr<IDispatch> dispatch_;
+  std::atomic<long> refs_{1};
+};
+
+// The bridge the add-in uses: host objects are IDispatch objects.
+const ObjectBridge& ClientBridge();
+
+}  // namespace frambolist::win

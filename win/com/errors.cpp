@@ -1,0 +1,94 @@
+#include "com/errors.h"
+
+#include <optional>
+
+#include "com/com_ptr.h"
+#include "com/strings.h"
+
+namespace frambolist::win {
+
+namespace {
+
+std::string SystemMessage(HRESULT hr) {
+  wchar_t* text = nullptr;
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message;
+  if (n > 0 && text) {
+    message = Narrow(text, n);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+  }
+  LocalFree(text);
+  return message.empty() ? "Automation error" : message;
+}
+
+// What Visual Basic makes of the dispatch errors that late binding meets.
+std::optional<host::HostError> DispatchError(HRESULT hr) {
+  switch (hr) {
+    case DISP_E_UNKNOWNNAME:
+    case DISP_E_MEMBERNOTFOUND: return host::errors::MemberNotSupported();
+    case DISP_E_TYPEMISMATCH: return host::errors::TypeMismatch();
+    case DISP_E_OVERFLOW: return host::errors::Overflow();
+    case DISP_E_BADPARAMCOUNT: return host::HostError{450, "Wrong number of arguments or invalid property assignment"};
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+host::HostError ErrorFromInvoke(HRESULT hr, EXCEPINFO& info) {
+  if (hr != DISP_E_EXCEPTION) {
+    if (auto e = DispatchError(hr)) return *e;
+    return {host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), SystemMessage(hr)};
+  }
+  if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
+  Bstr source = Bstr::Attach(info.bstrSource);
+  Bstr description = Bstr::Attach(info.bstrDescription);
+  Bstr help = Bstr::Attach(info.bstrHelpFile);
+  info.bstrSource = info.bstrDescription = info.bstrHelpFile = nullptr;
+  host::HostError error;
+  error.number = info.wCode != 0 ? info.wCode : host::ErrorNumberFromResult(static_cast<uint32_t>(info.scode));
+  error.description = description.Utf8();
+  if (error.description.empty()) error.description = SystemMessage(info.wCode != 0 ? MAKE_HRESULT(1, 0x0A, info.wCode) : info.scode);
+  return error;
+}
+
+host::HostError ErrorFromResult(HRESULT hr, IUnknown* source, REFIID iid) {
+  host::HostError error{host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), {}};
+  ComPtr<ISupportErrorInfo> supports;
+  if (source) source->QueryInterface(IID_ISupportErrorInfo, supports.ReceiveVoid());
+  if (supports && supports->InterfaceSupportsErrorInfo(iid) == S_OK) {
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
+      Bstr description;
+      if (SUCCEEDED(info->GetDescription(description.Receive()))) error.description = description.Utf8();
+    }
+  }
+  if (error.description.empty()) error.description = SystemMessage(hr);
+  return error;
+}
+
+void FillExcepInfo(const host::HostError& error, EXCEPINFO* info) {
+  if (!info) return;
+  *info = EXCEPINFO{};
+  if (error.number > 0 && error.number <= 0xFFFF) {
+    info->wCode = static_cast<WORD>(error.number);
+  } else {
+    info->scode = static_cast<SCODE>(error.number);
+  }
+  info->bstrDescription = Bstr(Widen(error.description)).Release();
+}
+
+HRESULT ReturnError(const host::HostError& error, REFIID iid) {
+  ComPtr<ICreateErrorInfo> create;
+  if (SUCCEEDED(CreateErrorInfo(create.Receive()))) {
+    create->SetGUID(iid);
+    const std::wstring description = Widen(error.description);
+    create->SetDescription(const_cast<wchar_t*>(description.c_str()));
+    if (auto info = create.Query<IErrorInfo>(IID_IErrorInfo)) SetErrorInfo(0, info.get());
+  }
+  return static_cast<HRESULT>(host::ResultFromErrorNumber(error.number));
+}
+
+}  // namespace frambolist::win

@@ -1,0 +1,59 @@
+#include "com/event_sink.h"
+
+#include <vector>
+
+#include "com/dispatch_object.h"
+#include "com/errors.h"
+#include "com/event_table.h"
+#include "com/guard.h"
+
+namespace frambolist::win {
+
+STDMETHODIMP EventSinkDispatch::QueryInterface(REFIID riid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, iid_)) {
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP EventSinkDispatch::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP EventSinkDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  if (info) *info = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP EventSinkDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
+                                       EXCEPINFO* info, UINT*) {
+  return Guarded([&]() -> HRESULT {
+    if (result) VariantInit(result);
+    const EventEntry* event = FindEvent(iid_, dispid);
+    if (!event || !params) return S_OK;
+    // rgvarg holds the last argument first.
+    std::vector<host::Value> args;
+    for (UINT i = params->cArgs; i-- > 0;) args.push_back(ValueFromVariant(params->rgvarg[i], ClientBridge()));
+    auto failure = sink_.OnEvent(event->name, args);
+    // By-reference booleans (CancelDefault) go back to the host.
+    for (UINT i = 0; i < params->cArgs; ++i) {
+      VARIANT& v = params->rgvarg[params->cArgs - 1 - i];
+      if (V_VT(&v) == (VT_BOOL | VT_BYREF) && V_BOOLREF(&v) && args[i].is<bool>()) {
+        *V_BOOLREF(&v) = args[i].as<bool>() ? VARIANT_TRUE : VARIANT_FALSE;
+      }
+    }
+    if (failure) {
+      FillExcepInfo(*failure, info);
+      return DISP_E_EXCEPTION;
+    }
+    return S_OK;
+  });
+}
+
+}  // namespace frambolist::win

@@ -1,0 +1,32 @@
+#pragma once
+// The add-in's event sink on a host's connection point: an IDispatch that
+// answers for the event interface, turns the host's DISPIDs into event names
+// and hands the arguments (in order, by-reference ones written back) to the
+// core's sink. A failure the handler lets through goes back to the host as
+// DISP_E_EXCEPTION; unknown DISPIDs are ignored with S_OK.
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include "com/com_object.h"
+#include "host/events.h"
+
+namespace frambolist::win {
+
+class EventSinkDispatch final : public ComObject<EventSinkDispatch, IDispatch> {
+ public:
+  EventSinkDispatch(REFIID iid, host::EventSink& sink) : iid_(iid), sink_(sink) {}
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
+                      UINT* arg_error) override;
+
+ private:
+  IID iid_;
+  host::EventSink& sink_;
+};
+
+}  // namespace frambolist::win

@@ -1,0 +1,43 @@
+#pragma once
+// The Office add-in connection interface (IDTExtensibility2, from the "Add-In
+// Designer" type library): a dual interface whose vtable follows IDispatch's
+// in this order. The hosts call it through the vtable.
+
+#include <windows.h>
+#include <oaidl.h>
+
+namespace frambolist::win {
+
+// {B65AD801-ABAF-11D0-BB8B-00A0C90F2744}
+inline constexpr IID IID_IDTExtensibility2 = {0xB65AD801, 0xABAF, 0x11D0, {0xBB, 0x8B, 0x00, 0xA0, 0xC9, 0x0F, 0x27, 0x44}};
+
+enum ext_ConnectMode : int32_t {
+  ext_cm_AfterStartup = 0,
+  ext_cm_Startup = 1,
+  ext_cm_External = 2,
+  ext_cm_CommandLine = 3,
+};
+enum ext_DisconnectMode : int32_t {
+  ext_dm_HostShutdown = 0,
+  ext_dm_UserClosed = 1,
+};
+
+struct IDTExtensibility2 : public IDispatch {
+  virtual HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,
+                                                 IDispatch* AddInInst, SAFEARRAY** custom) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode RemoveMode, SAFEARRAY** custom) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) = 0;
+};
+
+// Its DISPIDs, for callers that go through IDispatch.
+enum ExtensibilityDispid : DISPID {
+  kDispidOnConnection = 1,
+  kDispidOnDisconnection = 2,
+  kDispidOnAddInsUpdate = 3,
+  kDispidOnStartupComplete = 4,
+  kDispidOnBeginShutdown = 5,
+};
+
+}  // namespace frambolist::win

@@ -1,0 +1,40 @@
+#pragma once
+// An owning VARIANT: cleared on destruction and before reuse. The VARIANT
+// lives inside the wrapper rather than being derived from.
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <utility>
+
+namespace frambolist::win {
+
+class Variant {
+ public:
+  Variant() { VariantInit(&v_); }
+  Variant(const Variant& o) : Variant() { VariantCopy(&v_, const_cast<VARIANT*>(&o.v_)); }
+  Variant(Variant&& o) noexcept : Variant() { std::swap(v_, o.v_); }
+  Variant& operator=(Variant o) noexcept {
+    std::swap(v_, o.v_);
+    return *this;
+  }
+  ~Variant() { VariantClear(&v_); }
+
+  const VARIANT& get() const { return v_; }
+  VARIANT* ptr() { return &v_; }
+  // For out-parameters: cleared, then lent.
+  VARIANT* Receive() {
+    VariantClear(&v_);
+    return &v_;
+  }
+  // Hands the content on to `out` (uninitialised or cleared); this is left empty.
+  void MoveTo(VARIANT* out) {
+    *out = v_;
+    VariantInit(&v_);
+  }
+
+ private:
+  VARIANT v_;
+};
+
+}  // namespace frambolist::win

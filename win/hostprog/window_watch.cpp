@@ -1,0 +1,182 @@
+#include "hostprog/window_watch.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "com/strings.h"
+#include "forms/frm_options.h"
+#include "forms/frm_splash.h"
+#include "ui/win32_dialogs.h"
+
+namespace frambolist::win {
+
+namespace {
+
+constexpr UINT kMessageBoxShown = WM_APP + 1;
+constexpr UINT kFormShown = WM_APP + 2;
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+WindowWatch* active = nullptr;
+HWND driver_window = nullptr;
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[128] = {};
+  const int n = GetClassNameW(hwnd, name, 128);
+  return std::wstring(name, static_cast<size_t>(n > 0 ? n : 0));
+}
+
+std::wstring TextOf(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+bool IsFormWindow(HWND hwnd) { return ClassOf(hwnd).rfind(kFormClassPrefix, 0) == 0; }
+
+// An add-in form on screen, driven through its real window.
+class Win32Dialog final : public hostprog::ShownDialog {
+ public:
+  explicit Win32Dialog(HWND hwnd)
+      : hwnd_(hwnd), name_(Narrow(ClassOf(hwnd).substr(std::wcslen(kFormClassPrefix)))),
+        design_(name_ == "frmSplash" ? forms::SplashDesign() : forms::OptionsDesign()) {
+    HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  std::string Name() const override { return name_; }
+  bool Loaded() const override { return IsWindow(hwnd_); }
+  bool Visible() const override { return IsWindow(hwnd_) && IsWindowVisible(hwnd_); }
+  bool HasControl(const std::string& name, int index) const override { return Control(name, index) != nullptr; }
+
+  // A click as a user makes it: buttons take BM_CLICK, labels and the image
+  // a mouse click, a frame a click on a bare part of it.
+  void Click(const std::string& name, int index) override {
+    const forms::ControlDesign* design = Design(name, index);
+    HWND control = Control(name, index);
+    if (!design || !control) return;
+    switch (design->kind) {
+      case forms::ControlKind::CommandButton:
+      case forms::ControlKind::OptionButton: SendMessageW(control, BM_CLICK, 0, 0); break;
+      case forms::ControlKind::Label:
+      case forms::ControlKind::Image:
+        SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+        if (IsWindow(control)) SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+        break;
+      case forms::ControlKind::Frame: {
+        RECT r;
+        GetWindowRect(control, &r);
+        POINT p{r.left + 3, r.bottom - 3};
+        ScreenToClient(hwnd_, &p);
+        SendMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        if (IsWindow(hwnd_)) SendMessageW(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        break;
+      }
+    }
+  }
+  void Key(int char_code) override { SendMessageW(hwnd_, WM_CHAR, static_cast<WPARAM>(char_code), 1); }
+  void Close() override { SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+  std::optional<host::Value> Property(const std::string& name, int index, const std::string& property) const override {
+    const forms::ControlDesign* design = Design(name, index);
+    HWND control = Control(name, index);
+    if (!design || !control) return std::nullopt;
+    if (property == "Caption") return host::Value(Narrow(TextOf(control)));
+    if (property == "Value" && design->kind == forms::ControlKind::OptionButton) {
+      return host::Value(SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    }
+    // Positions in twips inside the container, read back from the window.
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    if (!design->container.empty()) {
+      RECT frame;
+      GetWindowRect(Control(design->container, -1), &frame);
+      MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
+      OffsetRect(&r, -frame.left, -frame.top);
+    }
+    auto twips = [&](LONG pixels) { return host::Value(static_cast<int32_t>(MulDiv(pixels, 1440, dpi_))); };
+    if (property == "Left") return twips(r.left);
+    if (property == "Top") return twips(r.top);
+    if (property == "Width") return twips(r.right - r.left);
+    if (property == "Height") return twips(r.bottom - r.top);
+    return std::nullopt;
+  }
+
+ private:
+  const forms::ControlDesign* Design(const std::string& name, int index) const {
+    for (const auto& c : design_.controls) {
+      if (c.name == name && c.index == index) return &c;
+    }
+    return nullptr;
+  }
+  HWND Control(const std::string& name, int index) const {
+    const forms::ControlDesign* c = Design(name, index);
+    if (!c || !IsWindow(hwnd_)) return nullptr;
+    return GetDlgItem(hwnd_, kFirstControlId + static_cast<int>(c - design_.controls.data()));
+  }
+
+  HWND hwnd_;
+  std::string name_;
+  forms::FormDesign design_;
+  int dpi_ = 96;
+};
+
+}  // namespace
+
+WindowWatch::WindowWatch(hostprog::Session& session) : session_(session) {
+  active = this;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &WindowWatch::DriverProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"FrambolistHostDriver";
+  RegisterClassW(&wc);
+  driver_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  driver_window = driver_;
+  hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &WindowWatch::Hook, nullptr, GetCurrentThreadId());
+}
+
+WindowWatch::~WindowWatch() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+  if (driver_) DestroyWindow(driver_);
+  active = nullptr;
+  driver_window = nullptr;
+}
+
+LRESULT CALLBACK WindowWatch::Hook(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION && driver_window) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+    if (call->message == WM_INITDIALOG && ClassOf(call->hwnd) == L"#32770" &&
+        GetDlgItem(call->hwnd, kMessageBoxTextId)) {
+      PostMessageW(driver_window, kMessageBoxShown, reinterpret_cast<WPARAM>(call->hwnd), 0);
+    } else if (call->message == WM_SHOWWINDOW && call->wParam && IsFormWindow(call->hwnd)) {
+      PostMessageW(driver_window, kFormShown, reinterpret_cast<WPARAM>(call->hwnd), 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+LRESULT CALLBACK WindowWatch::DriverProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!active || (message != kMessageBoxShown && message != kFormShown)) {
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  HWND shown = reinterpret_cast<HWND>(wparam);
+  if (!IsWindow(shown)) return 0;
+  if (message == kMessageBoxShown) {
+    active->session_.out() << "message: " << Narrow(TextOf(GetDlgItem(shown, kMessageBoxTextId))) << "\n";
+    PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(shown, IDOK)));
+    return 0;
+  }
+  try {
+    Win32Dialog dialog(shown);
+    active->session_.RunDialog(dialog);
+  } catch (const hostprog::ScriptError& e) {
+    // We are inside the add-in's modal loop: no exception may cross it, so a
+    // script error ends the run here.
+    active->session_.ReportScriptError(e, std::cerr);
+    std::_Exit(2);
+  }
+  return 0;
+}
+
+}  // namespace frambolist::win

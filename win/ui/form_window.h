@@ -1,0 +1,51 @@
+#pragma once
+// One form's window: its controls at the design's positions converted from
+// twips (a twip is dpi/1440 pixels), the design's fonts and colours, and the
+// user's clicks, keys and close command handed to the form.
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include <vector>
+
+#include "com/com_ptr.h"
+#include "forms/form.h"
+
+namespace frambolist::win {
+
+class FormWindow {
+ public:
+  FormWindow(HINSTANCE instance, forms::Form& form);
+  ~FormWindow();
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  bool alive() const { return hwnd_ != nullptr; }
+  void ShowCentred();
+  // Brings the window in line with the form: option checks, then hidden or
+  // destroyed as the form is.
+  void Sync();
+  // Runs until the form is hidden or unloaded.
+  void RunModalLoop();
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void CreateControls();
+  RECT PixelRect(const forms::ControlDesign& control) const;
+  int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+  void ClickAt(POINT client_point);
+  void DrawLogo(const DRAWITEMSTRUCT& item);
+
+  HINSTANCE instance_;
+  forms::Form& form_;
+  HWND hwnd_ = nullptr;
+  int dpi_ = 96;
+  HFONT dialog_font_ = nullptr;
+  std::vector<HFONT> design_fonts_;
+  std::vector<HWND> controls_;  // in design order
+  ComPtr<IPicture> logo_;
+};
+
+}  // namespace frambolist::win

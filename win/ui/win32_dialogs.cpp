@@ -1,0 +1,53 @@
+#include "ui/win32_dialogs.h"
+
+#include "forms/form.h"
+#include "ui/form_window.h"
+
+namespace frambolist::win {
+
+namespace {
+
+// Office calls add-ins in system-aware mode; a dialog that creates its own
+// windows says so for its lifetime and restores the host's setting after.
+// The call exists from Windows 10 1607, so it is looked up at run time.
+class SystemDpiAwareness {
+ public:
+  SystemDpiAwareness() {
+    using Set = HANDLE(WINAPI*)(HANDLE);
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
+      set_ = reinterpret_cast<Set>(reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+    }
+    if (set_) previous_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-2)));  // system aware
+  }
+  ~SystemDpiAwareness() {
+    if (set_ && previous_) set_(previous_);
+  }
+  SystemDpiAwareness(const SystemDpiAwareness&) = delete;
+  SystemDpiAwareness& operator=(const SystemDpiAwareness&) = delete;
+
+ private:
+  HANDLE(WINAPI* set_)(HANDLE) = nullptr;
+  HANDLE previous_ = nullptr;
+};
+
+}  // namespace
+
+Win32Dialogs::Win32Dialogs(HINSTANCE instance) : instance_(instance) {}
+Win32Dialogs::~Win32Dialogs() = default;
+
+void Win32Dialogs::ShowModal(forms::Form& form) {
+  SystemDpiAwareness dpi_awareness;
+  auto& window = windows_[&form];
+  if (!window || !window->alive()) window = std::make_unique<FormWindow>(instance_, form);
+  if (!window->alive()) return;  // the window could not be made: nothing to wait for
+
+  HWND previous = current_;
+  current_ = window->hwnd();
+  window->Sync();
+  window->ShowCentred();
+  window->RunModalLoop();
+  current_ = previous;
+  if (!window->alive()) windows_.erase(&form);
+}
+
+}  // namespace frambolist::win

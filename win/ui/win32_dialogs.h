@@ -1,0 +1,46 @@
+#pragma once
+// The dialog toolkit inside Office: each form becomes a real window built
+// from its twips design at the system DPI, shown modally with no owner,
+// centred on the screen and kept out of the taskbar. Hiding a form hides its
+// window (a hidden units dialog keeps its selection); unloading destroys it,
+// and the next showing builds it again from the design.
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace frambolist::forms {
+class Form;
+}
+
+namespace frambolist::win {
+
+class FormWindow;
+
+// Resources the toolkit reads from the library.
+inline constexpr int kIconResource = 1;
+inline constexpr int kLogoResource = 101;  // RCDATA: the logo, a GIF89a
+// A control's window id: its position in the form's design, from 100.
+inline constexpr int kFirstControlId = 100;
+// The window class of a form: this prefix and the form's name.
+inline constexpr wchar_t kFormClassPrefix[] = L"Frambolist.";
+
+class Win32Dialogs final : public platform::DialogToolkit {
+ public:
+  explicit Win32Dialogs(HINSTANCE instance);
+  ~Win32Dialogs();
+
+  void ShowModal(forms::Form& form) override;
+  // The window of the form being shown, or null.
+  HWND CurrentWindow() const { return current_; }
+
+ private:
+  HINSTANCE instance_;
+  std::map<forms::Form*, std::unique_ptr<FormWindow>> windows_;
+  HWND current_ = nullptr;
+};
+
+}  // namespace frambolist::win
