@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever the native build lacks. Safe to run twice.
+# Installs, with apt-get, whatever the build lacks. Safe to run twice.
+# Usage: install-deps.sh [--windows]   (--windows: MinGW-w64 and Wine too)
 set -eu
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev googletest)
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine64)
+fi
 need=()
-for pkg in cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev; do
+for pkg in "${packages[@]}"; do
   dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 if [ ${#need[@]} -gt 0 ]; then
   echo "installing: ${need[*]}"
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The main job: builds the host program and runs the example session, a user
-# working with the toolbar in a simulated PowerPoint.
+# The main job: builds the add-in DLL, registers it in a private Wine prefix
+# and runs the example session (a user working with the toolbar in
+# PowerPoint) through COM, headless.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target frambolist-sim >/dev/null
-build/frambolist-sim examples/typical-session.txt
+scripts/install-deps.sh --windows
+cmake --preset mingw64 -DFRAMBOLIST_TESTS=OFF >/dev/null
+cmake --build build-win64 >/dev/null
+win/run-script.sh build-win64 examples/typical-session.txt

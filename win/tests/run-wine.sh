@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Runs the Windows tests under Wine, headless, in a throw-away prefix:
+# registration (and its registry values), the COM layer's tests, every
+# example script through COM against the same expected output as natively,
+# and unregistration leaving the registry as it was.
+# Usage: run-wine.sh BUILD_DIR   (a MinGW-w64 64-bit build)
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "$1" && pwd)
+work=$(mktemp -d /tmp/frambolist-wine.XXXXXX)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+passed=0; failed=0
+check() {  # check NAME COMMAND...: one test, counted
+  local name=$1; shift
+  if "$@" > "$work/last.log" 2>&1; then
+    passed=$((passed + 1)); echo "ok: $name"
+  else
+    failed=$((failed + 1)); echo "FAILED: $name"; sed 's/^/  /' "$work/last.log" | tr -d '\r' | head -40
+  fi
+}
+cleanup() { wineserver -k >/dev/null 2>&1; rm -rf "$work"; }
+trap cleanup EXIT
+
+# A new prefix without any display: the null graphics driver still runs
+# windows, dialogs and message boxes.
+timeout 300 "$wine" wineboot -i >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+wineserver -k; wineserver -w
+wineserver -p >/dev/null 2>&1  # one server for the whole run
+cp "$build/win/frambolist.dll" "$build/win/frambolist-sim.exe" "$build/win/tests/frambolist_win_tests.exe" "$work/"
+dll='Z:'"${work//\//\\}"'\frambolist.dll'
+
+export_software() {  # the keys and values under HKCU\Software, one per line, sorted
+  "$wine" reg export 'HKCU\Software' "$1" /y >/dev/null 2>&1
+  iconv -f utf-16 -t utf-8 < "$1" | tr -d '\r' | sort > "$1.sorted"
+}
+
+registered_values() {
+  local out=$work/values.txt
+  for host in PowerPoint Excel Word; do "$wine" reg query "HKCU\\Software\\Microsoft\\Office\\$host\\Addins" /s; done > "$out" 2>&1
+  for id in Connect ConnectXl ConnectWd; do
+    "$wine" reg query "HKCU\\Software\\Classes\\Kworrendival.$id\\CLSID" >> "$out" 2>&1
+    clsid=$(tr -d '\r' < "$out" | grep -o '{[0-9A-F-]*}' | tail -1)
+    "$wine" reg query "HKCU\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" >> "$out" 2>&1
+    "$wine" reg query "HKCU\\Software\\Classes\\CLSID\\$clsid\\ProgID" >> "$out" 2>&1
+  done
+  local text; text=$(tr -d '\r' < "$out")
+  for want in "Addins\\Kworrendival.Connect" "Addins\\Kworrendival.ConnectXl" "Addins\\Kworrendival.ConnectWd" \
+              "LoadBehavior    REG_DWORD    0x3" "CommandLineSafe    REG_DWORD    0x0" \
+              "FriendlyName    REG_SZ    Office Frambolist" \
+              "Description    REG_SZ    Creates a Frambolist Toolbar for MS Office" \
+              "ThreadingModel    REG_SZ    Apartment" "REG_SZ    $dll" \
+              "REG_SZ    Kworrendival.ConnectWd"; do
+    grep -qF -- "$want" <<< "$text" || { echo "missing: $want"; echo "$text"; return 1; }
+  done
+  [ "$(grep -c 'LoadBehavior' <<< "$text")" -eq 3 ]
+}
+
+# On a user's machine Office has made its add-in keys, and the classes key
+# exists; registration adds below them and unregistration removes nothing
+# above its own keys.
+for key in 'HKCU\Software\Classes\CLSID' 'HKCU\Software\Microsoft\Office\PowerPoint\Addins' \
+           'HKCU\Software\Microsoft\Office\Excel\Addins' 'HKCU\Software\Microsoft\Office\Word\Addins'; do
+  "$wine" reg add "$key" /f >/dev/null 2>&1
+done
+export_software "$work/before.reg"
+check "regsvr32 registers the library" "$wine" regsvr32 "$dll"
+check "registration writes the classes and each host's add-in entry under HKCU" registered_values
+check "regsvr32 /u unregisters it" "$wine" regsvr32 /u "$dll"
+export_software "$work/after.reg"
+check "unregistering leaves the registry as it was" diff -U0 "$work/before.reg.sorted" "$work/after.reg.sorted"
+
+# Register again for the runs. Wine 8 does not merge HKCU\Software\Classes
+# into HKEY_CLASSES_ROOT as Windows does, so the classes are copied across.
+"$wine" regsvr32 "$dll" >/dev/null 2>&1
+"$wine" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f >/dev/null 2>&1
+
+check "COM layer tests" "$wine" "$work/frambolist_win_tests.exe"
+for script in "$root"/examples/*.txt; do
+  name=$(basename "$script" .txt)
+  # Status 3 would mean a host object still referenced, or DllCanUnloadNow refusing.
+  check "example $name through COM" sh -c "timeout 120 '$wine' '$work/frambolist-sim.exe' 'Z:$script' 2>&1 | tr -d '\r' | diff -u '${script%.txt}.expected' -"
+done
+check "a script error ends the run with status 2 through COM" sh -c \
+  "printf 'start word\nselect Nobody\n' > '$work/bad.txt'; timeout 60 '$wine' '$work/frambolist-sim.exe' 'Z:$work/bad.txt'; [ \$? -eq 2 ]"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
