@@ -1,6 +1,7 @@
 #include "host/value.h"
 
-#include <charconv>
+#include <cstdio>
+#include <type_traits>
 #include <cmath>
 #include <limits>
 
@@ -9,15 +10,22 @@
 namespace frambolist::host {
 
 namespace {
-// Numbers written into text properties: the shortest form that reads back to
-// the same value. (Visual Basic would use the user's locale; the add-in never
-// writes a number into a text property, only the simulated hosts' coercion
-// does.)
+// A number read where text is expected: enough digits to read back to the
+// same value, with '.' as radix (whatever the C locale). Visual Basic would
+// use the user's locale; the add-in never meets this from a host, only the
+// simulated hosts' coercion of numbers written to text properties does.
 template <class T>
 std::string ShortestText(T x) {
   char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x);
-  return std::string(buffer, ec == std::errc() ? end : buffer);
+  if constexpr (std::is_floating_point_v<T>) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", std::is_same_v<T, float> ? 9 : 17, static_cast<double>(x));
+    for (char& c : buffer) {
+      if (c == ',') c = '.';
+    }
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(x));
+  }
+  return buffer;
 }
 }  // namespace
 

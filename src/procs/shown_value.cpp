@@ -1,10 +1,11 @@
 #include "procs/shown_value.h"
 
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace frambolist::procs {
 
@@ -38,19 +39,24 @@ float RoundToFourDecimals(float value) {
 std::string GeneralNumber(float value, const NumberFormat& format) {
   if (!std::isfinite(value) || value == 0.0f) return "0";
 
-  // Seven significant digits of the exact value: "d.dddddde+XX".
+  // Seven significant digits of the exact binary value, rounded half to
+  // even: "d.dddddde+XX". The C library's printf does this exactly (and costs
+  // the DLL nothing: it is linked anyway, unlike std::to_chars's tables). The
+  // radix it prints follows the C locale, which another part of the host
+  // process may have set, so only digits, sign and exponent are read.
   char buffer[32];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 6);
-  if (ec != std::errc()) return "0";
-  std::string_view text(buffer, static_cast<size_t>(end - buffer));
+  const int length = std::snprintf(buffer, sizeof buffer, "%.6e", static_cast<double>(value));
+  if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return "0";
+  std::string_view text(buffer, static_cast<size_t>(length));
 
   const bool negative = text.front() == '-';
   if (negative) text.remove_prefix(1);
-  const size_t e_at = text.find('e');
+  const size_t e_at = text.find_first_of("eE");
+  if (e_at == std::string_view::npos) return "0";
   const int exponent = std::atoi(std::string(text.substr(e_at + 1)).c_str());
   std::string digits;
   for (char c : text.substr(0, e_at)) {
-    if (c != '.') digits += c;
+    if (c >= '0' && c <= '9') digits += c;
   }
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
