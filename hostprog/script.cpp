@@ -38,11 +38,15 @@ std::vector<std::string> SplitWords(const std::string& line) {
   return words;
 }
 
+ScriptReader::ScriptReader(std::istream& in, std::string prompt)
+    : ScriptReader([&in](std::string& line) { return static_cast<bool>(std::getline(in, line)); },
+                   std::move(prompt)) {}
+
 std::optional<ScriptLine> ScriptReader::Next() {
   std::string line;
   while (true) {
     if (!prompt_.empty()) std::cout << prompt_ << std::flush;
-    if (!std::getline(in_, line)) return std::nullopt;
+    if (!source_(line)) return std::nullopt;
     ++line_number_;
     const size_t first = line.find_first_not_of(" \t\r");
     if (first == std::string::npos || line[first] == '#') continue;

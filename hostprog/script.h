@@ -3,6 +3,7 @@
 // a double-quoted word may hold blanks and \" ; blank lines and lines
 // starting with # are skipped.
 
+#include <functional>
 #include <istream>
 #include <optional>
 #include <stdexcept>
@@ -27,14 +28,18 @@ std::vector<std::string> SplitWords(const std::string& line);
 
 class ScriptReader {
  public:
+  // Gives the next raw line; false at the end of the input.
+  using LineSource = std::function<bool(std::string& line)>;
+
   // `prompt` is shown before each line (for a terminal), empty for none.
-  ScriptReader(std::istream& in, std::string prompt) : in_(in), prompt_(std::move(prompt)) {}
+  ScriptReader(std::istream& in, std::string prompt);
+  ScriptReader(LineSource source, std::string prompt) : source_(std::move(source)), prompt_(std::move(prompt)) {}
   // The next command line, or none at the end of the script.
   std::optional<ScriptLine> Next();
   int line_number() const { return line_number_; }
 
  private:
-  std::istream& in_;
+  LineSource source_;
   std::string prompt_;
   int line_number_ = 0;
 };

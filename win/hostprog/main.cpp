@@ -12,6 +12,7 @@
 #include "com/com_object.h"
 #include "com/strings.h"
 #include "hostprog/com_loader.h"
+#include "hostprog/pumping_input.h"
 #include "hostprog/session.h"
 #include "hostprog/shell_observer.h"
 #include "hostprog/window_watch.h"
@@ -37,7 +38,9 @@ int main(int argc, char** argv) {
   }
   int status = 0;
   {
-    hostprog::ScriptReader script(in, argc == 1 && _isatty(_fileno(stdin)) ? "> " : "");
+    win::PumpingInput input(in);
+    hostprog::ScriptReader script([&input](std::string& line) { return input.NextLine(line); },
+                                  argc == 1 && _isatty(_fileno(stdin)) ? "> " : "");
     hostprog::Session session(std::cout, [](platform::Platform&) { return win::MakeComLoader(); });
     win::SetShellOutput(&std::cout);
     // The add-in reads the user's real regional settings; this host program

@@ -83,6 +83,23 @@ for script in "$root"/examples/*.txt; do
   # Status 3 would mean a host object still referenced, or DllCanUnloadNow refusing.
   check "example $name through COM" sh -c "timeout 120 '$wine' '$work/frambolist-sim.exe' 'Z:$script' 2>&1 | tr -d '\r' | diff -u '${script%.txt}.expected' -"
 done
+# At 144 DPI a twip is 0.1 pixel: every control must still stand at its
+# design position and size, to within one pixel (10 twips) of rounding.
+within_a_pixel() {
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  timeout 120 "$wine" "$work/frambolist-sim.exe" "Z:$root/examples/dialog-layout.txt" 2>&1 | tr -d '\r' > "$work/layout144.txt"
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+  paste -d'|' "$root/examples/dialog-layout.expected" "$work/layout144.txt" | awk -F'|' '
+    { n = split($1, a, " = "); m = split($2, b, " = ") }
+    $1 ~ /\.(Left|Top|Width|Height) = / {
+      d = a[2] - b[2]; if (d < 0) d = -d
+      if (a[1] != b[1] || d > 10) { print "off: " $1 " | " $2; bad = 1 }
+      if (a[2] != b[2]) scaled = 1
+      next }
+    $1 != $2 { print "differs: " $1 " | " $2; bad = 1 }
+    END { if (!scaled) print "no rounding seen: was the DPI applied?"; exit bad || !scaled }'
+}
+check "the dialogs keep their design at 144 DPI" within_a_pixel
 check "a script error ends the run with status 2 through COM" sh -c \
   "printf 'start word\nselect Nobody\n' > '$work/bad.txt'; timeout 60 '$wine' '$work/frambolist-sim.exe' 'Z:$work/bad.txt'; [ \$? -eq 2 ]"
 

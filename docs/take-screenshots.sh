@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots under Xvfb: the units dialog and the About
+# box as the real DLL draws them through COM under Wine, and the toolbar's
+# state as the host program prints it. Writes docs/*.png.
+# Usage: docs/take-screenshots.sh   (after scripts/test.sh or scripts/main.sh)
+set -eu
+cd "$(dirname "$0")/.."
+for pkg in xvfb imagemagick xauth xterm; do
+  dpkg -s "$pkg" >/dev/null 2>&1 || { apt-get update -qq; DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xvfb imagemagick xauth xterm >/dev/null; break; }
+done
+[ -x build-win64/win/frambolist.dll ] || { cmake --preset mingw64 -DFRAMBOLIST_TESTS=OFF >/dev/null; cmake --build build-win64 >/dev/null; }
+[ -x build/frambolist-sim ] || { cmake --preset native >/dev/null; cmake --build build --target frambolist-sim >/dev/null; }
+
+work=$(mktemp -d /tmp/frambolist-shots.XXXXXX)
+export DISPLAY=:77 WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+Xvfb $DISPLAY -screen 0 640x480x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'wineserver -k >/dev/null 2>&1; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+sleep 1
+
+# A prefix of its own; with no window manager, Wine draws the frames itself.
+timeout 300 "$wine" wineboot -i >/dev/null 2>&1
+cp build-win64/win/frambolist.dll build-win64/win/frambolist-sim.exe "$work/"
+"$wine" regsvr32 'Z:'"${work//\//\\}"'\frambolist.dll' >/dev/null 2>&1
+"$wine" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f >/dev/null 2>&1
+
+shot() {  # shot NAME WIDTH HEIGHT: the centre of the screen
+  sleep 5  # the first logo decoding loads Wine's imaging codecs
+  import -window root -crop "$2x$3+$(((640 - $2) / 2))+$(((480 - $3) / 2))" "docs/$1.png"
+  echo "docs/$1.png"
+}
+mkfifo "$work/script"
+"$wine" "$work/frambolist-sim.exe" < "$work/script" > "$work/out.txt" 2>&1 &
+{
+  printf 'start powerpoint\nclick ButSettings\nclick Option1(2)\n'
+  shot units-dialog 280 220 >&2
+  printf 'click OKButton\nclick ButAbout\n'
+  shot about-box 240 250 >&2
+  printf 'key Esc\nquit\n'
+} > "$work/script"
+wait %2 2>/dev/null || true
+
+# The toolbar as the host program shows it, in a terminal.
+cat > "$work/toolbar.txt" <<'SCRIPT'
+start powerpoint
+add Logo 144 72 30
+click ButAspect
+click ButSettings
+click Option1(2)
+click OKButton
+select Logo
+print toolbar
+SCRIPT
+Xvfb :78 -screen 0 1800x120x24 >/dev/null 2>&1 &
+wide=$!
+sleep 1
+DISPLAY=:78 xterm -geometry 240x6+0+0 -fa Monospace -fs 9 -e sh -c "build/frambolist-sim '$work/toolbar.txt'; sleep 4" &
+sleep 3
+DISPLAY=:78 import -window root -trim docs/toolbar-state.png
+echo docs/toolbar-state.png
+kill $wide 2>/dev/null
+wait 2>/dev/null || true
