@@ -125,7 +125,7 @@ void Session::RunDialog(ShownDialog& dialog) {
   out_ << (dialog.Loaded() ? "hide " : "unload ") << name << "\n";
 }
 
-int Session::Run(ScriptReader& script, std::ostream& err) {
+int Session::Run(ScriptReader& script, std::ostream& err, bool keep_running) {
   script_ = &script;
   try {
     while (!ended_) {
@@ -133,7 +133,7 @@ int Session::Run(ScriptReader& script, std::ostream& err) {
       if (!line) break;
       Execute(*line);
     }
-    if (world_ && !ended_) Quit();
+    if (world_ && !ended_ && !keep_running) Quit();
   } catch (const ScriptError& e) {
     ReportScriptError(e, err);
     return 2;
@@ -167,6 +167,7 @@ void Session::Start(const std::string& host) {
   for (const PendingFault& f : pending_faults_) world_->faults().Arm(f.member, f.error, f.always);
   pending_faults_.clear();
   if (trace_) world_->SetTrace([this](const std::string& line) { out_ << line << "\n"; });
+  if (on_host_started_) on_host_started_(*world_);
   ConnectAll(1);  // ext_cm_Startup
 }
 

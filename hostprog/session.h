@@ -26,8 +26,9 @@ class Session final : platform::OkMessageBox,
   ~Session();
 
   // Runs the script to its end (or to `quit`). Returns the exit status: 0, or
-  // 2 after a script error, which goes to `err`.
-  int Run(ScriptReader& script, std::ostream& err);
+  // 2 after a script error, which goes to `err`. At the end of the script the
+  // host shuts down, unless `keep_running` (tests run scripts in phases).
+  int Run(ScriptReader& script, std::ostream& err, bool keep_running = false);
 
   sim::World* world() { return world_.get(); }
 
@@ -37,6 +38,9 @@ class Session final : platform::OkMessageBox,
   // A dialog appeared: it takes the script's next lines until it is hidden or
   // unloaded ("show", then "hide" or "unload", are printed).
   void RunDialog(ShownDialog& dialog);
+  // Runs as soon as a host has started, before it loads its add-ins (tests
+  // use it to prepare faults for the connection itself).
+  void OnHostStarted(std::function<void(sim::World&)> prepare) { on_host_started_ = std::move(prepare); }
   // Reports a script error as Run does (for errors caught outside Run).
   void ReportScriptError(const ScriptError& error, std::ostream& err);
   // The user's regional number format changes (the `locale` command); a host
@@ -75,6 +79,7 @@ class Session final : platform::OkMessageBox,
   std::vector<Connected> addins_;
   procs::NumberFormat number_format_;
   std::function<void(const procs::NumberFormat&)> locale_observer_;
+  std::function<void(sim::World&)> on_host_started_;
   struct PendingFault {
     std::string member;
     host::HostError error;

@@ -14,10 +14,18 @@ namespace frambolist::sim {
 class Faults {
  public:
   void Arm(std::string member, host::HostError error, bool always);
-  void Heal() { armed_.clear(); }
-  // The error for a call of `member` now, if one is armed; a one-shot fault is
-  // used up by it.
+  // The `number`-th call from now (1 for the next), whatever its member,
+  // fails: sweeps fail each call of an action in turn.
+  void ArmCallNumber(int number, host::HostError error);
+  void Heal() {
+    armed_.clear();
+    fail_at_ = 0;
+  }
+  // Every call the add-in makes (get, put or call) passes here: the error for
+  // it, if one is armed; a one-shot fault is used up by it.
   std::optional<host::HostError> Take(std::string_view member);
+  // Calls made so far.
+  int calls() const { return calls_; }
 
  private:
   struct Armed {
@@ -26,6 +34,9 @@ class Faults {
     bool always;
   };
   std::vector<Armed> armed_;
+  int calls_ = 0;
+  int fail_at_ = 0;
+  host::HostError call_error_;
 };
 
 }  // namespace frambolist::sim
