@@ -34,4 +34,4 @@ BENCHMARK(BM_TypedTextToPoints);
 }  // namespace
 }  // namespace frambolist::procs
 
-BENCHMARK_MAIN();
+BENCHMARK_MAIN();  // one main for all the benchmark files

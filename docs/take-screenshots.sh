@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 for pkg in xvfb imagemagick xauth xterm; do
   dpkg -s "$pkg" >/dev/null 2>&1 || { apt-get update -qq; DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xvfb imagemagick xauth xterm >/dev/null; break; }
 done
-[ -x build-win64/win/frambolist.dll ] || { cmake --preset mingw64 -DFRAMBOLIST_TESTS=OFF >/dev/null; cmake --build build-win64 >/dev/null; }
+[ -x build-win64/win/frambolist.dll ] || { cmake --preset mingw64 >/dev/null; cmake --build build-win64 --target frambolist frambolist-sim >/dev/null; }
 [ -x build/frambolist-sim ] || { cmake --preset native >/dev/null; cmake --build build --target frambolist-sim >/dev/null; }
 
 work=$(mktemp -d /tmp/frambolist-shots.XXXXXX)

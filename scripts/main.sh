@@ -5,6 +5,6 @@
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --windows
-cmake --preset mingw64 -DFRAMBOLIST_TESTS=OFF >/dev/null
-cmake --build build-win64 >/dev/null
+cmake --preset mingw64 >/dev/null
+cmake --build build-win64 --target frambolist frambolist-sim >/dev/null
 win/run-script.sh build-win64 examples/typical-session.txt

@@ -52,6 +52,9 @@ const SimObject::Entry* SimObject::Find(std::string_view member) const {
 }
 
 Outcome<Value> SimObject::Get(std::string_view member, std::span<const Value> args) {
+  if (world_.recording()) {
+    world_.NoteCall({World::RecordedCall::Kind::Get, Ref(), std::string(member), {args.begin(), args.end()}});
+  }
   if (auto fault = world_.faults().Take(member)) return *fault;
   const Entry* entry = Find(member);
   if (!entry || !entry->get) return host::errors::MemberNotSupported();
@@ -68,6 +71,7 @@ Outcome<Value> SimObject::Call(std::string_view member, std::span<const Value> a
 }
 
 Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
+  if (world_.recording()) world_.NoteCall({World::RecordedCall::Kind::Put, Ref(), std::string(member), {value}});
   if (!trace_name_.empty()) world_.TraceWrite(trace_name_, member, value);
   if (auto fault = world_.faults().Take(member)) return *fault;
   const Entry* entry = Find(member);
@@ -77,6 +81,7 @@ Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
 
 Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
                                                  host::EventSink& sink) {
+  if (world_.recording()) world_.NoteCall({World::RecordedCall::Kind::Subscribe, Ref(), std::string(interface_id), {}});
   if (event_interface_.empty() || Lower(interface_id) != Lower(event_interface_)) {
     // What CONNECT_E_NOCONNECTION reads as in Visual Basic.
     return HostError{459, "Object or class does not support the set of events"};

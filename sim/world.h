@@ -66,6 +66,21 @@ class World {
 
   // Test facilities.
   Faults& faults() { return faults_; }
+  // While recording, every call the add-in makes is kept with its target,
+  // so that benchmarks can replay the same host work without the add-in.
+  struct RecordedCall {
+    enum class Kind { Get, Put, Subscribe } kind;  // Subscribe: member is the interface
+    host::ObjectRef target;
+    std::string member;
+    std::vector<Value> args;
+  };
+  void Record(bool on) {
+    recording_ = on;
+    if (on) recorded_.clear();
+  }
+  bool recording() const { return recording_; }
+  void NoteCall(RecordedCall call) { recorded_.push_back(std::move(call)); }
+  const std::vector<RecordedCall>& recorded() const { return recorded_; }
   void SetTrace(std::function<void(const std::string&)> out) { trace_ = std::move(out); }
   void TraceWrite(std::string_view object, std::string_view property, const Value& value);
   std::vector<LiveObject> LiveReferences() const;  // objects the add-in (or anyone) holds
@@ -83,6 +98,8 @@ class World {
   Faults faults_;
   std::function<void(const std::string&)> trace_;
   int double_releases_ = 0;
+  bool recording_ = false;
+  std::vector<RecordedCall> recorded_;
   std::vector<std::shared_ptr<Shape>> shapes_;
   std::vector<std::shared_ptr<Shape>> selection_;
   std::vector<std::shared_ptr<CommandBar>> bars_;

@@ -29,8 +29,11 @@ float Connector::ReadOtherDimension(Dimension other, float previous) {
   // Word: the in-line picture, then the range, whichever answers; the range
   // wins when both do, and a failing read leaves the value it had.
   float value = previous;
-  EndQuietly([&] { value = SingleOf(selection().Obj("InlineShapes", {Value(int16_t{1})}).Get(property)); });
-  EndQuietly([&] { value = SingleOf(selection().Obj("ShapeRange").Get(property)); });
+  for (auto read : {HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"InlineShapes", {Value(int16_t{1})}}, {property}}),
+                    HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}, {property}})}) {
+    if (!read.ok()) continue;
+    if (auto single = read.value().ToSingle(); single.ok()) value = single.value();
+  }
   return value;
 }
 

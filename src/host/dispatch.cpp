@@ -25,6 +25,19 @@ void Dispatch::Put(std::string_view member, const Value& value) const {
   Target(member).Put(member, value).ThrowIfFailed();
 }
 
+Outcome<Value> Dispatch::GetPath(std::initializer_list<Step> steps) const {
+  Dispatch current = *this;
+  Value value;
+  for (const Step& step : steps) {
+    if (&step != steps.begin()) current = FromValue(value);
+    if (!current.ref_) return current.from_expression_ ? errors::ObjectRequired() : errors::ObjectVariableNotSet();
+    auto got = current.ref_->Get(step.member, std::span<const Value>(step.args.begin(), step.args.size()));
+    if (!got.ok()) return got.error();
+    value = std::move(got.value());
+  }
+  return value;
+}
+
 Value Dispatch::Call(std::string_view member, std::initializer_list<Value> args) const {
   return Target(member).Call(member, std::span<const Value>(args.begin(), args.size())).ValueOrThrow();
 }

@@ -30,6 +30,18 @@ class Dispatch {
   void Put(std::string_view member, const Value& value) const;
   Value Call(std::string_view member, std::initializer_list<Value> args = {}) const;
 
+  // One get of a chain read without throwing.
+  struct Step {
+    std::string_view member;
+    std::initializer_list<Value> args = {};
+  };
+  // Follows `steps` from this object (each result used as the next object)
+  // and returns the last value or the first failure, without throwing: for
+  // reads that are expected to fail often, such as Word's in-line picture
+  // while none is selected, where an exception would cost more than the
+  // host calls themselves.
+  Outcome<Value> GetPath(std::initializer_list<Step> steps) const;
+
   const ObjectRef& ref() const { return ref_; }
   explicit operator bool() const { return static_cast<bool>(ref_); }
 

@@ -36,38 +36,80 @@ float RoundToFourDecimals(float value) {
   return best;
 }
 
+namespace {
+
+// Seven significant digits of |value| (trailing zeros dropped) and the
+// decimal exponent of the first, from the exact binary value rounded half to
+// even.
+struct Digits {
+  std::string digits;
+  int exponent;
+};
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+
+// From 10^-4 up to below 10^7, |value| * 10^(6 - exponent) is exact in a
+// double (a single's 24 bits times 5^k for k <= 10 fit in 53), so the
+// rounding decision is exact without printf. This is every box value but
+// the largest.
+bool FastDigits(double magnitude, Digits& out) {
+  if (!(magnitude < 1e7 && magnitude >= 1e-4)) return false;
+  for (int exponent = 6; exponent >= -4; --exponent) {
+    const double low = exponent >= 0 ? kPowersOfTen[exponent] : 1.0 / kPowersOfTen[-exponent];
+    if (magnitude < low) continue;
+    if (exponent < 0 && magnitude * kPowersOfTen[-exponent] < 1.0) continue;  // 1/10^k is inexact
+    const double scaled = magnitude * kPowersOfTen[6 - exponent];
+    double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    out.exponent = exponent;
+    if (whole >= 1e7) {  // 9999999.5 rounds up to the next decade
+      whole /= 10.0;
+      ++out.exponent;
+    }
+    out.digits = std::to_string(static_cast<long long>(whole));
+    return true;
+  }
+  return false;
+}
+
+// The C library's printf rounds the exact binary value too, for the rest.
+// The radix it prints follows the C locale, which another part of the host
+// process may have set, so only digits and exponent are read.
+bool PrintfDigits(double magnitude, Digits& out) {
+  char buffer[32];
+  const int length = std::snprintf(buffer, sizeof buffer, "%.6e", magnitude);
+  if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return false;
+  std::string_view text(buffer, static_cast<size_t>(length));
+  const size_t e_at = text.find_first_of("eE");
+  if (e_at == std::string_view::npos) return false;
+  out.exponent = std::atoi(std::string(text.substr(e_at + 1)).c_str());
+  out.digits.clear();
+  for (char c : text.substr(0, e_at)) {
+    if (c >= '0' && c <= '9') out.digits += c;
+  }
+  return !out.digits.empty();
+}
+
+}  // namespace
+
 std::string GeneralNumber(float value, const NumberFormat& format) {
   if (!std::isfinite(value) || value == 0.0f) return "0";
-
-  // Seven significant digits of the exact binary value, rounded half to
-  // even: "d.dddddde+XX". The C library's printf does this exactly (and costs
-  // the DLL nothing: it is linked anyway, unlike std::to_chars's tables). The
-  // radix it prints follows the C locale, which another part of the host
-  // process may have set, so only digits, sign and exponent are read.
-  char buffer[32];
-  const int length = std::snprintf(buffer, sizeof buffer, "%.6e", static_cast<double>(value));
-  if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return "0";
-  std::string_view text(buffer, static_cast<size_t>(length));
-
-  const bool negative = text.front() == '-';
-  if (negative) text.remove_prefix(1);
-  const size_t e_at = text.find_first_of("eE");
-  if (e_at == std::string_view::npos) return "0";
-  const int exponent = std::atoi(std::string(text.substr(e_at + 1)).c_str());
-  std::string digits;
-  for (char c : text.substr(0, e_at)) {
-    if (c >= '0' && c <= '9') digits += c;
-  }
+  const double magnitude = std::fabs(static_cast<double>(value));
+  Digits d;
+  if (!FastDigits(magnitude, d) && !PrintfDigits(magnitude, d)) return "0";
+  std::string& digits = d.digits;
+  const int exponent = d.exponent;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
-  std::string out = negative ? "-" : "";
+  std::string out = value < 0 ? "-" : "";
   if (exponent >= 7 || exponent < -4) {
     out += digits.substr(0, 1);
     if (digits.size() > 1) out += format.decimal + digits.substr(1);
-    const int magnitude = std::abs(exponent);
+    const int e = std::abs(exponent);
     out += exponent < 0 ? "E-" : "E+";
-    if (magnitude < 10) out += '0';
-    out += std::to_string(magnitude);
+    if (e < 10) out += '0';
+    out += std::to_string(e);
   } else if (exponent < 0) {
     out += "0" + format.decimal + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
   } else {

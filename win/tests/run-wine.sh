@@ -29,7 +29,8 @@ timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 wineserver -k; wineserver -w
 wineserver -p >/dev/null 2>&1  # one server for the whole run
-cp "$build/win/frambolist.dll" "$build/win/frambolist-sim.exe" "$build/win/tests/frambolist_win_tests.exe" "$work/"
+cp "$build/win/frambolist.dll" "$build/win/frambolist-sim.exe" "$build/win/tests/frambolist_win_tests.exe" \
+   "$build/win/tests/frambolist_load_benchmark.exe" "$work/"
 dll='Z:'"${work//\//\\}"'\frambolist.dll'
 
 export_software() {  # the keys and values under HKCU\Software, one per line, sorted
@@ -103,5 +104,9 @@ check "the dialogs keep their design at 144 DPI" within_a_pixel
 check "a script error ends the run with status 2 through COM" sh -c \
   "printf 'start word\nselect Nobody\n' > '$work/bad.txt'; timeout 60 '$wine' '$work/frambolist-sim.exe' 'Z:$work/bad.txt'; [ \$? -eq 2 ]"
 
+# Figures, not tests.
+for mode in "" --as-in-office; do
+  timeout 120 "$wine" "$work/frambolist_load_benchmark.exe" $mode 2>&1 | tr -d '\r' | sed 's/^/figure: /'
+done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <bit>
 #include <limits>
 
@@ -124,6 +125,35 @@ TEST(ShownValue, WritesGeneralNumberFormAtTheDigitAndExponentBoundaries) {
   }
   EXPECT_EQ(ShownValue(-0.00001f, kPoint), "0");  // rounds to negative zero
   EXPECT_EQ(GeneralNumber(std::numeric_limits<float>::infinity(), kPoint), "0");
+}
+
+}  // namespace
+}  // namespace frambolist::procs
+
+namespace frambolist::procs {
+namespace {
+
+// The fast digits and printf's must agree everywhere they can both be used:
+// every single from 10^-4 to 10^7 in a sweep of bit patterns.
+TEST(ShownValue, FastDigitsAgreeWithTheCLibraryAcrossTheBoxRange) {
+  const NumberFormat point{".", ","};
+  for (uint32_t bits = std::bit_cast<uint32_t>(1e-4f); bits <= std::bit_cast<uint32_t>(1e7f); bits += 997) {
+    const float value = std::bit_cast<float>(bits);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.7G", static_cast<double>(value));
+    std::string expected = buffer;
+    if (expected.find('E') != std::string::npos) {
+      // %G writes E-05 style too, but keeps trailing zeros in the mantissa.
+      const size_t e = expected.find('E');
+      std::string mantissa = expected.substr(0, e);
+      if (mantissa.find('.') != std::string::npos) {
+        while (mantissa.back() == '0') mantissa.pop_back();
+        if (mantissa.back() == '.') mantissa.pop_back();
+      }
+      expected = mantissa + expected.substr(e);
+    }
+    ASSERT_EQ(GeneralNumber(value, point), expected) << value;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,193 @@
+// The add-in's cost per event and per connection, beside the raw host calls
+// it must make: the calls the add-in made are recorded once and replayed
+// directly on the same host objects, so `ratio` is the add-in's own overhead
+// (1.0 would be none). Also: memory over 100,000 selection events.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "connectors/connectors.h"
+#include "forms/instances.h"
+#include "procs/units.h"
+#include "sim/applications.h"
+#include "sim/command_bars.h"
+#include "sim/world.h"
+
+namespace frambolist {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using host::Value;
+
+struct QuietPlatform final : platform::OkMessageBox, platform::UserLocale, platform::DialogToolkit, platform::Shell {
+  void Show(std::string_view) override {}
+  procs::NumberFormat NumberFormat() override { return {}; }
+  void ShowModal(forms::Form& form) override { form.Hide(); }
+  void OpenPage(std::string_view) override {}
+  platform::Platform platform{*this, *this, *this, *this};
+};
+
+const char* kClassOf[] = {"Connect", "ConnectXl", "ConnectWd"};
+
+// A host with one shape selected and the add-in connected.
+struct Scene {
+  explicit Scene(sim::HostKind kind) : world(kind) {
+    shape = world.AddShape({.name = "A", .width = 144, .height = 72, .rotation = 30});
+    connector = connectors::CreateConnector(kClassOf[static_cast<int>(kind)], quiet.platform);
+    instance = sim::MakeAddInInstance(world, std::string("Kworrendival.") + kClassOf[static_cast<int>(kind)])->Ref();
+    connector->AddinInstance_OnConnection(Value(world.ApplicationRef()), 1, Value(instance));
+    world.Select({shape});
+    selection = host::Dispatch(world.ApplicationRef()).Get("ActiveWindow").ObjectOrNothing()->Get("Selection", {}).value();
+  }
+  // The selection event's handler, as the host would call it.
+  void SelectionEvent() {
+    if (world.kind() == sim::HostKind::Excel) {
+      static_cast<connectors::ConnectXl&>(*connector).EXApp_SheetSelectionChange(Value(), Value());
+    } else if (world.kind() == sim::HostKind::Word) {
+      static_cast<connectors::ConnectWd&>(*connector).WdApp_WindowSelectionChange(selection);
+    } else {
+      static_cast<connectors::Connect&>(*connector).PPTApp_WindowSelectionChange(selection);
+    }
+  }
+  void SizeEdit() {
+    world.bars().back()->controls[3]->text = "3";
+    connector->TxWidth_Change(Value());
+  }
+
+  QuietPlatform quiet;
+  sim::World world;
+  sim::Shape* shape;
+  std::unique_ptr<connectors::Connector> connector;
+  host::ObjectRef instance;
+  Value selection;
+};
+
+struct NullSink final : host::EventSink {
+  std::optional<host::HostError> OnEvent(std::string_view, std::span<Value>) override { return std::nullopt; }
+};
+
+// Subscriptions are kept until the replay ends, as the add-in keeps its own.
+void Replay(const std::vector<sim::World::RecordedCall>& calls) {
+  static NullSink sink;
+  std::vector<host::Subscription> subscriptions;
+  for (const auto& c : calls) {
+    if (c.kind == sim::World::RecordedCall::Kind::Put) {
+      benchmark::DoNotOptimize(c.target->Put(c.member, c.args[0]).ok());
+    } else if (c.kind == sim::World::RecordedCall::Kind::Subscribe) {
+      auto s = c.target->Subscribe(c.member, sink);
+      if (s.ok()) subscriptions.push_back(std::move(s.value()));
+    } else {
+      benchmark::DoNotOptimize(c.target->Get(c.member, c.args).ok());
+    }
+  }
+}
+
+template <class Action>
+void Compare(benchmark::State& state, Scene& scene, Action action) {
+  scene.world.Record(true);
+  action();
+  scene.world.Record(false);
+  const auto calls = scene.world.recorded();
+  double addin = 0, raw = 0;
+  for (auto _ : state) {
+    auto t0 = Clock::now();
+    action();
+    auto t1 = Clock::now();
+    Replay(calls);
+    auto t2 = Clock::now();
+    addin += std::chrono::duration<double, std::micro>(t1 - t0).count();
+    raw += std::chrono::duration<double, std::micro>(t2 - t1).count();
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["addin_us"] = addin / n;
+  state.counters["raw_us"] = raw / n;
+  state.counters["ratio"] = addin / raw;
+  state.counters["host_calls"] = static_cast<double>(calls.size());
+}
+
+void BM_SelectionEvent(benchmark::State& state) {
+  Scene scene(static_cast<sim::HostKind>(state.range(0)));
+  Compare(state, scene, [&] { scene.SelectionEvent(); });
+}
+void BM_SizeEdit(benchmark::State& state) {
+  Scene scene(static_cast<sim::HostKind>(state.range(0)));
+  Compare(state, scene, [&] { scene.SizeEdit(); });
+}
+
+// A connection needs a host without the toolbar: each one is made in a host
+// of its own (not timed), and the replay's bar is removed again (not timed).
+void BM_Connection(benchmark::State& state) {
+  const auto kind = static_cast<sim::HostKind>(state.range(0));
+  QuietPlatform quiet;
+  const std::string prog_id = std::string("Kworrendival.") + kClassOf[state.range(0)];
+  sim::World recorded(kind);
+  host::ObjectRef recorded_instance = sim::MakeAddInInstance(recorded, prog_id)->Ref();
+  auto first = connectors::CreateConnector(kClassOf[state.range(0)], quiet.platform);
+  recorded.Record(true);
+  first->AddinInstance_OnConnection(Value(recorded.ApplicationRef()), 1, Value(recorded_instance));
+  recorded.Record(false);
+  const auto calls = recorded.recorded();
+  double addin = 0, raw = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto world = std::make_unique<sim::World>(kind);
+    host::ObjectRef instance = sim::MakeAddInInstance(*world, prog_id)->Ref();
+    Value app(world->ApplicationRef());
+    // The replay adds its controls to the bar it recorded: start it empty.
+    recorded.bars().clear();
+    for (const auto& c : calls) {
+      if (auto* bar = dynamic_cast<sim::CommandBar*>(c.target.get())) bar->controls.clear();
+    }
+    state.ResumeTiming();
+    auto t0 = Clock::now();
+    auto connector = connectors::CreateConnector(kClassOf[state.range(0)], quiet.platform);
+    connector->AddinInstance_OnConnection(app, 1, Value(instance));
+    auto t1 = Clock::now();
+    Replay(calls);
+    auto t2 = Clock::now();
+    addin += std::chrono::duration<double, std::micro>(t1 - t0).count();
+    raw += std::chrono::duration<double, std::micro>(t2 - t1).count();
+    state.PauseTiming();
+    connector.reset();
+    instance.reset();
+    app = Value();
+    world.reset();
+    state.ResumeTiming();
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["addin_us"] = addin / n;
+  state.counters["raw_us"] = raw / n;
+  state.counters["ratio"] = addin / raw;
+  state.counters["host_calls"] = static_cast<double>(calls.size());
+}
+
+long ResidentKb() {
+  std::ifstream statm("/proc/self/statm");
+  long size = 0, resident = 0;
+  statm >> size >> resident;
+  return resident * 4;
+}
+
+// 100,000 selection events through the host, the add-in handling each.
+void BM_MemoryOver100kEvents(benchmark::State& state) {
+  for (auto _ : state) {
+    Scene scene(static_cast<sim::HostKind>(state.range(0)));
+    sim::Shape* other = scene.world.AddShape({.name = "B", .width = 10, .height = 20});
+    for (int i = 0; i < 1000; ++i) scene.world.Select({i % 2 ? scene.shape : other});  // warm up
+    const long before = ResidentKb();
+    for (int i = 0; i < 100000; ++i) scene.world.Select({i % 2 ? scene.shape : other});
+    state.counters["rss_growth_kb"] = static_cast<double>(ResidentKb() - before);
+    state.counters["live_refs_after"] = scene.world.TotalExternalRefs();
+  }
+}
+
+// 0 PowerPoint, 1 Excel, 2 Word.
+BENCHMARK(BM_Connection)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SelectionEvent)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SizeEdit)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoryOver100kEvents)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace frambolist

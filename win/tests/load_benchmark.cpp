@@ -1,0 +1,76 @@
+// Timed harness under Wine: the add-in's first load plus connection through
+// COM (CoCreateInstance of the registered class, then OnConnection against a
+// simulated PowerPoint served over IDispatch), and the median of later
+// connections. Prints figures only; nothing here is a test.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "com/com_ptr.h"
+#include "com/extensibility.h"
+#include "hostprog/dispatch_server.h"
+#include "sim/applications.h"
+#include "sim/world.h"
+
+using namespace frambolist;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Split {
+  double find_class, create, connect;
+};
+
+double ConnectOnce(sim::HostKind kind, const wchar_t* prog_id, Split* split = nullptr) {
+  sim::World world(kind);
+  auto app = win::ServerBridge().ToDispatch(world.ApplicationRef());
+  auto instance = win::ServerBridge().ToDispatch(sim::MakeAddInInstance(world, "Kworrendival.Connect")->Ref());
+  const auto start = Clock::now();
+  CLSID clsid;
+  CLSIDFromProgID(prog_id, &clsid);
+  const auto found = Clock::now();
+  win::ComPtr<win::IDTExtensibility2> addin;
+  CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, win::IID_IDTExtensibility2, addin.ReceiveVoid());
+  if (!addin) return -1;
+  const auto created = Clock::now();
+  SAFEARRAY* custom = SafeArrayCreateVector(VT_VARIANT, 0, 0);
+  addin->OnConnection(app.get(), win::ext_cm_Startup, instance.get(), &custom);
+  const auto connected = Clock::now();
+  const double ms = std::chrono::duration<double, std::milli>(connected - start).count();
+  if (split) {
+    split->find_class = std::chrono::duration<double, std::milli>(found - start).count();
+    split->create = std::chrono::duration<double, std::milli>(created - found).count();
+    split->connect = std::chrono::duration<double, std::milli>(connected - created).count();
+  }
+  addin->OnBeginShutdown(&custom);
+  SafeArrayDestroy(custom);
+  return ms;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  OleInitialize(nullptr);
+  // An Office process has the shell loaded long before any add-in; with
+  // "--as-in-office" this process loads it first too.
+  const bool as_in_office = argc > 1 && std::string(argv[1]) == "--as-in-office";
+  if (as_in_office) LoadLibraryW(L"shell32.dll");
+  Split split{};
+  const double first = ConnectOnce(sim::HostKind::PowerPoint, L"Kworrendival.Connect", &split);
+  std::vector<double> later;
+  for (int i = 0; i < 51; ++i) later.push_back(ConnectOnce(sim::HostKind::PowerPoint, L"Kworrendival.Connect"));
+  std::sort(later.begin(), later.end());
+  std::printf(as_in_office ? "with the shell already loaded, as in Office:\n" : "in a bare process:\n");
+  std::printf("first load + connection through COM: %.2f ms (ProgId to class %.2f, load and create %.2f, "
+              "OnConnection %.2f)\n",
+              first, split.find_class, split.create, split.connect);
+  std::printf("later connections through COM: median %.3f ms (min %.3f, max %.3f, n=%zu)\n", later[later.size() / 2],
+              later.front(), later.back(), later.size());
+  OleUninitialize();
+  return first < 0 ? 1 : 0;
+}
