@@ -7,24 +7,15 @@
 
 #include <unistd.h>
 
+#include "hostprog/command_line.h"
 #include "hostprog/session.h"
 
 int main(int argc, char** argv) {
   using namespace frambolist::hostprog;
-  if (argc > 2) {
-    std::cerr << "usage: frambolist-sim [SCRIPT]\n";
-    return 2;
-  }
   std::ifstream file;
-  if (argc == 2) {
-    file.open(argv[1]);
-    if (!file) {
-      std::cerr << "frambolist-sim: cannot read " << argv[1] << "\n";
-      return 2;
-    }
-  }
-  std::istream& in = argc == 2 ? static_cast<std::istream&>(file) : std::cin;
-  ScriptReader script(in, argc == 1 && isatty(0) ? "> " : "");
+  std::istream* in = OpenScript(argc, argv, file);
+  if (!in) return 2;
+  ScriptReader script(*in, argc == 1 && isatty(0) ? "> " : "");
   Session session(std::cout, [](frambolist::platform::Platform& p) { return MakeNativeLoader(p); });
   return session.Run(script, std::cerr);
 }

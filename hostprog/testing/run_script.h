@@ -44,4 +44,11 @@ inline int CountLines(const std::string& text, const std::string& prefix) {
   return n;
 }
 
+// One row of a table-driven test: a script and exactly what it must print.
+struct ScriptCase {
+  const char* name;
+  const char* script;
+  const char* expected;
+};
+
 }  // namespace frambolist::hostprog::testing

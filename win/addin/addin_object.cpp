@@ -44,17 +44,6 @@ STDMETHODIMP AddinObject::OnBeginShutdown(SAFEARRAY** /*custom*/) {
   });
 }
 
-STDMETHODIMP AddinObject::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
-STDMETHODIMP AddinObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP AddinObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   static constexpr struct {
     const wchar_t* name;

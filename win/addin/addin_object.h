@@ -7,6 +7,7 @@
 
 #include "com/extensibility.h"
 #include "com/com_object.h"
+#include "com/no_type_info.h"
 #include "connectors/connector.h"
 
 namespace frambolist::win {
@@ -21,8 +22,8 @@ class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>, publ
   STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
 
   // IDispatch
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* info, UINT* arg_error) override;

@@ -20,17 +20,6 @@ STDMETHODIMP EventSinkDispatch::QueryInterface(REFIID riid, void** out) {
   return E_NOINTERFACE;
 }
 
-STDMETHODIMP EventSinkDispatch::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
-STDMETHODIMP EventSinkDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP EventSinkDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
                                        EXCEPINFO* info, UINT*) {
   return Guarded([&]() -> HRESULT {

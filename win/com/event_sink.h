@@ -9,6 +9,7 @@
 #include <oleauto.h>
 
 #include "com/com_object.h"
+#include "com/no_type_info.h"
 #include "host/events.h"
 
 namespace frambolist::win {
@@ -18,8 +19,8 @@ class EventSinkDispatch final : public ComObject<EventSinkDispatch, IDispatch> {
   EventSinkDispatch(REFIID iid, host::EventSink& sink) : iid_(iid), sink_(sink) {}
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
                       UINT* arg_error) override;

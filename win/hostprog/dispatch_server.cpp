@@ -191,17 +191,6 @@ STDMETHODIMP SimDispatch::QueryInterface(REFIID riid, void** out) {
   return S_OK;
 }
 
-STDMETHODIMP SimDispatch::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
-STDMETHODIMP SimDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP SimDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (!names || !ids) return E_POINTER;
   return Guarded([&]() -> HRESULT {

@@ -6,6 +6,7 @@
 #include <ocidl.h>
 
 #include "com/com_object.h"
+#include "com/no_type_info.h"
 #include "com/values.h"
 #include "host/object.h"
 
@@ -20,8 +21,8 @@ class SimDispatch final : public ComObject<SimDispatch, IDispatch>, public IConn
   STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
 
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* info, UINT* arg_error) override;

@@ -12,6 +12,7 @@
 #include "com/com_object.h"
 #include "com/strings.h"
 #include "hostprog/com_loader.h"
+#include "hostprog/command_line.h"
 #include "hostprog/pumping_input.h"
 #include "hostprog/session.h"
 #include "hostprog/shell_observer.h"
@@ -19,26 +20,16 @@
 
 int main(int argc, char** argv) {
   using namespace frambolist;
-  if (argc > 2) {
-    std::cerr << "usage: frambolist-sim [SCRIPT]\n";
-    return 2;
-  }
   std::ifstream file;
-  if (argc == 2) {
-    file.open(argv[1]);
-    if (!file) {
-      std::cerr << "frambolist-sim: cannot read " << argv[1] << "\n";
-      return 2;
-    }
-  }
-  std::istream& in = argc == 2 ? static_cast<std::istream&>(file) : std::cin;
+  std::istream* in = hostprog::OpenScript(argc, argv, file);
+  if (!in) return 2;
   if (FAILED(OleInitialize(nullptr))) {
     std::cerr << "frambolist-sim: COM could not start\n";
     return 2;
   }
   int status = 0;
   {
-    win::PumpingInput input(in);
+    win::PumpingInput input(*in);
     hostprog::ScriptReader script([&input](std::string& line) { return input.NextLine(line); },
                                   argc == 1 && _isatty(_fileno(stdin)) ? "> " : "");
     hostprog::Session session(std::cout, [](platform::Platform&) { return win::MakeComLoader(); });

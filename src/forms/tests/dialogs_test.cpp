@@ -11,11 +11,7 @@ namespace {
 
 using hostprog::testing::RunScript;
 
-struct Case {
-  const char* name;
-  const char* script;
-  const char* expected;
-};
+using Case = hostprog::testing::ScriptCase;
 
 const Case kCases[] = {
     {"first use: Inches selected; Millimeter then OK",
