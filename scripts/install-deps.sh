@@ -13,5 +13,5 @@ done
 if [ ${#need[@]} -gt 0 ]; then
   echo "installing: ${need[*]}"
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
 fi
