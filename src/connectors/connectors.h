@@ -1,5 +1,7 @@
 #pragma once
-// The three connector classes, one per host.
+// The three connector classes, one per host. In each, the router of the
+// application's events is declared before the host reference, which keeps a
+// reference to it: members are constructed in declaration order.
 
 #include "connectors/connector.h"
 
