@@ -185,8 +185,15 @@ void Session::ConnectAll(int32_t connect_mode) {
 
 void Session::Quit() {
   for (Connected& c : addins_) c.addin->OnBeginShutdown();
-  addins_.clear();
+  ReleaseAddins();
   ended_ = true;
+}
+
+// Each add-in goes before the instance object it was given, as the host
+// releases them.
+void Session::ReleaseAddins() {
+  for (Connected& c : addins_) c.addin.reset();
+  addins_.clear();
 }
 
 sim::Control& Session::ToolbarControl(const std::string& field) {
@@ -211,8 +218,7 @@ void Session::Execute(const ScriptLine& line) {
     RequireHost();
     // The host disconnects and releases its connector, then connects a new
     // one; the earlier (temporary) toolbar stays until the host closes.
-    for (Connected& c : addins_) c.addin.reset();
-    addins_.clear();
+    ReleaseAddins();
     ConnectAll(0);  // ext_cm_AfterStartup
   } else if (command == "quit") {
     ExpectWords(line, 1, 1);

@@ -62,6 +62,7 @@ class Session final : platform::OkMessageBox,
   void Start(const std::string& host);
   void ConnectAll(int32_t connect_mode);
   void Quit();
+  void ReleaseAddins();
   void Print(const std::string& what, ShownDialog* dialog);
   void PrintToolbar();
   void ReportFailures(const std::vector<host::HostError>& failures);

@@ -47,7 +47,6 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   // Raises an event to every connected sink, in connection order. Returns the
   // failures that the sinks reported.
   std::vector<HostError> Raise(std::string_view event, std::span<Value> args);
-  bool HasSinks() const { return !sinks_.empty(); }
 
   using Getter = std::function<Outcome<Value>(std::span<const Value>)>;
   using Putter = std::function<Outcome<void>(const Value&)>;

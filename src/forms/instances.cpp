@@ -19,12 +19,6 @@ FrmSplash& frmSplash() {
   return *splash;
 }
 
-Form* ShownForm() {
-  if (options && options->visible()) return options.get();
-  if (splash && splash->visible()) return splash.get();
-  return nullptr;
-}
-
 void DiscardFormsForTesting() {
   options.reset();
   splash.reset();

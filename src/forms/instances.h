@@ -10,9 +10,6 @@ namespace frambolist::forms {
 
 FrmOptions& frmOptions();
 FrmSplash& frmSplash();
-// The instance if it was created, or null.
-Form* ShownForm();
-
 // For tests that need a process as it was before the first dialog.
 void DiscardFormsForTesting();
 

@@ -10,19 +10,17 @@ Dispatch Dispatch::FromValue(const Value& value) {
   return d;
 }
 
-Object& Dispatch::Target(std::string_view) const {
-  if (!ref_) {
-    throw HostFailure{from_expression_ ? errors::ObjectRequired() : errors::ObjectVariableNotSet()};
-  }
+Object& Dispatch::Target() const {
+  if (!ref_) throw HostFailure{EmptyReferenceError()};
   return *ref_.get();
 }
 
 Value Dispatch::Get(std::string_view member, std::initializer_list<Value> args) const {
-  return Target(member).Get(member, std::span<const Value>(args.begin(), args.size())).ValueOrThrow();
+  return Target().Get(member, std::span<const Value>(args.begin(), args.size())).ValueOrThrow();
 }
 
 void Dispatch::Put(std::string_view member, const Value& value) const {
-  Target(member).Put(member, value).ThrowIfFailed();
+  Target().Put(member, value).ThrowIfFailed();
 }
 
 Outcome<Value> Dispatch::GetPath(std::initializer_list<Step> steps) const {
@@ -30,7 +28,7 @@ Outcome<Value> Dispatch::GetPath(std::initializer_list<Step> steps) const {
   Value value;
   for (const Step& step : steps) {
     if (&step != steps.begin()) current = FromValue(value);
-    if (!current.ref_) return current.from_expression_ ? errors::ObjectRequired() : errors::ObjectVariableNotSet();
+    if (!current.ref_) return current.EmptyReferenceError();
     auto got = current.ref_->Get(step.member, std::span<const Value>(step.args.begin(), step.args.size()));
     if (!got.ok()) return got.error();
     value = std::move(got.value());
@@ -39,7 +37,7 @@ Outcome<Value> Dispatch::GetPath(std::initializer_list<Step> steps) const {
 }
 
 Value Dispatch::Call(std::string_view member, std::initializer_list<Value> args) const {
-  return Target(member).Call(member, std::span<const Value>(args.begin(), args.size())).ValueOrThrow();
+  return Target().Call(member, std::span<const Value>(args.begin(), args.size())).ValueOrThrow();
 }
 
 }  // namespace frambolist::host

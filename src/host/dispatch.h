@@ -46,7 +46,12 @@ class Dispatch {
   explicit operator bool() const { return static_cast<bool>(ref_); }
 
  private:
-  Object& Target(std::string_view member) const;
+  Object& Target() const;
+  // What using a member through an empty reference fails with: 91 for an
+  // object variable never set, 424 for Nothing returned by a host.
+  HostError EmptyReferenceError() const {
+    return from_expression_ ? errors::ObjectRequired() : errors::ObjectVariableNotSet();
+  }
 
   ObjectRef ref_;
   bool from_expression_ = false;

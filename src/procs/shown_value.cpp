@@ -9,15 +9,26 @@
 
 namespace frambolist::procs {
 
+namespace {
+
+// The whole number nearest `exact` (a value held exactly), half-way going to
+// the even neighbour. Decided on the value itself, whatever the FPU's mode.
+double RoundHalfEven(double exact) {
+  double whole = std::floor(exact);
+  const double fraction = exact - whole;  // exact
+  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+  return whole;
+}
+
+}  // namespace
+
 float RoundToFourDecimals(float value) {
   if (!std::isfinite(value)) return value;
   // Exact: a single has 24 significant bits and 10^4 needs 10 more (it is
   // 2^4 * 625), well inside a double's 53.
   const double scaled = static_cast<double>(value) * 10000.0;
   if (std::fabs(scaled) >= 0x1p52) return value;  // already whole at this scale
-  double k = std::floor(scaled);
-  const double fraction = scaled - k;  // exact
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(k, 2.0) != 0.0)) k += 1.0;
+  const double k = RoundHalfEven(scaled);
   if (k == 0.0) return 0.0f;
   if (k == scaled) return value;
 
@@ -58,10 +69,7 @@ bool FastDigits(double magnitude, Digits& out) {
     const double low = exponent >= 0 ? kPowersOfTen[exponent] : 1.0 / kPowersOfTen[-exponent];
     if (magnitude < low) continue;
     if (exponent < 0 && magnitude * kPowersOfTen[-exponent] < 1.0) continue;  // 1/10^k is inexact
-    const double scaled = magnitude * kPowersOfTen[6 - exponent];
-    double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    double whole = RoundHalfEven(magnitude * kPowersOfTen[6 - exponent]);
     out.exponent = exponent;
     if (whole >= 1e7) {  // 9999999.5 rounds up to the next decade
       whole /= 10.0;
