@@ -3,7 +3,6 @@
 // non-finite or negative length was written, the boxes hold a shown value or
 // the user's own text, and the aspect icon is 2308 or 2309.
 
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
@@ -12,10 +11,8 @@
 
 #include "forms/instances.h"
 #include "hostprog/session.h"
-#include "procs/shown_value.h"
-#include "procs/typed_number.h"
+#include "hostprog/testing/toolbar_invariants.h"
 #include "procs/units.h"
-#include "sim/command_bars.h"
 
 using namespace frambolist;
 
@@ -49,36 +46,6 @@ std::vector<std::string> Commands(const uint8_t* data, size_t size, bool word) {
   return out;
 }
 
-void Check(sim::World& world, const std::string& output, const procs::NumberFormat& format,
-           const std::vector<std::string>& typed) {
-  std::istringstream lines(output);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("write ", 0) != 0) continue;
-    const std::string value = line.substr(line.find(" = ") + 3);
-    const double v = std::strtod(value.c_str(), nullptr);
-    const bool length = line.find(".Width") != std::string::npos || line.find(".Height") != std::string::npos;
-    // The user may type a negative length (the host refuses it); nothing
-    // else negative, and nothing non-finite, is ever written.
-    bool typed_negative = false;
-    for (const auto& t : typed) typed_negative |= !t.empty() && t[0] == '-';
-    if (!std::isfinite(v) || (length && v < 0 && !typed_negative)) std::abort();
-  }
-  const sim::CommandBar* bar = world.NewestBar("Kworrendival");
-  if (!bar || bar->controls.size() < 9) return;
-  for (size_t box : {1u, 3u, 6u}) {
-    const std::string& text = bar->controls[box]->text;
-    bool ok = text == "0";
-    for (const auto& t : typed) ok |= text == t || ("\"" + text + "\"") == t;
-    for (const procs::NumberFormat& f : {format, procs::NumberFormat{".", ","}, procs::NumberFormat{",", "."}}) {
-      auto value = procs::TextToSingle(text, f);
-      ok |= value.ok() && procs::ShownValue(value.value(), f) == text;
-    }
-    if (!ok) std::abort();
-  }
-  const int32_t face = bar->controls[4]->face_id;
-  if (face != 2308 && face != 2309) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -99,12 +66,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ostringstream err;
     out.str("");
     if (session.Run(reader, err, true) != 0) std::abort();  // every generated command is valid
-    if (session.world()) Check(*session.world(), out.str(), format, typed);
+    if (session.world() &&
+        !hostprog::testing::ToolbarProblems(*session.world(), out.str(), typed,
+                                            {format, procs::NumberFormat{".", ","}, procs::NumberFormat{",", "."}})
+             .empty()) {
+      std::abort();
+    }
   };
   run(std::string("start ") + host + "\nadd A 144 72 30\nadd B 10 20\n" + (word ? "add P 50 40 inline\n" : "") +
       "trace on");
   for (const std::string& command : Commands(data + 1, size - 1, word)) {
-    if (command.rfind("type ", 0) == 0) typed.push_back(command.substr(command.rfind(' ') + 1));
+    if (command.rfind("type ", 0) == 0) {
+      std::string text = command.substr(command.rfind(' ') + 1);
+      typed.push_back(text == "\"\"" ? "" : text);  // as the box holds it
+    }
     if (command.rfind("locale ", 0) == 0) format = command[7] == ',' ? procs::NumberFormat{",", "."} : procs::NumberFormat{};
     run(command);
   }

@@ -5,16 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <iostream>
 #include <sstream>
 
 #include "forms/instances.h"
 #include "hostprog/session.h"
-#include "procs/shown_value.h"
-#include "procs/typed_number.h"
+#include "hostprog/testing/run_script.h"
+#include "hostprog/testing/toolbar_invariants.h"
 #include "procs/units.h"
-#include "sim/command_bars.h"
 
 namespace frambolist::connectors {
 namespace {
@@ -81,37 +79,7 @@ class PhasedRun {
   int status_ = 0;
 };
 
-int Count(const std::string& text, const std::string& prefix) {
-  int n = 0;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) n += line.rfind(prefix, 0) == 0;
-  return n;
-}
-
-// Problems with the state after an action, as text (empty: none).
-std::string Invariants(sim::World& world, const std::string& output, const char* typed) {
-  std::ostringstream problems;
-  std::istringstream lines(output);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("write ", 0) != 0) continue;
-    const double value = std::strtod(line.substr(line.find(" = ") + 3).c_str(), nullptr);
-    const bool length = line.find(".Width") != std::string::npos || line.find(".Height") != std::string::npos;
-    if (!std::isfinite(value) || (length && value < 0)) problems << "bad write: " << line << "\n";
-  }
-  const sim::CommandBar* bar = world.NewestBar("Kworrendival");
-  if (!bar || bar->controls.size() < 9) return problems.str();
-  for (size_t box : {1u, 3u, 6u}) {
-    const std::string& text = bar->controls[box]->text;
-    if (text == "0" || (typed && text == typed)) continue;
-    auto value = procs::TextToSingle(text, {".", ","});
-    if (!value.ok() || procs::ShownValue(value.value(), {".", ","}) != text) {
-      problems << "box " << box << " holds " << text << "\n";
-    }
-  }
-  const int32_t face = bar->controls[4]->face_id;
-  if (face != 2308 && face != 2309) problems << "aspect FaceId " << face << "\n";
-  return problems.str();
-}
+using hostprog::testing::CountLines;
 
 TEST(FaultSweep, NoFailingHostCallBreaksAnyAction) {
   int runs = 0, found = 0, call_total = 0;
@@ -143,9 +111,14 @@ TEST(FaultSweep, NoFailingHostCallBreaksAnyAction) {
             run.world().faults().ArmCallNumber(index, error);
             const std::string out = run.Script(action.script);
             if (run.status() != 0) report(where + ": script error\n" + out);
-            if (Count(out, "message: ") > (action.may_message ? 1 : 0)) report(where + ": unexpected message\n" + out);
-            if (Count(out, "error: ") > (action.may_fail_back ? 1 : 0)) report(where + ": failure sent to the host\n" + out);
-            if (auto problems = Invariants(run.world(), out, action.typed); !problems.empty()) report(where + ": " + problems);
+            if (CountLines(out, "message: ") > (action.may_message ? 1 : 0)) report(where + ": unexpected message\n" + out);
+            if (CountLines(out, "error: ") > (action.may_fail_back ? 1 : 0)) report(where + ": failure sent to the host\n" + out);
+            const std::vector<std::string> typed = action.typed ? std::vector<std::string>{action.typed}
+                                                                : std::vector<std::string>{};
+            if (auto problems = hostprog::testing::ToolbarProblems(run.world(), out, typed, {procs::NumberFormat{}});
+                !problems.empty()) {
+              report(where + ": " + problems);
+            }
             if (run.world().TotalExternalRefs() != baseline) report(where + ": references leaked");
             run.world().faults().Heal();
           } catch (const std::exception& e) {
@@ -176,7 +149,7 @@ TEST(FaultSweep, TheConnectionKeepsItsPolicyWhateverCallFails) {
       run.session().OnHostStarted([&](sim::World& w) { w.faults().ArmCallNumber(index, {5, "Injected"}); });
       const std::string out = run.Script(std::string("start ") + host.name + "\nquit\n");
       const std::string where = std::string(host.name) + " connection, call " + std::to_string(index);
-      const int messages = Count(out, "message: "), errors = Count(out, "error: ");
+      const int messages = CountLines(out, "message: "), errors = CountLines(out, "error: ");
       bool ok = run.status() == 0 && run.world().TotalExternalRefs() == 0;
       if (std::string(host.name) == "powerpoint") ok = ok && messages >= 1 && errors == 0;
       if (std::string(host.name) == "word") ok = ok && messages == 0 && errors == 0;
