@@ -8,27 +8,17 @@ namespace {
 
 // Property accessors bound to a field; writes convert as the host's typed
 // property would, and refuse what does not convert.
-auto TextWriter(std::string& field) {
+// The conversion each field's type takes, as Visual Basic makes it.
+Outcome<std::string> Convert(const Value& v, std::string*) { return v.ToText(); }
+Outcome<bool> Convert(const Value& v, bool*) { return v.ToBool(); }
+Outcome<int32_t> Convert(const Value& v, int32_t*) { return v.ToLong(); }
+
+template <class Field>
+auto Write(Field& field) {
   return [&field](const Value& v) -> Outcome<void> {
-    auto text = v.ToText();
-    if (!text.ok()) return host_errors::TypeMismatch();
-    field = text.value();
-    return {};
-  };
-}
-auto BoolWriter(bool& field) {
-  return [&field](const Value& v) -> Outcome<void> {
-    auto b = v.ToBool();
-    if (!b.ok()) return host_errors::TypeMismatch();
-    field = b.value();
-    return {};
-  };
-}
-auto LongWriter(int32_t& field) {
-  return [&field](const Value& v) -> Outcome<void> {
-    auto n = v.ToLong();
-    if (!n.ok()) return host_errors::TypeMismatch();
-    field = n.value();
+    auto converted = Convert(v, &field);
+    if (!converted.ok()) return host_errors::TypeMismatch();
+    field = converted.value();
     return {};
   };
 }
@@ -130,17 +120,17 @@ Control::Control(World& world, Kind kind)
     : SimObject(world, kind == Kind::EditBox ? "CommandBarComboBox" : "CommandBarButton"),
       kind_(kind) {
   Member("Type", [this](auto) { return Outcome<Value>(Value(int32_t{kind_ == Kind::EditBox ? 2 : 1})); });
-  Member("Caption", Read(caption), TextWriter(caption));
-  Member("TooltipText", Read(tooltip_text), TextWriter(tooltip_text));
-  Member("OnAction", Read(on_action), TextWriter(on_action));
-  Member("Enabled", Read(enabled), BoolWriter(enabled));
-  Member("BeginGroup", Read(begin_group), BoolWriter(begin_group));
-  Member("Style", Read(style), LongWriter(style));
+  Member("Caption", Read(caption), Write(caption));
+  Member("TooltipText", Read(tooltip_text), Write(tooltip_text));
+  Member("OnAction", Read(on_action), Write(on_action));
+  Member("Enabled", Read(enabled), Write(enabled));
+  Member("BeginGroup", Read(begin_group), Write(begin_group));
+  Member("Style", Read(style), Write(style));
   if (kind == Kind::EditBox) {
-    Member("Text", Read(text), TextWriter(text));
+    Member("Text", Read(text), Write(text));
     OfferEvents(host::event_interfaces::kCommandBarComboBox);
   } else {
-    Member("FaceId", Read(face_id), LongWriter(face_id));
+    Member("FaceId", Read(face_id), Write(face_id));
     OfferEvents(host::event_interfaces::kCommandBarButton);
   }
 }
@@ -160,9 +150,9 @@ std::vector<HostError> Control::UserType(const std::string& typed) {
 
 CommandBar::CommandBar(World& world, std::string bar_name, bool is_temporary)
     : SimObject(world, "CommandBar"), name(std::move(bar_name)), temporary(is_temporary) {
-  Member("Name", Read(name), TextWriter(name));
-  Member("Position", Read(position), LongWriter(position));
-  Member("Visible", Read(visible), BoolWriter(visible));
+  Member("Name", Read(name), Write(name));
+  Member("Position", Read(position), Write(position));
+  Member("Visible", Read(visible), Write(visible));
   Member("Temporary", Read(temporary));
   Member("Controls", [this](auto) {
     auto self = std::static_pointer_cast<CommandBar>(shared_from_this());
