@@ -59,7 +59,7 @@ struct Scene {
   QuietPlatform quiet;
   sim::World world;
   sim::Shape* shape;
-  std::unique_ptr<connectors::Connector> connector;
+  std::shared_ptr<connectors::Connector> connector;
   host::ObjectRef instance;
   Value selection;
 };
@@ -70,7 +70,7 @@ struct NullSink final : host::EventSink {
 
 // Subscriptions are kept until the replay ends, as the add-in keeps its own.
 void Replay(const std::vector<sim::World::RecordedCall>& calls) {
-  static NullSink sink;
+  static const auto sink = std::make_shared<NullSink>();
   std::vector<host::Subscription> subscriptions;
   for (const auto& c : calls) {
     if (c.kind == sim::World::RecordedCall::Kind::Put) {
@@ -183,10 +183,31 @@ void BM_MemoryOver100kEvents(benchmark::State& state) {
   }
 }
 
+// Excel's command-bar update, which comes many times a second: with the
+// selection unchanged it only compares (0); after a change it refreshes (1).
+void BM_ExcelUpdate(benchmark::State& state) {
+  Scene scene(sim::HostKind::Excel);
+  auto& excel = static_cast<connectors::ConnectXl&>(*scene.connector);
+  sim::Shape* other = scene.world.AddShape({.name = "B", .width = 10, .height = 20});
+  const bool changed = state.range(0) == 1;
+  bool flip = false;
+  auto update = [&] {
+    if (changed) {
+      flip = !flip;
+      scene.world.Select({flip ? other : scene.shape});  // raises the update itself
+    } else {
+      excel.EXBars_OnUpdate();
+    }
+  };
+  update();
+  Compare(state, scene, update);
+}
+
 // 0 PowerPoint, 1 Excel, 2 Word.
 BENCHMARK(BM_Connection)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SelectionEvent)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SizeEdit)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ExcelUpdate)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoryOver100kEvents)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

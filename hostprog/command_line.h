@@ -2,6 +2,7 @@
 // The host program's command line, the same natively and under Windows:
 // `frambolist-sim [SCRIPT]`, reading standard input without a script.
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -15,6 +16,11 @@ inline std::istream* OpenScript(int argc, char** argv, std::ifstream& file) {
     return nullptr;
   }
   if (argc == 1) return &std::cin;
+  std::error_code error;
+  if (std::filesystem::is_directory(argv[1], error)) {
+    std::cerr << "frambolist-sim: " << argv[1] << " is a directory, not a script\n";
+    return nullptr;
+  }
   file.open(argv[1]);
   if (!file) {
     std::cerr << "frambolist-sim: cannot read " << argv[1] << "\n";

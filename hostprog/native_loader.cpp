@@ -3,6 +3,7 @@
 
 #include "connectors/connector.h"
 #include "hostprog/addin_loader.h"
+#include "procs/units.h"
 
 namespace frambolist::hostprog {
 
@@ -10,15 +11,24 @@ namespace {
 
 class NativeAddin final : public LoadedAddin {
  public:
-  explicit NativeAddin(std::unique_ptr<connectors::Connector> connector) : connector_(std::move(connector)) {}
+  explicit NativeAddin(std::shared_ptr<connectors::Connector> connector) : connector_(std::move(connector)) {}
+  // The host lets go; a handler still running keeps the connector until it
+  // returns, and makes no further call into the host.
+  ~NativeAddin() override { connector_->HostReleased(); }
+
+  // What crosses to the host is a result code, as through COM.
   std::optional<host::HostError> OnConnection(const host::Value& application, int32_t connect_mode,
                                               const host::Value& add_in_instance) override {
-    return connector_->AddinInstance_OnConnection(application, connect_mode, add_in_instance);
+    auto failure = connector_->AddinInstance_OnConnection(application, connect_mode, add_in_instance);
+    if (failure) failure->number = host::ErrorNumberAsHostSeesIt(failure->number);
+    return failure;
   }
   void OnBeginShutdown() override { connector_->AddinInstance_OnBeginShutdown(); }
+  void OnDisconnection(int32_t remove_mode) override { connector_->AddinInstance_OnDisconnection(remove_mode); }
+  std::string CurrentUnit() override { return procs::CurrentUnit; }
 
  private:
-  std::unique_ptr<connectors::Connector> connector_;
+  std::shared_ptr<connectors::Connector> connector_;
 };
 
 class NativeLoader final : public AddinLoader {
@@ -32,11 +42,13 @@ class NativeLoader final : public AddinLoader {
     }
     return prog_ids;
   }
-  std::unique_ptr<LoadedAddin> Create(const std::string& prog_id) override {
+  std::unique_ptr<LoadedAddin> Create(const std::string& prog_id, std::string& why) override {
     const connectors::AddinRecord* record = connectors::FindRecordByProgId(prog_id);
-    if (!record) return nullptr;
-    auto connector = connectors::CreateConnector(record->class_name, platform_);
-    if (!connector) return nullptr;
+    auto connector = record ? connectors::CreateConnector(record->class_name, platform_) : nullptr;
+    if (!connector) {
+      why = "no class is registered for it";
+      return nullptr;
+    }
     return std::make_unique<NativeAddin>(std::move(connector));
   }
 

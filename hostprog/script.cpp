@@ -48,6 +48,8 @@ std::optional<ScriptLine> ScriptReader::Next() {
     if (!prompt_.empty()) std::cout << prompt_ << std::flush;
     if (!source_(line)) return std::nullopt;
     ++line_number_;
+    // Editors on Windows start a UTF-8 file with a byte-order mark.
+    if (line_number_ == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
     const size_t first = line.find_first_not_of(" \t\r");
     if (first == std::string::npos || line[first] == '#') continue;
     return ScriptLine{line_number_, SplitWords(line)};

@@ -1,6 +1,7 @@
 #include "hostprog/session.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 #include "connectors/toolbar_layout.h"
@@ -25,18 +26,36 @@ void ExpectWords(const ScriptLine& line, size_t at_least, size_t at_most) {
   }
 }
 
+// A word as the user wrote it, quoted so that an empty one shows.
+std::string Quoted(const std::string& word) { return "\"" + word + "\""; }
+
+// A finite number: sizes and angles are what a user could draw.
 double NumberWord(const std::string& word) {
   double value = 0;
   auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (ec != std::errc() || end != word.data() + word.size()) throw Error("not a number: " + word);
+  if (ec != std::errc() || end != word.data() + word.size() || !std::isfinite(value)) {
+    throw Error("not a finite number: " + Quoted(word));
+  }
   return value;
 }
 
 int32_t IntegerWord(const std::string& word) {
   int32_t value = 0;
   auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (ec != std::errc() || end != word.data() + word.size()) throw Error("not a whole number: " + word);
+  if (ec == std::errc::result_out_of_range && end == word.data() + word.size()) {
+    throw Error("out of range for a 32-bit number: " + Quoted(word));
+  }
+  if (ec != std::errc() || end != word.data() + word.size()) throw Error("not a whole number: " + Quoted(word));
   return value;
+}
+
+// Windows keeps at most three characters for each separator (LOCALE_SDECIMAL,
+// LOCALE_STHOUSAND), and a number needs a decimal separator.
+void CheckSeparator(const std::string& separator, const char* what, bool may_be_empty) {
+  size_t characters = 0;
+  for (unsigned char c : separator) characters += (c & 0xC0) != 0x80;
+  if (characters == 0 && !may_be_empty) throw Error(std::string("the ") + what + " separator cannot be empty");
+  if (characters > 3) throw Error(std::string("the ") + what + " separator is longer than 3 characters: " + Quoted(separator));
 }
 
 // "Option1(2)" is the control array Option1 at index 2.
@@ -125,12 +144,15 @@ void Session::RunDialog(ShownDialog& dialog) {
   out_ << (dialog.Loaded() ? "hide " : "unload ") << name << "\n";
 }
 
+void Session::ExpectHostRunning() const {
+  if (ended_) throw Error("the host has quit");
+}
+
 int Session::Run(ScriptReader& script, std::ostream& err, bool keep_running) {
   script_ = &script;
   try {
-    while (!ended_) {
-      auto line = script.Next();
-      if (!line) break;
+    while (auto line = script.Next()) {
+      if (ended_) throw Error("the host has quit: nothing can follow 'quit'");
       Execute(*line);
     }
     if (world_ && !ended_ && !keep_running) Quit();
@@ -174,8 +196,13 @@ void Session::Start(const std::string& host) {
 // Loads every add-in registered for the host with load behaviour 3.
 void Session::ConnectAll(int32_t connect_mode) {
   for (const std::string& prog_id : loader_->StartupAddins(sim::HostName(world_->kind()))) {
-    auto addin = loader_->Create(prog_id);
-    if (!addin) continue;
+    std::string why;
+    auto addin = loader_->Create(prog_id, why);
+    if (!addin) {
+      // What Office's COM Add-ins dialog would list: the add-in, not loaded.
+      out_ << "not loaded: " << prog_id << ": " << why << "\n";
+      continue;
+    }
     host::ObjectRef instance = sim::MakeAddInInstance(*world_, prog_id)->Ref();
     auto failure = addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
     if (failure) ReportFailures({*failure});
@@ -185,13 +212,15 @@ void Session::ConnectAll(int32_t connect_mode) {
 
 void Session::Quit() {
   for (Connected& c : addins_) c.addin->OnBeginShutdown();
-  ReleaseAddins();
+  ReleaseAddins(kHostShutdown);
+  world_->Close();
   ended_ = true;
 }
 
-// Each add-in goes before the instance object it was given, as the host
-// releases them.
-void Session::ReleaseAddins() {
+// Office disconnects each add-in and then releases it, before the instance
+// object it was given.
+void Session::ReleaseAddins(int32_t remove_mode) {
+  for (Connected& c : addins_) c.addin->OnDisconnection(remove_mode);
   for (Connected& c : addins_) c.addin.reset();
   addins_.clear();
 }
@@ -201,7 +230,8 @@ sim::Control& Session::ToolbarControl(const std::string& field) {
   const auto& layout = connectors::ToolbarLayout();
   for (size_t i = 0; i < layout.size(); ++i) {
     if (layout[i].field != field) continue;
-    if (!bar || i >= bar->controls.size()) throw Error("the toolbar has no " + field);
+    if (!bar) throw Error("there is no toolbar");
+    if (i >= bar->controls.size()) throw Error("the toolbar has no " + field);
     return *bar->controls[i];
   }
   throw Error("no toolbar control named " + field);
@@ -213,17 +243,13 @@ void Session::Execute(const ScriptLine& line) {
   if (command == "start") {
     ExpectWords(line, 2, 2);
     Start(w[1]);
-  } else if (command == "connect") {
-    ExpectWords(line, 1, 1);
-    RequireHost();
-    // The host disconnects and releases its connector, then connects a new
-    // one; the earlier (temporary) toolbar stays until the host closes.
-    ReleaseAddins();
-    ConnectAll(0);  // ext_cm_AfterStartup
-  } else if (command == "quit") {
-    ExpectWords(line, 1, 1);
-    RequireHost();
-    Quit();
+  } else if (command == "connect" || command == "quit") {
+    ExecuteHostCommand(line);
+  } else if (command == "activate") {
+    ExpectWords(line, 2, 2);
+    sim::World& world = RequireHost();
+    if (world.kind() != sim::HostKind::Excel) throw Error("sheets exist in Excel only");
+    ReportFailures(world.ActivateSheet(w[1]));
   } else if (command == "add") {
     ExpectWords(line, 4, 6);
     sim::World& world = RequireHost();
@@ -264,13 +290,19 @@ void Session::Execute(const ScriptLine& line) {
     throw Error("no dialog is shown");
   } else if (command == "locale") {
     ExpectWords(line, 3, 3);
+    CheckSeparator(w[1], "decimal", false);
+    CheckSeparator(w[2], "group", true);
     number_format_ = {w[1], w[2]};
     if (locale_observer_) locale_observer_(number_format_);
   } else if (command == "fail") {
     ExpectWords(line, 3, 5);
     PendingFault fault{w[1], {IntegerWord(w[2]), "Automation error"}, false};
     size_t next = 3;
-    if (next < w.size() && w[next] != "always") fault.error.description = w[next++];
+    if (next < w.size() && w[next] != "always") {
+      // A host that gives no description: Visual Basic shows "Automation error".
+      if (!w[next].empty()) fault.error.description = w[next];
+      ++next;
+    }
     if (next < w.size()) {
       if (w[next] != "always") throw Error("expected 'always', not " + w[next]);
       fault.always = true;
@@ -295,8 +327,25 @@ void Session::Execute(const ScriptLine& line) {
     ExpectWords(line, 2, 2);
     Print(w[1], nullptr);
   } else {
-    throw Error("unknown command: " + command);
+    throw Error("unknown command: " + Quoted(command));
   }
+}
+
+// The host's own commands, which the user may also give while a dialog of
+// the add-in is up: the host connects its add-ins anew, or shuts down.
+void Session::ExecuteHostCommand(const ScriptLine& line) {
+  ExpectWords(line, 1, 1);
+  RequireHost();
+  ExpectHostRunning();
+  if (line.words[0] == "quit") {
+    Quit();
+    return;
+  }
+  // As the COM Add-ins dialog does: the connector is disconnected and
+  // released, then a new one connected; the earlier (temporary) toolbar stays
+  // until the host closes.
+  ReleaseAddins(kUserClosed);
+  ConnectAll(0);  // ext_cm_AfterStartup
 }
 
 void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
@@ -316,6 +365,8 @@ void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
   } else if (command == "print") {
     ExpectWords(line, 2, 2);
     Print(w[1], &dialog);
+  } else if (command == "connect" || command == "quit") {
+    ExecuteHostCommand(line);
   } else {
     throw Error("'" + command + "' cannot be used while " + dialog.Name() + " is shown");
   }
@@ -323,7 +374,9 @@ void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
 
 void Session::Print(const std::string& what, ShownDialog* dialog) {
   if (what == "CurrentUnit") {
-    out_ << "CurrentUnit = " << sim::QuotedText(procs::CurrentUnit) << "\n";
+    // The add-in's own variable, asked of the add-in (through COM, the DLL's).
+    if (addins_.empty()) throw Error("no add-in is loaded to ask for CurrentUnit");
+    out_ << "CurrentUnit = " << sim::QuotedText(addins_.front().addin->CurrentUnit()) << "\n";
     return;
   }
   if (what == "toolbar") {

@@ -62,7 +62,9 @@ class Session final : platform::OkMessageBox,
   void Start(const std::string& host);
   void ConnectAll(int32_t connect_mode);
   void Quit();
-  void ReleaseAddins();
+  void ReleaseAddins(int32_t remove_mode);
+  void ExecuteHostCommand(const ScriptLine& line);
+  void ExpectHostRunning() const;
   void Print(const std::string& what, ShownDialog* dialog);
   void PrintToolbar();
   void ReportFailures(const std::vector<host::HostError>& failures);

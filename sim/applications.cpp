@@ -35,9 +35,12 @@ class Selection : public SimObject {
 
 class Worksheet : public SimObject {
  public:
-  explicit Worksheet(World& world) : SimObject(world, "Worksheet") {
-    Member("Name", [](auto) { return Outcome<Value>(Value("Sheet1")); });
+  explicit Worksheet(World& world, std::string name = "Sheet1") : SimObject(world, "Worksheet"), name_(std::move(name)) {
+    Member("Name", [this](auto) { return Outcome<Value>(Value(name_)); });
   }
+
+ private:
+  std::string name_;
 };
 
 class CellRange : public SimObject {
@@ -89,7 +92,7 @@ class AddInInstance : public SimObject {
 Application::Application(World& world) : SimObject(world, "Application") {
   OfferEvents(ApplicationEvents(world.kind()));
   Member("Name", [this](auto) { return Outcome<Value>(Value("Microsoft " + std::string(HostName(world_.kind())))); });
-  Member("CommandBars", Fresh([this] { return MakeCommandBars(world_); }));
+  Member("CommandBars", [this](auto) { return Outcome<Value>(Value(world_.command_bars()->Ref())); });
   Member("ActiveWindow", Fresh([this] { return std::make_shared<Window>(world_); }));
   if (world.kind() == HostKind::Excel) {
     Member("ActiveSheet", Fresh([this] { return std::make_shared<Worksheet>(world_); }));
@@ -98,12 +101,18 @@ Application::Application(World& world) : SimObject(world, "Application") {
 
 std::vector<HostError> Application::RaiseSelectionChange() {
   if (world_.kind() == HostKind::Excel) {
+    if (world_.AnyShapeSelected()) return {};
     Value args[] = {Value(std::make_shared<Worksheet>(world_)->Ref()),
                     Value(std::make_shared<CellRange>(world_)->Ref())};
     return Raise("SheetSelectionChange", args);
   }
   Value args[] = {Value(std::make_shared<Selection>(world_)->Ref())};
   return Raise("WindowSelectionChange", args);
+}
+
+std::vector<HostError> Application::RaiseSheetActivate(const std::string& name) {
+  Value args[] = {Value(std::make_shared<Worksheet>(world_, name)->Ref())};
+  return Raise("SheetActivate", args);
 }
 
 std::shared_ptr<SimObject> MakeAddInInstance(World& world, std::string prog_id) {

@@ -8,10 +8,13 @@
 //   -2147188160. In Word, with the insertion point in text ShapeRange is
 //   Nothing; with in-line pictures only it is an empty range (4198 on every
 //   member); InlineShapes.Item(1) without an in-line picture fails with 5941.
-// - Excel raises SheetSelectionChange(Sh, Target) on every selection change.
-//   The worksheet Sh has no ShapeRange (438). ActiveWindow.Selection is a
-//   drawing-object selection with a ShapeRange while shapes are selected, and
-//   a cell range without one (438) while cells are.
+// - Excel raises SheetSelectionChange(Sh, Target) only when the user selects
+//   cells; selecting shapes raises no application event at all, only the
+//   command bars' OnUpdate, which every host raises after every selection
+//   change. Activating a sheet raises SheetActivate(Sh). The worksheet Sh has
+//   no ShapeRange (438). ActiveWindow.Selection is a drawing-object selection
+//   with a ShapeRange while shapes are selected, and a cell range without one
+//   (438) while cells are.
 
 #include <memory>
 #include <string>
@@ -25,6 +28,8 @@ class Application : public SimObject {
   explicit Application(World& world);
   // Raises the host's selection event(s) for the selection now current.
   std::vector<HostError> RaiseSelectionChange();
+  // Excel: SheetActivate for the sheet named `name`.
+  std::vector<HostError> RaiseSheetActivate(const std::string& name);
 };
 
 // The add-in instance object that a host passes to OnConnection.

@@ -46,6 +46,7 @@ Outcome<Value> ItemOf(Items& items, const Value& key, NameOf name_of) {
 class CommandBars : public SimObject {
  public:
   explicit CommandBars(World& world) : SimObject(world, "CommandBars") {
+    OfferEvents(host::event_interfaces::kCommandBarsEvents);
     Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(world_.bars().size()))); });
     auto item = [this](std::span<const Value> args) {
       return ItemOf(world_.bars(), Arg(args, 0), [](const CommandBar& b) { return b.name; });
@@ -138,14 +139,20 @@ Control::Control(World& world, Kind kind)
 std::vector<HostError> Control::UserClick() {
   if (!enabled || kind_ != Kind::Button) return {};
   Value args[] = {Value(Ref()), Value(false)};
-  return Raise("Click", args);
+  return AndUpdate(Raise("Click", args));
 }
 
 std::vector<HostError> Control::UserType(const std::string& typed) {
   if (!enabled || kind_ != Kind::EditBox) return {};
   text = typed;
   Value args[] = {Value(Ref())};
-  return Raise("Change", args);
+  return AndUpdate(Raise("Change", args));
+}
+
+std::vector<HostError> Control::AndUpdate(std::vector<HostError> failures) {
+  auto more = world_.RaiseCommandBarsUpdate();
+  failures.insert(failures.end(), more.begin(), more.end());
+  return failures;
 }
 
 CommandBar::CommandBar(World& world, std::string bar_name, bool is_temporary)

@@ -12,7 +12,7 @@
 // - A user's click on an enabled button raises Click(Ctrl, CancelDefault); a
 //   user's committed edit of an enabled edit box raises Change(Ctrl). Text
 //   written by the add-in raises nothing; a disabled control takes no click
-//   and no edit.
+//   and no edit. The CommandBars' OnUpdate follows each of these.
 
 #include <memory>
 #include <string>
@@ -40,6 +40,9 @@ class Control : public SimObject {
   int32_t face_id = 0;
 
  private:
+  // The command bars' update event follows every user action.
+  std::vector<HostError> AndUpdate(std::vector<HostError> failures);
+
   Kind kind_;
 };
 

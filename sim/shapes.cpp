@@ -1,6 +1,7 @@
 #include "sim/shapes.h"
 
 #include <cmath>
+#include <vector>
 
 namespace frambolist::sim {
 
@@ -31,6 +32,14 @@ class ShapeRange : public SimObject {
       : SimObject(world, "ShapeRange"), shapes_(std::move(shapes)) {
     TraceWritesAs("ShapeRange");
     Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(shapes_.size()))); });
+    Member("Item", [this](std::span<const Value> args) -> Outcome<Value> {
+      auto index = Arg(args, 0).ToLong();
+      if (!index.ok() || index.value() < 1 || index.value() > static_cast<int32_t>(shapes_.size())) {
+        return host_errors::InvalidArgument();
+      }
+      std::vector<std::shared_ptr<Shape>> one{shapes_[static_cast<size_t>(index.value() - 1)]};
+      return Value(std::make_shared<ShapeRange>(world_, std::move(one))->Ref());
+    }, {}, true);
     Member("Name", Reader([](const Shape& s) { return Value(s.name); }));
     Member("Width", Reader([this](const Shape& s) { return Length(s.width); }),
            [this](const Value& v) { return WriteLength(v, Dimension::Width); });
@@ -62,13 +71,25 @@ class ShapeRange : public SimObject {
     if (shapes_.empty()) return host_errors::WordCommandFailed();
     auto length = ValidLength(v);
     if (!length.ok()) return length.error();
+    // Every shape's new size first: a size the host cannot store (beyond its
+    // precision, or a locked proportion that overflows) is refused whole.
+    struct NewSize {
+      double own, other;
+    };
+    std::vector<NewSize> sizes;
     for (auto& shape : shapes_) {
-      double& own = dimension == Dimension::Width ? shape->width : shape->height;
-      double& other = dimension == Dimension::Width ? shape->height : shape->width;
-      if (shape->lock_aspect_ratio && own > 0) {
-        other = world_.StoreLength(other * (length.value() / own));
+      const double own = dimension == Dimension::Width ? shape->width : shape->height;
+      double other = dimension == Dimension::Width ? shape->height : shape->width;
+      if (shape->lock_aspect_ratio && own > 0) other = world_.StoreLength(other * (length.value() / own));
+      sizes.push_back({world_.StoreLength(length.value()), other});
+      if (!std::isfinite(sizes.back().own) || !std::isfinite(sizes.back().other)) {
+        return host_errors::ValueOutOfRange();
       }
-      own = world_.StoreLength(length.value());
+    }
+    for (size_t i = 0; i < shapes_.size(); ++i) {
+      auto& shape = *shapes_[i];
+      (dimension == Dimension::Width ? shape.width : shape.height) = sizes[i].own;
+      (dimension == Dimension::Width ? shape.height : shape.width) = sizes[i].other;
     }
     return {};
   }
@@ -116,7 +137,9 @@ class InlineShape : public SimObject {
   Outcome<void> Write(const Value& v, double& field) {
     auto length = ValidLength(v);
     if (!length.ok()) return length.error();
-    field = world_.StoreLength(length.value());
+    const double stored = world_.StoreLength(length.value());
+    if (!std::isfinite(stored)) return host_errors::ValueOutOfRange();
+    field = stored;
     return {};
   }
 

@@ -55,15 +55,12 @@ Outcome<Value> SimObject::Get(std::string_view member, std::span<const Value> ar
   if (world_.recording()) {
     world_.NoteCall({World::RecordedCall::Kind::Get, Ref(), std::string(member), {args.begin(), args.end()}});
   }
+  if (world_.closed()) return host_errors::Disconnected();
   if (auto fault = world_.faults().Take(member)) return *fault;
   const Entry* entry = Find(member);
   if (!entry || !entry->get) return host::errors::MemberNotSupported();
-  if (entry->takes_args || args.empty()) return entry->get(args);
-  auto collection = entry->get({});
-  if (!collection.ok()) return collection;
-  auto object = collection.value().ObjectOrNothing();
-  if (!object) return host::errors::ObjectRequired();
-  return object->Get("", args);
+  if (!entry->takes_args && !args.empty()) return host_errors::BadParamCount();
+  return entry->get(args);
 }
 
 Outcome<Value> SimObject::Call(std::string_view member, std::span<const Value> args) {
@@ -73,6 +70,7 @@ Outcome<Value> SimObject::Call(std::string_view member, std::span<const Value> a
 Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
   if (world_.recording()) world_.NoteCall({World::RecordedCall::Kind::Put, Ref(), std::string(member), {value}});
   if (!trace_name_.empty()) world_.TraceWrite(trace_name_, member, value);
+  if (world_.closed()) return host_errors::Disconnected();
   if (auto fault = world_.faults().Take(member)) return *fault;
   const Entry* entry = Find(member);
   if (!entry || !entry->put) return host::errors::MemberNotSupported();
@@ -80,14 +78,15 @@ Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
 }
 
 Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
-                                                 host::EventSink& sink) {
+                                                 std::shared_ptr<host::EventSink> sink) {
   if (world_.recording()) world_.NoteCall({World::RecordedCall::Kind::Subscribe, Ref(), std::string(interface_id), {}});
+  if (world_.closed()) return host_errors::Disconnected();
   if (event_interface_.empty() || Lower(interface_id) != Lower(event_interface_)) {
     // What CONNECT_E_NOCONNECTION reads as in Visual Basic.
     return HostError{459, "Object or class does not support the set of events"};
   }
   const int id = next_sink_id_++;
-  sinks_.push_back({id, &sink});
+  sinks_.push_back({id, std::move(sink)});
   std::weak_ptr<SimObject> weak = weak_from_this();
   return host::Subscription([weak, id] {
     if (auto self = weak.lock()) {
@@ -97,8 +96,8 @@ Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
 }
 
 std::vector<HostError> SimObject::Raise(std::string_view event, std::span<Value> args) {
-  // A handler may end subscriptions while it runs; deliver to a snapshot and
-  // skip sinks that went away meanwhile.
+  // A handler may end subscriptions while it runs; deliver to a snapshot
+  // (which keeps every sink alive) and skip sinks that went away meanwhile.
   std::vector<HostError> failures;
   auto keep_alive = shared_from_this();
   const auto snapshot = sinks_;
@@ -122,6 +121,8 @@ HostError PowerPointNothingSelected() {
 HostError WordCommandFailed() { return {4198, "Command failed"}; }
 HostError WordNoSuchMember() { return {5941, "The requested member of the collection does not exist."}; }
 HostError TypeMismatch() { return {-2147352571, "Type mismatch."}; }
+HostError BadParamCount() { return {450, "Wrong number of arguments or invalid property assignment"}; }
+HostError Disconnected() { return {-2147417848, "The object invoked has disconnected from its clients."}; }
 }  // namespace host_errors
 
 }  // namespace frambolist::sim

@@ -35,7 +35,8 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   Outcome<Value> Get(std::string_view member, std::span<const Value> args) override;
   Outcome<void> Put(std::string_view member, const Value& value) override;
   Outcome<Value> Call(std::string_view member, std::span<const Value> args) override;
-  Outcome<host::Subscription> Subscribe(std::string_view interface_id, host::EventSink& sink) override;
+  Outcome<host::Subscription> Subscribe(std::string_view interface_id,
+                                        std::shared_ptr<host::EventSink> sink) override;
 
   const std::string& type_name() const { return type_name_; }
   // Counted references held outside the simulation (by the add-in, or by the
@@ -54,9 +55,9 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
  protected:
 
   // A property (or method: automation makes no difference for a get). A
-  // getter that takes no arguments but is given some passes them on to the
-  // default member of its result, as `InlineShapes(1)` means
-  // `InlineShapes.Item(1)`.
+  // member that takes no arguments refuses any, as Office's typed objects do
+  // (DISP_E_BADPARAMCOUNT): `InlineShapes(1)` is not `InlineShapes.Item(1)`
+  // there, whatever Visual Basic makes of it.
   void Member(std::string name, Getter get, Putter put = {}, bool takes_args = false);
   void OfferEvents(std::string_view interface_id) { event_interface_ = interface_id; }
   // Property writes on this object are shown by `trace on` under this name.
@@ -72,7 +73,7 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   };
   struct Sink {
     int id;
-    host::EventSink* sink;
+    std::shared_ptr<host::EventSink> sink;
   };
 
   const Entry* Find(std::string_view member) const;
@@ -98,6 +99,8 @@ HostError PowerPointNothingSelected();  // -2147188160
 HostError WordCommandFailed();      // 4198
 HostError WordNoSuchMember();       // 5941
 HostError TypeMismatch();           // DISP_E_TYPEMISMATCH
+HostError BadParamCount();          // DISP_E_BADPARAMCOUNT: arguments a member does not take
+HostError Disconnected();           // RPC_E_DISCONNECTED: the host has shut down
 }  // namespace host_errors
 
 }  // namespace frambolist::sim

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/single_precision.h"
 #include "sim/applications.h"
 #include "sim/command_bars.h"
 #include "sim/value_text.h"
@@ -18,6 +19,7 @@ std::string_view HostName(HostKind kind) {
 }
 
 World::World(HostKind kind) : kind_(kind) {
+  command_bars_ = MakeCommandBars(*this);
   application_ = std::make_shared<Application>(*this);
 }
 
@@ -26,6 +28,7 @@ World::~World() {
   // leak, which the audit reports while the world stands.
   bars_.clear();
   application_.reset();
+  command_bars_.reset();
 }
 
 host::ObjectRef World::ApplicationRef() { return application_->Ref(); }
@@ -59,11 +62,30 @@ std::vector<HostError> World::Select(const std::vector<Shape*>& shapes) {
       if (s.get() == wanted) selection_.push_back(s);
     }
   }
-  return application_->RaiseSelectionChange();
+  auto failures = application_->RaiseSelectionChange();
+  auto more = RaiseCommandBarsUpdate();
+  failures.insert(failures.end(), more.begin(), more.end());
+  return failures;
 }
 
+std::vector<HostError> World::ActivateSheet(const std::string& name) {
+  selection_.clear();
+  auto failures = application_->RaiseSheetActivate(name);
+  auto more = RaiseCommandBarsUpdate();
+  failures.insert(failures.end(), more.begin(), more.end());
+  return failures;
+}
+
+std::vector<HostError> World::RaiseCommandBarsUpdate() {
+  if (closed_) return {};
+  return command_bars_->Raise("OnUpdate", {});
+}
+
+// GCC 12's SLP vectoriser drops a plain double-to-float-to-double round trip
+// done for two fields at once (AddShape's width and height stayed unrounded
+// at -O2); the checked rounding, with its branches, is not vectorised.
 double World::StoreLength(double points) const {
-  return kind_ == HostKind::Excel ? points : static_cast<double>(static_cast<float>(points));
+  return kind_ == HostKind::Excel ? points : static_cast<double>(host::RoundToSingle(points));
 }
 
 CommandBar* World::NewestBar(std::string_view name) {

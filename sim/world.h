@@ -57,11 +57,24 @@ class World {
   // point in text, a cell). The host's selection events follow; the failures
   // that handlers report are returned.
   std::vector<HostError> Select(const std::vector<Shape*>& shapes);
+  // Excel: the user activates another sheet, whose selection is a cell.
+  std::vector<HostError> ActivateSheet(const std::string& name);
+  // The command bars' update event, which Office raises after every change
+  // of the user interface (a selection, a typed edit, a click) and often
+  // besides.
+  std::vector<HostError> RaiseCommandBarsUpdate();
+  // The host has shut down: every call into it fails from now on, as calls
+  // into a closed Office do.
+  void Close() { closed_ = true; }
+  bool closed() const { return closed_; }
   // Hosts store lengths in their own precision.
   double StoreLength(double points) const;
 
   // The command bars, oldest first.
   std::vector<std::shared_ptr<CommandBar>>& bars() { return bars_; }
+  // The CommandBars collection: one object for the host's life, the source
+  // of the update event.
+  const std::shared_ptr<SimObject>& command_bars() const { return command_bars_; }
   CommandBar* NewestBar(std::string_view name);
 
   // Test facilities.
@@ -103,7 +116,9 @@ class World {
   std::vector<std::shared_ptr<Shape>> shapes_;
   std::vector<std::shared_ptr<Shape>> selection_;
   std::vector<std::shared_ptr<CommandBar>> bars_;
+  std::shared_ptr<SimObject> command_bars_;
   std::shared_ptr<Application> application_;
+  bool closed_ = false;
 };
 
 }  // namespace frambolist::sim

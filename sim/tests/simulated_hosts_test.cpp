@@ -80,26 +80,46 @@ TEST(Selections, EachHostReportsAnEmptySelectionItsOwnWay) {
   EXPECT_EQ(NumberOf([&] { Selection(word).Obj("ShapeRange").Get("Name"); }), 4198);
   EXPECT_EQ(NumberOf([&] { Selection(word).Obj("ShapeRange").Put("Height", Value(1.0f)); }), 4198);
   EXPECT_EQ(Selection(word).Obj("InlineShapes", {}).Obj("Item", {Value(int32_t{1})}).Get("Width"), Value(50.0f));
-  EXPECT_EQ(Selection(word).Obj("InlineShapes", {Value(int32_t{1})}).Get("Height"), Value(40.0f));
+  // The collection takes no index of its own: Item is a call of its own.
+  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes", {Value(int32_t{1})}); }), 450);
   word.Select({box});
   EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes").Obj("Item", {Value(int32_t{1})}); }), 5941);
   word.Select({box, pic});
   EXPECT_EQ(Selection(word).Obj("ShapeRange").Get("Name"), Value("F"));
-  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes", {Value(int32_t{1})}).Get("Rotation"); }), 438);
+  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes").Obj("Item", {Value(int32_t{1})}).Get("Rotation"); }),
+            438);
 
   World excel(HostKind::Excel);
   excel.Select({});
   EXPECT_EQ(NumberOf([&] { Selection(excel).Obj("ShapeRange"); }), 438);
 }
 
+TEST(Events, ExcelRaisesNoApplicationEventForShapesOnlyTheCommandBarsUpdate) {
+  World w(HostKind::Excel);
+  auto app_events = std::make_shared<Recorder>(), bar_events = std::make_shared<Recorder>();
+  auto app = w.ApplicationRef();
+  auto app_subscription = app->Subscribe(host::event_interfaces::kExcelApplication, app_events);
+  auto bars_subscription = Dispatch(app).Obj("CommandBars").ref()->Subscribe(
+      host::event_interfaces::kCommandBarsEvents, bar_events);
+  ASSERT_TRUE(app_subscription.ok() && bars_subscription.ok());
+  Shape* a = w.AddShape({.name = "A", .width = 1, .height = 1});
+  w.Select({a});
+  EXPECT_TRUE(app_events->events.empty());
+  w.Select({});
+  w.ActivateSheet("Sheet2");
+  EXPECT_EQ(app_events->events, (std::vector<std::string>{"SheetSelectionChange", "SheetActivate"}));
+  EXPECT_EQ(bar_events->events, (std::vector<std::string>{"OnUpdate", "OnUpdate", "OnUpdate"}));
+}
+
 TEST(Events, ReachSinksForUserActionsOnlyAndEndWithTheSubscription) {
   World w(HostKind::Excel);
-  Recorder app_events, box_events, button_events;
+  auto app_events = std::make_shared<Recorder>();
+  auto box_events = std::make_shared<Recorder>(), button_events = std::make_shared<Recorder>();
   auto app = w.ApplicationRef();
   auto app_subscription = app->Subscribe(host::event_interfaces::kExcelApplication, app_events);
   ASSERT_TRUE(app_subscription.ok());
   w.Select({});
-  EXPECT_EQ(app_events.events, std::vector<std::string>{"SheetSelectionChange"});
+  EXPECT_EQ(app_events->events, std::vector<std::string>{"SheetSelectionChange"});
 
   auto bar = Dispatch(app).Obj("CommandBars").Obj("Add", {Value("T"), host::Missing{}, host::Missing{}, Value(true)});
   auto box = bar.Obj("Controls").Obj("Add", {Value(int32_t{2})});
@@ -110,21 +130,45 @@ TEST(Events, ReachSinksForUserActionsOnlyAndEndWithTheSubscription) {
   Control& button_control = *w.bars().back()->controls[1];
 
   box.Put("Text", Value("written by the add-in"));
-  EXPECT_TRUE(box_events.events.empty());
+  EXPECT_TRUE(box_events->events.empty());
   box_control.UserType("2");
-  EXPECT_EQ(box_events.events.size(), 1u);
+  EXPECT_EQ(box_events->events.size(), 1u);
   box.Put("Enabled", Value(false));
   box_control.UserType("3");
-  EXPECT_EQ(box_events.events.size(), 1u);
+  EXPECT_EQ(box_events->events.size(), 1u);
   EXPECT_EQ(box_control.text, "2");  // a disabled box takes no edit
 
-  button_events.fail = HostError{5, "handler failed"};
+  button_events->fail = HostError{5, "handler failed"};
   auto failures = button_control.UserClick();
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0].number, 5);
   s2.value().End();
   EXPECT_TRUE(button_control.UserClick().empty());
-  EXPECT_EQ(button_events.events.size(), 1u);
+  EXPECT_EQ(button_events->events.size(), 1u);
+}
+
+TEST(Shapes, RefuseASizeTheyCannotStoreWithoutChangingAnyShape) {
+  World w(HostKind::PowerPoint);
+  Shape* wide = w.AddShape({.name = "W", .width = 3e38, .height = 1});
+  Shape* flat = w.AddShape({.name = "F", .width = 10, .height = 1});
+  w.Select({flat, wide});
+  auto range = Selection(w).Obj("ShapeRange");
+  range.Put("LockAspectRatio", Value(true));
+  // The wide shape's locked width would be 3e39: beyond a single.
+  EXPECT_EQ(NumberOf([&] { range.Put("Height", Value(10.0f)); }), -2147024809);
+  EXPECT_EQ(flat->width, 10);
+  EXPECT_EQ(flat->height, 1);
+  EXPECT_EQ(wide->width, static_cast<double>(static_cast<float>(3e38)));
+  EXPECT_EQ(NumberOf([&] { range.Put("Width", Value(1e300)); }), -2147024809);
+}
+
+TEST(Hosts, MembersRefuseArgumentsTheyDoNotTakeAndEverythingFailsOnceClosed) {
+  World w(HostKind::Word);
+  Dispatch app(w.ApplicationRef());
+  EXPECT_EQ(NumberOf([&] { app.Get("ActiveWindow", {Value(int32_t{1})}); }), 450);
+  w.Close();
+  EXPECT_EQ(NumberOf([&] { app.Get("Name"); }), -2147417848);
+  EXPECT_EQ(NumberOf([&] { app.Put("Name", Value("x")); }), -2147417848);
 }
 
 TEST(CommandBars, RefuseADuplicateNameAndStartHidden) {

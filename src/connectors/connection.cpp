@@ -94,6 +94,10 @@ std::optional<host::HostError> Connector::AddinInstance_OnConnection(const Value
   // References of our own for the length of the call.
   const Dispatch application = Dispatch::FromValue(Application);
   const Dispatch add_in = Dispatch::FromValue(AddInInst);
+  // The host's hold for the length of the call: PowerPoint's messages are
+  // modal, and the host may release the connector while one is up.
+  const auto hold = weak_from_this().lock();
+  connected_ = true;
   try {
     switch (traits_.connection_policy) {
       case ConnectionPolicy::kResumeWithMessage:
@@ -106,8 +110,11 @@ std::optional<host::HostError> Connector::AddinInstance_OnConnection(const Value
         RunConnectionSteps(StopAtFirstFailure{}, application, add_in);
         break;
     }
+    AfterConnection();
   } catch (const host::HostFailure& failure) {
     return failure.error;  // Excel: nothing stored before the failure is undone
+  } catch (const HandlerAbandoned&) {
+    // Disconnected while a message was up: nothing more to build.
   }
   return std::nullopt;
 }

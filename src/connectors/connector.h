@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "connectors/event_router.h"
 #include "connectors/host_traits.h"
@@ -16,9 +17,15 @@
 
 namespace frambolist::connectors {
 
-class Connector {
+// Owned through shared_ptr (CreateConnector): a handler holds its connector
+// for the length of the event, whatever the host releases meanwhile.
+class Connector : public std::enable_shared_from_this<Connector> {
+  // First, so that they exist before the fields below connect to them.
+  bool connected_ = false;
+  std::vector<std::shared_ptr<EventRouter>> routers_;
+
  public:
-  virtual ~Connector() = default;
+  virtual ~Connector();
   Connector(const Connector&) = delete;
   Connector& operator=(const Connector&) = delete;
 
@@ -28,6 +35,13 @@ class Connector {
                                                             int32_t ConnectMode,
                                                             const host::Value& AddInInst);
   void AddinInstance_OnBeginShutdown() {}
+  // The host switches the add-in off (or closes): the connector lets go of
+  // every event connection, so no handler runs again, and a handler waiting
+  // in a modal window ends when the window closes. The toolbar stays.
+  void AddinInstance_OnDisconnection(int32_t RemoveMode);
+  // The host has released the connector: as a disconnection, for a host that
+  // releases without disconnecting first.
+  void HostReleased() { AddinInstance_OnDisconnection(0); }
 
   const HostTraits& traits() const { return traits_; }
 
@@ -54,6 +68,19 @@ class Connector {
  protected:
   Connector(HostKind host, platform::Platform& platform);
 
+  // The router for one reference's events; it holds this connector while a
+  // handler runs.
+  std::shared_ptr<EventRouter> Router(EventRouter::Route route);
+  // Runs once the connection has built the toolbar.
+  virtual void AfterConnection() {}
+  // Every reference that receives events, the host reference included.
+  virtual std::vector<host::WithEvents*> EventReferences();
+  // After any modal window: a connector disconnected or released meanwhile
+  // ends its handler there (HandlerAbandoned).
+  void ContinueAfterModal() const {
+    if (!connected_) throw HandlerAbandoned{};
+  }
+
   // PPTApp, EXApp or WdApp.
   virtual host::WithEvents& HostReference() = 0;
   const host::Dispatch& HostApplication() { return *HostReference(); }
@@ -63,7 +90,26 @@ class Connector {
   void TrackSelection(const host::Dispatch& selection);
 
   const HostTraits& traits_;
-  platform::Platform& platform_;
+
+ private:
+  // The message box that the handlers and the connection show, checked on
+  // its return as every modal window is.
+  class CheckedMessageBox final : public platform::OkMessageBox {
+   public:
+    CheckedMessageBox(const Connector& connector, platform::OkMessageBox& shown) : c_(connector), shown_(shown) {}
+    void Show(std::string_view text) override {
+      shown_.Show(text);
+      c_.ContinueAfterModal();
+    }
+
+   private:
+    const Connector& c_;
+    platform::OkMessageBox& shown_;
+  };
+  CheckedMessageBox message_box_;
+
+ protected:
+  platform::Platform platform_;
 
  private:
   template <class Policy>
@@ -73,12 +119,10 @@ class Connector {
   void EditSize(Dimension own);
   float ReadOtherDimension(Dimension other, float previous);
 
-  EventRouter height_events_, width_events_, rotate_events_;
-  EventRouter aspect_events_, settings_events_, about_events_;
 };
 
 // A new connector for one of the registered class names ("Connect",
 // "ConnectXl", "ConnectWd"), or null for any other name.
-std::unique_ptr<Connector> CreateConnector(std::string_view class_name, platform::Platform& platform);
+std::shared_ptr<Connector> CreateConnector(std::string_view class_name, platform::Platform& platform);
 
 }  // namespace frambolist::connectors

@@ -1,7 +1,5 @@
 #pragma once
-// The three connector classes, one per host. In each, the router of the
-// application's events is declared before the host reference, which keeps a
-// reference to it: members are constructed in declaration order.
+// The three connector classes, one per host.
 
 #include "connectors/connector.h"
 
@@ -12,10 +10,6 @@ class Connect final : public Connector {  // PowerPoint
   explicit Connect(platform::Platform& platform);
   void PPTApp_WindowSelectionChange(const host::Value& Sel);
 
- private:
-  EventRouter application_events_;
-
- public:
   host::WithEvents PPTApp;
 
  private:
@@ -27,15 +21,27 @@ class ConnectXl final : public Connector {  // Excel
   explicit ConnectXl(platform::Platform& platform);
   void EXApp_SheetActivate(const host::Value& /*Sh*/) {}
   void EXApp_SheetSelectionChange(const host::Value& Sh, const host::Value& Target);
+  // Excel raises no application event when the user selects a shape, picture
+  // or chart, only this update of the command bars, after every change of the
+  // user interface (and often besides): the boxes follow the selection
+  // through it.
+  void EXBars_OnUpdate();
 
- private:
-  EventRouter application_events_;
-
- public:
   host::WithEvents EXApp;
+  // The host's CommandBars, for their update event.
+  host::WithEvents EXBars;
 
  private:
   host::WithEvents& HostReference() override { return EXApp; }
+  std::vector<host::WithEvents*> EventReferences() override;
+  void AfterConnection() override;
+  // Shows the selection's geometry and remembers which selection it was.
+  void ShowSelection();
+  // Which shapes the active window's selection holds, in few host calls:
+  // their count and names, or empty when it holds none (cells).
+  std::string SelectedShapeNames();
+
+  std::optional<std::string> shown_selection_;
 };
 
 class ConnectWd final : public Connector {  // Word
@@ -43,10 +49,6 @@ class ConnectWd final : public Connector {  // Word
   explicit ConnectWd(platform::Platform& platform);
   void WdApp_WindowSelectionChange(const host::Value& Sel);
 
- private:
-  EventRouter application_events_;
-
- public:
   host::WithEvents WdApp;
 
  private:

@@ -2,10 +2,17 @@
 // The sink behind one reference that receives events: it hands each event to
 // the connector's handler for it, and turns a failure that the handler lets
 // through into the event's failure for the host.
+//
+// Lifetime: hosts hold the sink (shared), and may call it after the connector
+// is gone; the connector detaches its routers when it goes, and from then on
+// every event is ignored. While a handler runs, the router holds the
+// connector, so a host that releases the connector from inside a modal loop
+// frees it only after the handler has returned.
 
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "host/events.h"
 
@@ -15,13 +22,27 @@ namespace frambolist::connectors {
 // that passes fewer gets Empty for the rest.
 inline constexpr size_t kMaxEventArgs = 2;
 
+// Thrown when the host disconnected or released the connector while one of
+// its handlers waited in a modal window: the handler ends there, without
+// another call into the host on the connector's behalf.
+struct HandlerAbandoned {};
+
 class EventRouter final : public host::EventSink {
  public:
   // `args` always holds kMaxEventArgs values.
   using Route = std::function<void(std::string_view event, std::span<host::Value, kMaxEventArgs> args)>;
-  explicit EventRouter(Route route) : route_(std::move(route)) {}
+  // A counted hold on the connector for the length of one event; null when
+  // nothing shares its ownership.
+  using KeepAlive = std::function<std::shared_ptr<const void>()>;
+
+  EventRouter(Route route, KeepAlive keep_alive) : route_(std::move(route)), keep_alive_(std::move(keep_alive)) {}
+
+  // The connector stops receiving events: it was disconnected or is going.
+  void Detach() { detached_ = true; }
 
   std::optional<host::HostError> OnEvent(std::string_view event, std::span<host::Value> args) override {
+    if (detached_) return std::nullopt;
+    const auto hold = keep_alive_();
     std::array<host::Value, kMaxEventArgs> padded;
     const size_t given = std::min(args.size(), padded.size());
     std::copy_n(args.begin(), given, padded.begin());
@@ -29,6 +50,8 @@ class EventRouter final : public host::EventSink {
       route_(event, padded);
     } catch (const host::HostFailure& failure) {
       return failure.error;
+    } catch (const HandlerAbandoned&) {
+      return std::nullopt;
     }
     // By-reference arguments (CancelDefault) go back to the host.
     std::copy_n(padded.begin(), given, args.begin());
@@ -37,6 +60,8 @@ class EventRouter final : public host::EventSink {
 
  private:
   Route route_;
+  KeepAlive keep_alive_;
+  bool detached_ = false;
 };
 
 }  // namespace frambolist::connectors

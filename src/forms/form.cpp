@@ -10,6 +10,10 @@ void Form::Load() {
 }
 
 void Form::ShowModal(platform::Platform& platform) {
+  // Shown already, by a showing further out (the host delivered a second
+  // click while the dialog is up): as in Visual Basic, nothing new is shown,
+  // and the showing under way goes on until the form hides or unloads.
+  if (visible_) return;
   platform_ = &platform;
   if (!loaded_) Load();
   visible_ = true;

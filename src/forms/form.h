@@ -68,7 +68,8 @@ class Form {
   bool visible() const { return visible_; }
 
   // Loads the form if it is not loaded (running Form_Load), shows it modally
-  // with no owner, and returns once it is hidden or unloaded.
+  // over the host's window, and returns once it is hidden or unloaded; at
+  // once if it is shown already.
   void ShowModal(platform::Platform& platform);
   void Hide() { visible_ = false; }
   // Unloading ends the showing and forgets every control's state; the next

@@ -2,7 +2,9 @@
 // Events as the add-in receives them: a sink connected to one event interface
 // of an object gets each event by name with its arguments. By-reference
 // arguments (a button click's CancelDefault) are the Values the sink may
-// change in place; the source reads them back after the call.
+// change in place; the source reads them back after the call. A source shares
+// the ownership of every sink it may still call, so a sink is never freed
+// under a host that holds on to it past the unsubscription.
 
 #include <functional>
 #include <optional>
@@ -22,6 +24,7 @@ inline constexpr std::string_view kExcelApplication = "{00024413-0000-0000-C000-
 inline constexpr std::string_view kWordApplication = "{00020A01-0000-0000-C000-000000000046}";
 inline constexpr std::string_view kCommandBarComboBox = "{000C0354-0000-0000-C000-000000000046}";
 inline constexpr std::string_view kCommandBarButton = "{000C0351-0000-0000-C000-000000000046}";
+inline constexpr std::string_view kCommandBarsEvents = "{000C0352-0000-0000-C000-000000000046}";
 }  // namespace event_interfaces
 
 class EventSink {

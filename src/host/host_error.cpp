@@ -5,6 +5,7 @@ namespace frambolist::host {
 namespace {
 constexpr uint32_t kAutomationFacilityBase = 0x800A0000u;
 constexpr uint32_t kAutomationFacilityMask = 0xFFFF0000u;
+constexpr uint32_t kUnspecifiedFailure = 0x80004005u;  // E_FAIL
 }  // namespace
 
 int32_t ErrorNumberFromResult(uint32_t result_code) {
@@ -18,7 +19,11 @@ uint32_t ResultFromErrorNumber(int32_t number) {
   if (number > 0 && number <= 0xFFFF) {
     return kAutomationFacilityBase | static_cast<uint32_t>(number);
   }
-  return static_cast<uint32_t>(number);
+  // A negative number is a failure code as it stands. Zero, and numbers too
+  // large for the automation facility, would read as success codes: a
+  // failure must never reach a host as a success.
+  if (number < 0) return static_cast<uint32_t>(number);
+  return kUnspecifiedFailure;
 }
 
 namespace errors {

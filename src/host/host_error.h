@@ -19,8 +19,16 @@ struct HostError {
 // reads as n, so 0x800A01A8 is 424 and 0x800A1066 is Word's 4198.
 int32_t ErrorNumberFromResult(uint32_t result_code);
 
-// The reverse, for code that must hand an error number back as a result code.
+// The reverse, for code that must hand an error number back as a result code:
+// always a failure code, E_FAIL where the number has no failure code of its
+// own (0, or beyond the automation facility's 65535).
 uint32_t ResultFromErrorNumber(int32_t number);
+
+// What a host makes of a failure that reaches it as a result code: the
+// number, unless it has no failure code of its own.
+inline int32_t ErrorNumberAsHostSeesIt(int32_t number) {
+  return ErrorNumberFromResult(ResultFromErrorNumber(number));
+}
 
 // Errors that the language runtime raises on its own, not the hosts.
 namespace errors {

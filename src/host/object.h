@@ -4,6 +4,7 @@
 // written against this interface alone; the simulated hosts and the COM
 // binding implement it. No member throws: failures come back as Outcomes.
 
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -25,9 +26,10 @@ class Object {
   virtual Outcome<void> Put(std::string_view member, const Value& value) = 0;
   // Method call; any argument may be Missing.
   virtual Outcome<Value> Call(std::string_view member, std::span<const Value> args) = 0;
-  // Connects `sink` to the event interface `interface_id` of this object. The
-  // sink must outlive the returned Subscription.
-  virtual Outcome<Subscription> Subscribe(std::string_view interface_id, EventSink& sink) = 0;
+  // Connects `sink` to the event interface `interface_id` of this object,
+  // until the returned Subscription ends. The object keeps the sink for as
+  // long as it may call it.
+  virtual Outcome<Subscription> Subscribe(std::string_view interface_id, std::shared_ptr<EventSink> sink) = 0;
 
  protected:
   ~Object() = default;

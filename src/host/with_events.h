@@ -1,8 +1,10 @@
 #pragma once
 // A reference that receives events (Visual Basic's WithEvents): assigning an
 // object connects the field's sink to that object's event interface, and the
-// connection lives exactly as long as the reference does.
+// connection lives exactly as long as the reference does, or until the
+// connector lets go of its events (Disconnect).
 
+#include <memory>
 #include <string_view>
 
 #include "host/dispatch.h"
@@ -11,8 +13,8 @@ namespace frambolist::host {
 
 class WithEvents {
  public:
-  WithEvents(std::string_view interface_id, EventSink& sink)
-      : interface_id_(interface_id), sink_(sink) {}
+  WithEvents(std::string_view interface_id, std::shared_ptr<EventSink> sink)
+      : interface_id_(interface_id), sink_(std::move(sink)) {}
   WithEvents(const WithEvents&) = delete;
   WithEvents& operator=(const WithEvents&) = delete;
   ~WithEvents() { Clear(); }
@@ -33,13 +35,15 @@ class WithEvents {
     subscription_.End();
     object_ = Dispatch();
   }
+  // Stops the events but keeps the reference.
+  void Disconnect() { subscription_.End(); }
 
   const Dispatch& operator*() const { return object_; }
   const Dispatch* operator->() const { return &object_; }
 
  private:
   std::string_view interface_id_;
-  EventSink& sink_;
+  std::shared_ptr<EventSink> sink_;
   Subscription subscription_;
   Dispatch object_;
 };

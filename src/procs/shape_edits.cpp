@@ -31,7 +31,9 @@ float Proportional(float current, float wanted, float reference) {
 
 void SizeFirstInlinePicture(const Dispatch& App, bool Lock, const std::optional<float>& NewHeight,
                             const std::optional<float>& NewWidth) {
-  const Dispatch picture = App.Obj("ActiveWindow").Obj("Selection").Obj("InlineShapes", {Value(int16_t{1})});
+  // `InlineShapes(1)`: the collection, then its Item, as two calls; a typed
+  // Office object refuses an index given to InlineShapes itself.
+  const Dispatch picture = App.Obj("ActiveWindow").Obj("Selection").Obj("InlineShapes").Obj("Item", {Value(int16_t{1})});
   picture.Put("LockAspectRatio", Value(Lock));
   if (Lock && !NewWidth) {
     const float width = Proportional(Single(picture.Get("Width")), *NewHeight, Single(picture.Get("Height")));

@@ -5,6 +5,9 @@
 #include "com/dispatch_object.h"
 #include "com/errors.h"
 #include "com/guard.h"
+#include "com/strings.h"
+#include "com/variant.h"
+#include "procs/units.h"
 
 namespace frambolist::win {
 
@@ -29,10 +32,20 @@ STDMETHODIMP AddinObject::InterfaceSupportsErrorInfo(REFIID riid) {
 STDMETHODIMP AddinObject::OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode, IDispatch* AddInInst,
                                        SAFEARRAY** /*custom*/) {
   return Guarded([&]() -> HRESULT {
+    // The host may release this object from inside a message box of the
+    // connection; the connector stays for the length of the call.
+    const auto connector = connector_;
     const host::Value application(Application ? DispatchObject::Wrap(Application) : host::ObjectRef());
     const host::Value add_in(AddInInst ? DispatchObject::Wrap(AddInInst) : host::ObjectRef());
-    auto failure = connector_->AddinInstance_OnConnection(application, ConnectMode, add_in);
+    auto failure = connector->AddinInstance_OnConnection(application, ConnectMode, add_in);
     if (failure) return ReturnError(*failure, IID_IDTExtensibility2);
+    return S_OK;
+  });
+}
+
+STDMETHODIMP AddinObject::OnDisconnection(ext_DisconnectMode RemoveMode, SAFEARRAY** /*custom*/) {
+  return Guarded([&] {
+    connector_->AddinInstance_OnDisconnection(RemoveMode);
     return S_OK;
   });
 }
@@ -48,55 +61,71 @@ STDMETHODIMP AddinObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
   static constexpr struct {
     const wchar_t* name;
     DISPID id;
-  } kMethods[] = {{L"OnConnection", kDispidOnConnection},
+  } kMembers[] = {{L"OnConnection", kDispidOnConnection},
                   {L"OnDisconnection", kDispidOnDisconnection},
                   {L"OnAddInsUpdate", kDispidOnAddInsUpdate},
                   {L"OnStartupComplete", kDispidOnStartupComplete},
-                  {L"OnBeginShutdown", kDispidOnBeginShutdown}};
+                  {L"OnBeginShutdown", kDispidOnBeginShutdown},
+                  {L"CurrentUnit", kDispidCurrentUnit}};
   if (!names || !ids) return E_POINTER;
-  HRESULT hr = S_OK;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  for (const auto& m : kMethods) {
-    if (count > 0 && _wcsicmp(names[0], m.name) == 0) ids[0] = m.id;
+  for (const auto& m : kMembers) {
+    if (count > 0 && names[0] && _wcsicmp(names[0], m.name) == 0) ids[0] = m.id;
   }
-  if (count == 0 || ids[0] == DISPID_UNKNOWN || count > 1) hr = DISP_E_UNKNOWNNAME;
-  return hr;
+  return count == 1 && ids[0] != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
 STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                  EXCEPINFO* info, UINT*) {
-  if (result) VariantInit(result);
-  if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-  const UINT argc = params ? params->cArgs : 0;
-  // The argument `n` from the left, or null; rgvarg holds them last first.
-  auto arg = [&](UINT n) -> VARIANT* { return n < argc ? &params->rgvarg[argc - 1 - n] : nullptr; };
-  auto dispatch_of = [](VARIANT* v) -> IDispatch* {
-    if (!v) return nullptr;
-    if (V_VT(v) == VT_DISPATCH) return V_DISPATCH(v);
-    if (V_VT(v) == (VT_DISPATCH | VT_BYREF)) return *V_DISPATCHREF(v);
-    return nullptr;
-  };
-  HRESULT hr = S_OK;
-  switch (dispid) {
-    case kDispidOnConnection: {
-      if (argc < 3) return DISP_E_BADPARAMCOUNT;
-      VARIANT mode;
-      VariantInit(&mode);
-      if (FAILED(VariantChangeType(&mode, arg(1), 0, VT_I4))) return DISP_E_TYPEMISMATCH;
-      hr = OnConnection(dispatch_of(arg(0)), static_cast<ext_ConnectMode>(V_I4(&mode)), dispatch_of(arg(2)), nullptr);
-      break;
+  return Guarded([&]() -> HRESULT {
+    if (result) VariantInit(result);
+    if (dispid == kDispidCurrentUnit) {
+      if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
+      if (!result) return E_POINTER;
+      V_VT(result) = VT_BSTR;
+      V_BSTR(result) = Bstr(Widen(procs::CurrentUnit)).Release();
+      return S_OK;
     }
-    case kDispidOnDisconnection:
-    case kDispidOnAddInsUpdate:
-    case kDispidOnStartupComplete: return S_OK;
-    case kDispidOnBeginShutdown: hr = OnBeginShutdown(nullptr); break;
-    default: return DISP_E_MEMBERNOTFOUND;
-  }
-  if (FAILED(hr)) {
-    FillExcepInfo(ErrorFromResult(hr, static_cast<IDTExtensibility2*>(this), IID_IDTExtensibility2), info);
-    return DISP_E_EXCEPTION;
-  }
-  return S_OK;
+    if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+    const UINT argc = params ? params->cArgs : 0;
+    // The argument `n` from the left, or null; rgvarg holds them last first.
+    auto arg = [&](UINT n) -> VARIANT* { return n < argc ? &params->rgvarg[argc - 1 - n] : nullptr; };
+    auto dispatch_of = [](VARIANT* v) -> IDispatch* {
+      if (!v) return nullptr;
+      if (V_VT(v) == VT_DISPATCH) return V_DISPATCH(v);
+      if (V_VT(v) == (VT_DISPATCH | VT_BYREF)) return *V_DISPATCHREF(v);
+      return nullptr;
+    };
+    auto long_of = [](VARIANT* v, LONG& out) {
+      Variant converted;
+      if (!v || FAILED(VariantChangeType(converted.ptr(), v, 0, VT_I4))) return false;
+      out = V_I4(converted.ptr());
+      return true;
+    };
+    HRESULT hr = S_OK;
+    LONG mode = 0;
+    switch (dispid) {
+      case kDispidOnConnection:
+        if (argc < 3) return DISP_E_BADPARAMCOUNT;
+        if (!long_of(arg(1), mode)) return DISP_E_TYPEMISMATCH;
+        hr = OnConnection(dispatch_of(arg(0)), static_cast<ext_ConnectMode>(mode), dispatch_of(arg(2)), nullptr);
+        break;
+      case kDispidOnDisconnection:
+        if (argc < 1) return DISP_E_BADPARAMCOUNT;
+        if (!long_of(arg(0), mode)) return DISP_E_TYPEMISMATCH;
+        hr = OnDisconnection(static_cast<ext_DisconnectMode>(mode), nullptr);
+        break;
+      case kDispidOnAddInsUpdate:
+      case kDispidOnStartupComplete: return S_OK;
+      case kDispidOnBeginShutdown: hr = OnBeginShutdown(nullptr); break;
+      default: return DISP_E_MEMBERNOTFOUND;
+    }
+    if (FAILED(hr)) {
+      FillExcepInfo(ErrorFromResult(hr, static_cast<IDTExtensibility2*>(this), IID_IDTExtensibility2), info);
+      return DISP_E_EXCEPTION;
+    }
+    return S_OK;
+  });
 }
 
 }  // namespace frambolist::win

@@ -1,7 +1,9 @@
 #pragma once
 // A connector as the COM object a host creates: IDTExtensibility2 (vtable and
 // IDispatch) over the core's Connector, with error info for the failure that
-// Excel's connection reports.
+// Excel's connection reports. Besides the interface's five methods, its
+// IDispatch answers the read-only property CurrentUnit, the add-in's display
+// unit, for the test host program (Office never asks for it).
 
 #include <memory>
 
@@ -14,7 +16,11 @@ namespace frambolist::win {
 
 class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>, public ISupportErrorInfo {
  public:
-  explicit AddinObject(std::unique_ptr<connectors::Connector> connector) : connector_(std::move(connector)) {}
+  explicit AddinObject(std::shared_ptr<connectors::Connector> connector) : connector_(std::move(connector)) {}
+  // The host's last release. A handler of the connector's that is still
+  // running (in a modal window) keeps it until it returns, and makes no
+  // further call into the host.
+  ~AddinObject() override { connector_->HostReleased(); }
 
   // IUnknown (ISupportErrorInfo shares this object's count).
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
@@ -31,9 +37,8 @@ class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>, publ
   // IDTExtensibility2
   STDMETHODIMP OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode, IDispatch* AddInInst,
                             SAFEARRAY** custom) override;
-  // The connector does nothing on disconnection: the toolbar stays, and no
-  // handler runs once the host has released it.
-  STDMETHODIMP OnDisconnection(ext_DisconnectMode, SAFEARRAY**) override { return S_OK; }
+  // The toolbar stays; the connector stops receiving events.
+  STDMETHODIMP OnDisconnection(ext_DisconnectMode RemoveMode, SAFEARRAY** custom) override;
   STDMETHODIMP OnAddInsUpdate(SAFEARRAY**) override { return S_OK; }
   STDMETHODIMP OnStartupComplete(SAFEARRAY**) override { return S_OK; }
   STDMETHODIMP OnBeginShutdown(SAFEARRAY** custom) override;
@@ -42,7 +47,7 @@ class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>, publ
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override;
 
  private:
-  std::unique_ptr<connectors::Connector> connector_;
+  std::shared_ptr<connectors::Connector> connector_;
 };
 
 }  // namespace frambolist::win

@@ -5,16 +5,21 @@
 
 #include "addin/module.h"
 #include "com/strings.h"
+#include "ui/modal_owner.h"
 #include "ui/win32_dialogs.h"
 
 namespace frambolist::win {
 
 namespace {
 
+// Owned by the host's window, which the box disables and enables again
+// itself before it goes; the thread's other windows are disabled here.
 class WinMessageBox final : public platform::OkMessageBox {
  public:
   void Show(std::string_view text) override {
-    MessageBoxW(nullptr, Widen(text).c_str(), Widen(platform::kMessageBoxTitle).c_str(), MB_OK);
+    const HWND owner = ModalOwner();
+    ThreadWindowsDisabled others(owner);
+    MessageBoxW(owner, Widen(text).c_str(), Widen(platform::kMessageBoxTitle).c_str(), MB_OK | MB_TASKMODAL);
   }
 };
 

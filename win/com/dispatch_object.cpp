@@ -14,6 +14,9 @@ namespace frambolist::win {
 
 namespace {
 
+// What Visual Basic for Applications passes to every late-bound call.
+constexpr LCID kEnglishUs = 1033;
+
 class Client final : public ObjectBridge {
  public:
   ComPtr<IDispatch> ToDispatch(const host::ObjectRef& object) const override {
@@ -43,8 +46,8 @@ host::Outcome<host::Value> DispatchObject::Invoke(std::string_view member, WORD 
   if (!member.empty()) {
     const std::wstring name = Widen(member);
     LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
-    const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
-    if (FAILED(hr)) return host::errors::MemberNotSupported();
+    const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, kEnglishUs, &dispid);
+    if (FAILED(hr)) return ErrorFromNameLookup(hr);
   }
   // Arguments go last first.
   std::vector<Variant> reversed;
@@ -60,7 +63,7 @@ host::Outcome<host::Value> DispatchObject::Invoke(std::string_view member, WORD 
   Variant result;
   EXCEPINFO info{};
   UINT arg_error = 0;
-  const HRESULT hr = dispatch_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+  const HRESULT hr = dispatch_->Invoke(dispid, IID_NULL, kEnglishUs, flags, &params,
                                        flags == DISPATCH_PROPERTYPUT ? nullptr : result.ptr(), &info, &arg_error);
   if (FAILED(hr)) return ErrorFromInvoke(hr, info);
   return ValueFromVariant(result.get(), ClientBridge());
@@ -80,14 +83,15 @@ host::Outcome<void> DispatchObject::Put(std::string_view member, const host::Val
   return {};
 }
 
-host::Outcome<host::Subscription> DispatchObject::Subscribe(std::string_view interface_id, host::EventSink& sink) {
+host::Outcome<host::Subscription> DispatchObject::Subscribe(std::string_view interface_id,
+                                                            std::shared_ptr<host::EventSink> sink) {
   IID iid;
   if (!IidFromString(interface_id, &iid)) return NoEvents();
   auto container = dispatch_.Query<IConnectionPointContainer>(IID_IConnectionPointContainer);
   if (!container) return NoEvents();
   ComPtr<IConnectionPoint> point;
   if (FAILED(container->FindConnectionPoint(iid, point.Receive())) || !point) return NoEvents();
-  auto adapter = EventSinkDispatch::New(iid, sink);
+  auto adapter = EventSinkDispatch::New(iid, std::move(sink));
   DWORD cookie = 0;
   if (FAILED(point->Advise(adapter.get(), &cookie))) return NoEvents();
   return host::Subscription([point, cookie] { point->Unadvise(cookie); });

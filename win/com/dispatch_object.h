@@ -1,7 +1,9 @@
 #pragma once
 // A host object reached through IDispatch: the add-in's side of the host
 // object model inside Office. Names are resolved with GetIDsOfNames at each
-// call (the hosts' objects are short-lived), properties are written with
+// call (the hosts' objects are short-lived), under locale 1033 as Visual
+// Basic for Applications passes it (Excel refuses a locale whose language
+// pack is missing with 0x80028018), properties are written with
 // DISPID_PROPERTYPUT, omitted arguments go as DISP_E_PARAMNOTFOUND, and
 // events arrive through a sink advised on the object's connection point.
 
@@ -28,7 +30,8 @@ class DispatchObject final : public host::Object {
   host::Outcome<host::Value> Get(std::string_view member, std::span<const host::Value> args) override;
   host::Outcome<void> Put(std::string_view member, const host::Value& value) override;
   host::Outcome<host::Value> Call(std::string_view member, std::span<const host::Value> args) override;
-  host::Outcome<host::Subscription> Subscribe(std::string_view interface_id, host::EventSink& sink) override;
+  host::Outcome<host::Subscription> Subscribe(std::string_view interface_id,
+                                              std::shared_ptr<host::EventSink> sink) override;
 
   IDispatch* dispatch() const { return dispatch_.get(); }
 

@@ -47,11 +47,17 @@ host::HostError ErrorFromInvoke(HRESULT hr, EXCEPINFO& info) {
   Bstr description = Bstr::Attach(info.bstrDescription);
   Bstr help = Bstr::Attach(info.bstrHelpFile);
   info.bstrSource = info.bstrDescription = info.bstrHelpFile = nullptr;
-  host::HostError error;
-  error.number = info.wCode != 0 ? info.wCode : host::ErrorNumberFromResult(static_cast<uint32_t>(info.scode));
-  error.description = description.Utf8();
-  if (error.description.empty()) error.description = SystemMessage(info.wCode != 0 ? MAKE_HRESULT(1, 0x0A, info.wCode) : info.scode);
+  // A server that fills in neither wCode nor scode still failed: the failure
+  // is DISP_E_EXCEPTION itself, never a number 0 that reads as success.
+  const HRESULT code = info.wCode != 0 ? MAKE_HRESULT(1, 0x0A, info.wCode) : FAILED(info.scode) ? info.scode : hr;
+  host::HostError error{host::ErrorNumberFromResult(static_cast<uint32_t>(code)), description.Utf8()};
+  if (error.description.empty()) error.description = SystemMessage(code);
   return error;
+}
+
+host::HostError ErrorFromNameLookup(HRESULT hr) {
+  if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND) return host::errors::MemberNotSupported();
+  return {host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), SystemMessage(hr)};
 }
 
 host::HostError ErrorFromResult(HRESULT hr, IUnknown* source, REFIID iid) {
@@ -75,7 +81,7 @@ void FillExcepInfo(const host::HostError& error, EXCEPINFO* info) {
   if (error.number > 0 && error.number <= 0xFFFF) {
     info->wCode = static_cast<WORD>(error.number);
   } else {
-    info->scode = static_cast<SCODE>(error.number);
+    info->scode = static_cast<SCODE>(host::ResultFromErrorNumber(error.number));
   }
   info->bstrDescription = Bstr(Widen(error.description)).Release();
 }

@@ -29,7 +29,7 @@ STDMETHODIMP EventSinkDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPA
     // rgvarg holds the last argument first.
     std::vector<host::Value> args;
     for (UINT i = params->cArgs; i-- > 0;) args.push_back(ValueFromVariant(params->rgvarg[i], ClientBridge()));
-    auto failure = sink_.OnEvent(event->name, args);
+    auto failure = sink_->OnEvent(event->name, args);
     // By-reference booleans (CancelDefault) go back to the host.
     for (UINT i = 0; i < params->cArgs; ++i) {
       VARIANT& v = params->rgvarg[params->cArgs - 1 - i];

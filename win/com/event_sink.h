@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <memory>
+
 #include "com/com_object.h"
 #include "com/no_type_info.h"
 #include "host/events.h"
@@ -16,7 +18,8 @@ namespace frambolist::win {
 
 class EventSinkDispatch final : public ComObject<EventSinkDispatch, IDispatch> {
  public:
-  EventSinkDispatch(REFIID iid, host::EventSink& sink) : iid_(iid), sink_(sink) {}
+  // Shares the sink: a host may call this object after the add-in has let go.
+  EventSinkDispatch(REFIID iid, std::shared_ptr<host::EventSink> sink) : iid_(iid), sink_(std::move(sink)) {}
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
@@ -27,7 +30,7 @@ class EventSinkDispatch final : public ComObject<EventSinkDispatch, IDispatch> {
 
  private:
   IID iid_;
-  host::EventSink& sink_;
+  std::shared_ptr<host::EventSink> sink_;
 };
 
 }  // namespace frambolist::win

@@ -18,6 +18,7 @@ constexpr EventEntry kEvents[] = {
     {iid::kWordApplication, 12, "WindowSelectionChange"},           // ApplicationEvents4
     {iid::kCommandBarComboBox, 1, "Change"},
     {iid::kCommandBarButton, 1, "Click", 1},
+    {iid::kCommandBarsEvents, 1, "OnUpdate"},                       // _CommandBarsEvents
 };
 
 bool SameInterface(REFIID iid, std::string_view text) {

@@ -40,4 +40,7 @@ enum ExtensibilityDispid : DISPID {
   kDispidOnBeginShutdown = 5,
 };
 
+// The add-in's own read-only property, for the test host program.
+inline constexpr DISPID kDispidCurrentUnit = 0x100;
+
 }  // namespace frambolist::win

@@ -7,6 +7,7 @@
 #include "com/errors.h"
 #include "com/extensibility.h"
 #include "com/strings.h"
+#include "com/variant.h"
 #include "hostprog/dispatch_server.h"
 #include "hostprog/shell_observer.h"
 
@@ -32,10 +33,6 @@ class CustomArray {
 class ComAddin final : public hostprog::LoadedAddin {
  public:
   explicit ComAddin(ComPtr<IDTExtensibility2> addin) : addin_(std::move(addin)) {}
-  ~ComAddin() override {
-    CustomArray custom;
-    addin_->OnDisconnection(ext_dm_HostShutdown, custom.get());
-  }
 
   std::optional<host::HostError> OnConnection(const host::Value& application, int32_t connect_mode,
                                               const host::Value& add_in_instance) override {
@@ -50,6 +47,24 @@ class ComAddin final : public hostprog::LoadedAddin {
   void OnBeginShutdown() override {
     CustomArray custom;
     addin_->OnBeginShutdown(custom.get());
+  }
+  void OnDisconnection(int32_t remove_mode) override {
+    CustomArray custom;
+    addin_->OnDisconnection(static_cast<ext_DisconnectMode>(remove_mode), custom.get());
+  }
+  // The DLL's own variable, read through the add-in's IDispatch.
+  std::string CurrentUnit() override {
+    wchar_t name[] = L"CurrentUnit";
+    LPOLESTR names[] = {name};
+    DISPID dispid = DISPID_UNKNOWN;
+    Variant unit;
+    DISPPARAMS none{};
+    if (FAILED(addin_->GetIDsOfNames(IID_NULL, names, 1, 1033, &dispid)) ||
+        FAILED(addin_->Invoke(dispid, IID_NULL, 1033, DISPATCH_PROPERTYGET, &none, unit.ptr(), nullptr, nullptr)) ||
+        V_VT(unit.ptr()) != VT_BSTR) {
+      return "(the add-in does not tell its unit)";
+    }
+    return Narrow(V_BSTR(unit.ptr()), SysStringLen(V_BSTR(unit.ptr())));
   }
 
  private:
@@ -77,12 +92,18 @@ class ComLoader final : public hostprog::AddinLoader {
     return prog_ids;
   }
 
-  std::unique_ptr<hostprog::LoadedAddin> Create(const std::string& prog_id) override {
+  std::unique_ptr<hostprog::LoadedAddin> Create(const std::string& prog_id, std::string& why) override {
     CLSID clsid;
-    if (FAILED(CLSIDFromProgID(Widen(prog_id).c_str(), &clsid))) return nullptr;
+    if (const HRESULT hr = CLSIDFromProgID(Widen(prog_id).c_str(), &clsid); FAILED(hr)) {
+      why = "no class is registered for it (" + ErrorFromResult(hr, nullptr, IID_NULL).description + ")";
+      return nullptr;
+    }
     ComPtr<IDTExtensibility2> addin;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2, addin.ReceiveVoid())) ||
-        !addin) {
+    const HRESULT hr =
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2, addin.ReceiveVoid());
+    if (FAILED(hr) || !addin) {
+      // A moved or unloadable DLL: Office lists the add-in as not loaded.
+      why = "its library could not be loaded (" + ErrorFromResult(hr, nullptr, IID_NULL).description + ")";
       return nullptr;
     }
     ObserveShellOfLoadedAddin(clsid);

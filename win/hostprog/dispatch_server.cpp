@@ -13,6 +13,7 @@
 #include "com/event_table.h"
 #include "com/guard.h"
 #include "com/strings.h"
+#include "sim/sim_object.h"
 
 namespace frambolist::win {
 
@@ -138,8 +139,8 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
       if (FAILED(sink->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid()))) return CONNECT_E_CANNOTCONNECT;
       wchar_t text[64] = {};
       StringFromGUID2(iid_, text, 64);
-      auto adapter = std::make_unique<SinkAdapter>(iid_, dispatch);
-      auto subscription = source_->Subscribe(Narrow(text), *adapter);
+      auto adapter = std::make_shared<SinkAdapter>(iid_, dispatch);
+      auto subscription = source_->Subscribe(Narrow(text), adapter);
       if (!subscription.ok()) return CONNECT_E_CANNOTCONNECT;
       *cookie = next_cookie_++;
       connections_.push_back({*cookie, std::move(adapter), std::move(subscription.value())});
@@ -161,7 +162,7 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
  private:
   struct Connection {
     DWORD cookie;
-    std::unique_ptr<SinkAdapter> adapter;
+    std::shared_ptr<SinkAdapter> adapter;
     host::Subscription subscription;
   };
   host::ObjectRef source_;
@@ -191,23 +192,50 @@ STDMETHODIMP SimDispatch::QueryInterface(REFIID riid, void** out) {
   return S_OK;
 }
 
-STDMETHODIMP SimDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+ServedFaults& ServerFaults() {
+  static ServedFaults faults;
+  return faults;
+}
+
+namespace {
+constexpr LCID kEnglishUs = 1033;
+
+// A simulated failure that Office's typed objects report as a result code of
+// IDispatch itself rather than as an exception.
+HRESULT FailureOf(const host::HostError& error, EXCEPINFO* info) {
+  if (error == sim::host_errors::BadParamCount()) return DISP_E_BADPARAMCOUNT;
+  FillExcepInfo(error, info);
+  return DISP_E_EXCEPTION;
+}
+}  // namespace
+
+STDMETHODIMP SimDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) {
   if (!names || !ids) return E_POINTER;
   return Guarded([&]() -> HRESULT {
+    if (lcid != kEnglishUs) return kLocaleRefused;
+    if (count > 0 && !ServerFaults().name_lookup_member.empty() &&
+        Narrow(names[0]) == ServerFaults().name_lookup_member) {
+      return ServerFaults().name_lookup_result;
+    }
     for (UINT i = 0; i < count; ++i) ids[i] = i == 0 ? Dispids().IdOf(names[0]) : DISPID_UNKNOWN;
     return count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
   });
 }
 
-STDMETHODIMP SimDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+STDMETHODIMP SimDispatch::Invoke(DISPID dispid, REFIID, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                                  EXCEPINFO* info, UINT*) {
   return Guarded([&]() -> HRESULT {
     if (result) VariantInit(result);
+    if (lcid != kEnglishUs) return kLocaleRefused;
     std::string member;
     if (dispid != DISPID_VALUE) {
       const std::string* name = Dispids().NameOf(dispid);
       if (!name) return DISP_E_MEMBERNOTFOUND;
       member = *name;
+    }
+    if (!member.empty() && member == ServerFaults().empty_exception_member) {
+      if (info) *info = EXCEPINFO{};
+      return DISP_E_EXCEPTION;
     }
     const UINT argc = params ? params->cArgs : 0;
     std::vector<host::Value> args;
@@ -216,17 +244,10 @@ STDMETHODIMP SimDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPA
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
       if (args.empty()) return DISP_E_BADPARAMCOUNT;
       auto put = object_->Put(member, args.back());  // the value is the named DISPID_PROPERTYPUT argument
-      if (!put.ok()) {
-        FillExcepInfo(put.error(), info);
-        return DISP_E_EXCEPTION;
-      }
-      return S_OK;
+      return put.ok() ? S_OK : FailureOf(put.error(), info);
     }
     auto got = object_->Get(member, args);
-    if (!got.ok()) {
-      FillExcepInfo(got.error(), info);
-      return DISP_E_EXCEPTION;
-    }
+    if (!got.ok()) return FailureOf(got.error(), info);
     if (result) VariantFromValue(got.value(), ServerBridge()).MoveTo(result);
     return S_OK;
   });

@@ -8,6 +8,8 @@
 #include "com/com_object.h"
 #include "com/no_type_info.h"
 #include "com/values.h"
+#include <string>
+
 #include "host/object.h"
 
 namespace frambolist::win {
@@ -37,5 +39,19 @@ class SimDispatch final : public ComObject<SimDispatch, IDispatch>, public IConn
 // The bridge the host program uses: its objects go out as SimDispatch, and
 // come back unwrapped.
 const ObjectBridge& ServerBridge();
+
+// Failures of the IDispatch layer itself that Office's objects can show and
+// the simulation's own faults cannot express. Every served object also
+// refuses a locale other than 1033 (0x80028018, as an Excel without that
+// locale's language pack does).
+struct ServedFaults {
+  // GetIDsOfNames of this member fails with `name_lookup_result`.
+  std::string name_lookup_member;
+  HRESULT name_lookup_result = S_OK;
+  // Invoke of this member answers DISP_E_EXCEPTION with an empty EXCEPINFO.
+  std::string empty_exception_member;
+};
+ServedFaults& ServerFaults();
+inline constexpr HRESULT kLocaleRefused = static_cast<HRESULT>(0x80028018);
 
 }  // namespace frambolist::win

@@ -156,12 +156,32 @@ LRESULT CALLBACK WindowWatch::Hook(int code, WPARAM wparam, LPARAM lparam) {
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+void WindowWatch::CheckModal(HWND shown, const char* what) {
+  if (!host_window_ || !IsWindow(host_window_)) return;
+  if (GetWindow(shown, GW_OWNER) != host_window_) {
+    std::cerr << "modal fault: " << what << " is not owned by the host's window\n";
+    ++modal_faults_;
+  }
+  if (IsWindowEnabled(host_window_)) {
+    std::cerr << "modal fault: the host's window is enabled while " << what << " is up\n";
+    ++modal_faults_;
+  }
+}
+
+void WindowWatch::CheckHostEnabled(const char* when) {
+  if (host_window_ && IsWindow(host_window_) && !IsWindowEnabled(host_window_)) {
+    std::cerr << "modal fault: the host's window is still disabled " << when << "\n";
+    ++modal_faults_;
+  }
+}
+
 LRESULT CALLBACK WindowWatch::DriverProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!active || (message != kMessageBoxShown && message != kFormShown)) {
     return DefWindowProcW(hwnd, message, wparam, lparam);
   }
   HWND shown = reinterpret_cast<HWND>(wparam);
   if (!IsWindow(shown)) return 0;
+  active->CheckModal(shown, message == kMessageBoxShown ? "a message box" : "a dialog");
   if (message == kMessageBoxShown) {
     active->session_.out() << "message: " << Narrow(TextOf(GetDlgItem(shown, kMessageBoxTextId))) << "\n";
     PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(shown, IDOK)));
@@ -170,6 +190,7 @@ LRESULT CALLBACK WindowWatch::DriverProc(HWND hwnd, UINT message, WPARAM wparam,
   try {
     Win32Dialog dialog(shown);
     active->session_.RunDialog(dialog);
+    active->CheckHostEnabled("after a dialog");
   } catch (const hostprog::ScriptError& e) {
     // We are inside the add-in's modal loop: no exception may cross it, so a
     // script error ends the run here.

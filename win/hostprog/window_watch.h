@@ -18,11 +18,24 @@ class WindowWatch {
   WindowWatch(const WindowWatch&) = delete;
   WindowWatch& operator=(const WindowWatch&) = delete;
 
+  // The host's application window. Every message box and dialog of the
+  // add-in must be owned by it and keep it disabled while it is up, and it
+  // must be enabled again once they are gone; what breaks this is reported
+  // on standard error and counted.
+  void WatchHostWindow(HWND host) { host_window_ = host; }
+  int modal_faults() const { return modal_faults_; }
+  // Checks that no modal window of the add-in has left the host disabled.
+  void CheckHostEnabled(const char* when);
+
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK DriverProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
+  void CheckModal(HWND shown, const char* what);
+
   hostprog::Session& session_;
+  HWND host_window_ = nullptr;
+  int modal_faults_ = 0;
   HHOOK hook_ = nullptr;
   HWND driver_ = nullptr;
 };

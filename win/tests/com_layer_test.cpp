@@ -144,13 +144,13 @@ class Recorder final : public host::EventSink {
 
 TEST_F(ComTest, EventsArriveByTheirDispidsWithCancelDefaultByReference) {
   sim::World world(sim::HostKind::Excel);
-  Recorder app_events, button_events;
+  auto app_events = std::make_shared<Recorder>(), button_events = std::make_shared<Recorder>();
   {
     host::Dispatch app = AsAddinSees(world);
     auto app_sub = app.ref()->Subscribe(host::event_interfaces::kExcelApplication, app_events);
     ASSERT_TRUE(app_sub.ok());
     world.Select({});
-    EXPECT_EQ(app_events.events, std::vector<std::string>{"SheetSelectionChange"});
+    EXPECT_EQ(app_events->events, std::vector<std::string>{"SheetSelectionChange"});
 
     host::Dispatch button = app.Obj("CommandBars").Obj("Add", {"T"}).Obj("Controls").Obj("Add", {int32_t{1}});
     auto button_sub = button.ref()->Subscribe(host::event_interfaces::kCommandBarButton, button_events);
@@ -161,13 +161,13 @@ TEST_F(ComTest, EventsArriveByTheirDispidsWithCancelDefaultByReference) {
     host::Value args[] = {host::Value(control.Ref()), host::Value(false)};
     EXPECT_TRUE(control.Raise("Click", args).empty());
     EXPECT_EQ(args[1], host::Value(true));  // the sink's CancelDefault came back
-    button_events.fail = host::HostError{70, "Permission denied"};
+    button_events->fail = host::HostError{70, "Permission denied"};
     auto failures = control.UserClick();
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0], (host::HostError{70, "Permission denied"}));
     button_sub.value().End();
     EXPECT_TRUE(control.UserClick().empty());
-    EXPECT_EQ(button_events.events.size(), 2u);
+    EXPECT_EQ(button_events->events.size(), 2u);
   }
   EXPECT_EQ(world.TotalExternalRefs(), 0);
 }

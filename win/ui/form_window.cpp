@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include "com/strings.h"
+#include "ui/modal_owner.h"
 #include "ui/win32_dialogs.h"
 
 namespace frambolist::win {
@@ -135,12 +136,11 @@ void FormWindow::CreateControls() {
   }
 }
 
-void FormWindow::ShowCentred() {
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  SetWindowPos(hwnd_, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE);
+void FormWindow::ShowOver(HWND owner, std::function<void()> before_hide) {
+  before_hide_ = std::move(before_hide);
+  // A popup's parent is its owner: it stays above the host and goes with it.
+  SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  CentreOnOwnerMonitor(hwnd_, owner);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
@@ -155,6 +155,9 @@ void FormWindow::Sync() {
       SendMessageW(controls_[i], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
   }
+  const bool going = !form_.loaded() || (!form_.visible() && IsWindowVisible(hwnd_));
+  // The host's windows first, so that the activation returns to them.
+  if (going && before_hide_) std::exchange(before_hide_, nullptr)();
   if (!form_.loaded()) {
     DestroyWindow(hwnd_);
   } else if (!form_.visible() && IsWindowVisible(hwnd_)) {

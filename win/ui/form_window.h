@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <functional>
 #include <vector>
 
 #include "com/com_ptr.h"
@@ -22,7 +23,9 @@ class FormWindow {
 
   HWND hwnd() const { return hwnd_; }
   bool alive() const { return hwnd_ != nullptr; }
-  void ShowCentred();
+  // Shows the window owned by `owner` and centred on its monitor;
+  // `before_hide` runs when the form hides or unloads, before the window goes.
+  void ShowOver(HWND owner, std::function<void()> before_hide);
   // Brings the window in line with the form: option checks, then hidden or
   // destroyed as the form is.
   void Sync();
@@ -46,6 +49,7 @@ class FormWindow {
   std::vector<HFONT> design_fonts_;
   std::vector<HWND> controls_;  // in design order
   ComPtr<IPicture> logo_;
+  std::function<void()> before_hide_;
 };
 
 }  // namespace frambolist::win

@@ -2,6 +2,7 @@
 
 #include "forms/form.h"
 #include "ui/form_window.h"
+#include "ui/modal_owner.h"
 
 namespace frambolist::win {
 
@@ -36,17 +37,26 @@ Win32Dialogs::Win32Dialogs(HINSTANCE instance) : instance_(instance) {}
 Win32Dialogs::~Win32Dialogs() = default;
 
 void Win32Dialogs::ShowModal(forms::Form& form) {
+  // Shown already, further out on the stack: that showing goes on, and
+  // nothing here may replace or destroy the window its loop runs on.
+  if (in_loop_.contains(&form)) return;
   SystemDpiAwareness dpi_awareness;
+  const HWND owner = ModalOwner();
   auto& window = windows_[&form];
   if (!window || !window->alive()) window = std::make_unique<FormWindow>(instance_, form);
   if (!window->alive()) return;  // the window could not be made: nothing to wait for
 
+  in_loop_.insert(&form);
   HWND previous = current_;
   current_ = window->hwnd();
-  window->Sync();
-  window->ShowCentred();
-  window->RunModalLoop();
+  {
+    ThreadWindowsDisabled host_windows(window->hwnd());
+    window->Sync();
+    window->ShowOver(owner, [&host_windows] { host_windows.EnableAgain(); });
+    window->RunModalLoop();
+  }
   current_ = previous;
+  in_loop_.erase(&form);
   if (!window->alive()) windows_.erase(&form);
 }
 

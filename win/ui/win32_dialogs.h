@@ -1,14 +1,16 @@
 #pragma once
 // The dialog toolkit inside Office: each form becomes a real window built
-// from its twips design at the system DPI, shown modally with no owner,
-// centred on the screen and kept out of the taskbar. Hiding a form hides its
-// window (a hidden units dialog keeps its selection); unloading destroys it,
-// and the next showing builds it again from the design.
+// from its twips design at the system DPI, shown modally over the host's
+// window (owned by it, the thread's other windows disabled until it hides),
+// centred on the host's monitor and kept out of the taskbar. Hiding a form
+// hides its window (a hidden units dialog keeps its selection); unloading
+// destroys it, and the next showing builds it again from the design.
 
 #include <windows.h>
 
 #include <map>
 #include <memory>
+#include <set>
 
 #include "platform/platform.h"
 
@@ -40,6 +42,8 @@ class Win32Dialogs final : public platform::DialogToolkit {
  private:
   HINSTANCE instance_;
   std::map<forms::Form*, std::unique_ptr<FormWindow>> windows_;
+  // Forms whose modal loop is running: a second showing must not touch them.
+  std::set<forms::Form*> in_loop_;
   HWND current_ = nullptr;
 };
 

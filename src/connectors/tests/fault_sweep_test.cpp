@@ -153,7 +153,10 @@ TEST(FaultSweep, TheConnectionKeepsItsPolicyWhateverCallFails) {
       bool ok = run.status() == 0 && run.world().TotalExternalRefs() == 0;
       if (std::string(host.name) == "powerpoint") ok = ok && messages >= 1 && errors == 0;
       if (std::string(host.name) == "word") ok = ok && messages == 0 && errors == 0;
-      if (std::string(host.name) == "excel") ok = ok && messages == 0 && out == "error: 5 Injected\n";
+      // Excel's last call fetches CommandBars for their update event, which
+      // the add-in can do without: its failure is no failure of the connection.
+      const std::string excel_out = index == calls ? "" : "error: 5 Injected\n";
+      if (std::string(host.name) == "excel") ok = ok && messages == 0 && out == excel_out;
       if (!ok) {
         ++found;
         ADD_FAILURE() << where << "\n" << out;

@@ -108,7 +108,7 @@ TEST(HostProgram, ScriptErrorsNameTheLineAndEndTheRunWithStatus2) {
     const char* script;
     const char* error;
   } rows[] = {
-      {"frobnicate\n", "script error, line 1: unknown command: frobnicate\n"},
+      {"frobnicate\n", "script error, line 1: unknown command: \"frobnicate\"\n"},
       {"start notepad\n", "script error, line 1: no such host: notepad\n"},
       {"\n# comment\nstart word\nselect Nope\n", "script error, line 4: no shape named Nope\n"},
       {"start word\nstart word\n", "script error, line 2: one host per run\n"},
@@ -123,7 +123,7 @@ TEST(HostProgram, ScriptErrorsNameTheLineAndEndTheRunWithStatus2) {
       {"start excel\ntype TxWidth \"unterminated\n", "script error, line 2: unterminated quoted word\n"},
       {"start excel\nprint TxWidth.FaceId\n", "script error, line 2: no such thing to print: TxWidth.FaceId\n"},
       {"select A\n", "script error, line 1: no host is running (start one first)\n"},
-      {"fail Height x\n", "script error, line 1: not a whole number: x\n"},
+      {"fail Height x\n", "script error, line 1: not a whole number: \"x\"\n"},
   };
   for (const Row& r : rows) {
     auto run = RunScript(r.script);

@@ -40,7 +40,7 @@ class FakeObject final : public Object {
   }
   Outcome<void> Put(std::string_view, const Value&) override { return {}; }
   Outcome<Value> Call(std::string_view m, std::span<const Value> a) override { return Get(m, a); }
-  Outcome<Subscription> Subscribe(std::string_view iid, EventSink&) override {
+  Outcome<Subscription> Subscribe(std::string_view iid, std::shared_ptr<EventSink>) override {
     if (iid != "events") return HostError{459, "no events"};
     ++subscribed;
     return Subscription([this] { --subscribed; });
@@ -105,15 +105,18 @@ class NullSink final : public EventSink {
 
 TEST(WithEvents, ConnectsOnAssignmentAndDisconnectsOnReassignmentAndDestruction) {
   FakeObject first, second;
-  NullSink sink;
   {
-    WithEvents field("events", sink);
+    WithEvents field("events", std::make_shared<NullSink>());
     field.Set(Dispatch(ObjectRef(&first)));
     EXPECT_EQ(first.subscribed, 1);
     field.Set(Dispatch(ObjectRef(&second)));
     EXPECT_EQ(first.subscribed, 0);
     EXPECT_EQ(first.refs, 0);
     EXPECT_EQ(second.subscribed, 1);
+    // A disconnected field keeps its object but receives nothing.
+    field.Disconnect();
+    EXPECT_EQ(second.subscribed, 0);
+    EXPECT_EQ(second.refs, 1);
   }
   EXPECT_EQ(second.subscribed, 0);
   EXPECT_EQ(second.refs, 0);
@@ -121,8 +124,7 @@ TEST(WithEvents, ConnectsOnAssignmentAndDisconnectsOnReassignmentAndDestruction)
 
 TEST(WithEvents, AnObjectWithoutTheEventsLeavesTheFieldAsItWas) {
   FakeObject first;
-  NullSink sink;
-  WithEvents field("other events", sink);
+  WithEvents field("other events", std::make_shared<NullSink>());
   EXPECT_EQ(NumberOf([&] { field.Set(Dispatch(ObjectRef(&first))); }), 459);
   EXPECT_FALSE(*field);
   EXPECT_EQ(first.refs, 0);
