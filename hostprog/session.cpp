@@ -354,8 +354,15 @@ void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
   if (command == "click") {
     ExpectWords(line, 2, 2);
     auto [name, index] = ControlName(w[1]);
-    if (!dialog.HasControl(name, index)) throw Error(dialog.Name() + " has no control " + w[1]);
-    dialog.Click(name, index);
+    if (dialog.HasControl(name, index)) {
+      dialog.Click(name, index);
+    } else if (connectors::IsToolbarField(w[1])) {
+      // The host delivers a click on its toolbar even so, as a macro or
+      // another add-in could while the dialog is up.
+      ReportFailures(ToolbarControl(w[1]).UserClick());
+    } else {
+      throw Error(dialog.Name() + " has no control " + w[1]);
+    }
   } else if (command == "key") {
     ExpectWords(line, 2, 2);
     dialog.Key(KeyCode(w[1]));

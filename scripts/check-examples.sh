@@ -6,13 +6,15 @@ set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 program=$1; shift
 passed=0; failed=0
+diff_file=$(mktemp)
+trap 'rm -f "$diff_file"' EXIT
 for script in "$here"/examples/*.txt; do
   expected=${script%.txt}.expected
-  if diff -u "$expected" <("$@" "$program" "$script" 2>&1 | tr -d '\r') > /tmp/frambolist-example.diff; then
+  if diff -u "$expected" <("$@" "$program" "$script" 2>&1 | tr -d '\r') > "$diff_file"; then
     passed=$((passed + 1))
   else
     failed=$((failed + 1))
-    echo "FAILED: $(basename "$script")"; cat /tmp/frambolist-example.diff
+    echo "FAILED: $(basename "$script")"; cat "$diff_file"
   fi
 done
 echo "$passed passed, $failed failed"

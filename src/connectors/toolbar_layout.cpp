@@ -52,4 +52,11 @@ const std::vector<ControlLayout>& ToolbarLayout() {
   return layout;
 }
 
+bool IsToolbarField(std::string_view field) {
+  for (const ControlLayout& control : ToolbarLayout()) {
+    if (control.field == field) return true;
+  }
+  return false;
+}
+
 }  // namespace frambolist::connectors

@@ -35,4 +35,7 @@ struct ControlLayout {
 
 const std::vector<ControlLayout>& ToolbarLayout();
 
+// Whether `field` names one of the toolbar's controls.
+bool IsToolbarField(std::string_view field);
+
 }  // namespace frambolist::connectors

@@ -27,6 +27,9 @@ trap cleanup EXIT
 # windows, dialogs and message boxes.
 timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+# Heap tail and free checking (FLG_HEAP_ENABLE_TAIL_CHECK | FREE_CHECK): a
+# block used after it is freed faults instead of passing unseen.
+"$wine" reg add 'HKLM\System\CurrentControlSet\Control\Session Manager' /v GlobalFlag /t REG_DWORD /d 0x30 /f >/dev/null 2>&1
 wineserver -k; wineserver -w
 wineserver -p >/dev/null 2>&1  # one server for the whole run
 cp "$build/win/frambolist.dll" "$build/win/frambolist-sim.exe" "$build/win/tests/frambolist_win_tests.exe" \

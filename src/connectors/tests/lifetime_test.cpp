@@ -1,0 +1,200 @@
+// What a host may do to a connector that Office does and the Parts leave
+// out: disconnect it, release it while one of its modal windows is up, keep
+// calling a sink after letting go, deliver its update event very often.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "connectors/connectors.h"
+#include "forms/form.h"
+#include "forms/instances.h"
+#include "hostprog/testing/run_script.h"
+#include "procs/units.h"
+#include "sim/applications.h"
+#include "sim/command_bars.h"
+#include "sim/world.h"
+
+namespace frambolist::connectors {
+namespace {
+
+using host::Value;
+
+// A platform whose modal windows run `inside` while they are up, as a host
+// would run its own work in their message loops.
+struct ModalPlatform final : platform::OkMessageBox, platform::UserLocale, platform::DialogToolkit, platform::Shell {
+  void Show(std::string_view) override {
+    ++messages;
+    if (inside) std::exchange(inside, nullptr)();
+  }
+  procs::NumberFormat NumberFormat() override { return {}; }
+  void ShowModal(forms::Form& form) override {
+    ++dialogs;
+    if (inside) std::exchange(inside, nullptr)();
+    form.Hide();
+  }
+  void OpenPage(std::string_view) override {}
+
+  std::function<void()> inside;
+  int messages = 0, dialogs = 0;
+  platform::Platform platform{*this, *this, *this, *this};
+};
+
+// One host with the add-in connected as the host connects it.
+struct Host {
+  explicit Host(sim::HostKind kind, const char* class_name) : world(kind) {
+    forms::DiscardFormsForTesting();
+    connector = CreateConnector(class_name, modal.platform);
+    instance = sim::MakeAddInInstance(world, std::string("Kworrendival.") + class_name)->Ref();
+  }
+  std::optional<host::HostError> Connect() {
+    return connector->AddinInstance_OnConnection(Value(world.ApplicationRef()), 1, Value(instance));
+  }
+  sim::Control& Control(size_t index) { return *world.bars().back()->controls[index]; }
+  // What the host does when it lets go: disconnect, release, shut down.
+  void LetGo(bool shut_down) {
+    connector->AddinInstance_OnDisconnection(shut_down ? 0 : 1);
+    connector->HostReleased();
+    connector.reset();
+    instance.reset();
+    if (shut_down) world.Close();
+    world.Record(true);  // every call from here on is the released connector's
+  }
+
+  ModalPlatform modal;
+  sim::World world;
+  std::shared_ptr<Connector> connector;
+  host::ObjectRef instance;
+};
+
+enum Button : size_t { kTxHeight = 1, kButSettings = 7, kButAbout = 8 };
+
+TEST(Lifetime, AHostThatLetsGoDuringAModalWindowGetsNoFurtherCallOnTheConnectorsBehalf) {
+  struct Modal {
+    const char* name;
+    std::function<void(Host&)> open;  // raises the event whose handler shows the window
+  };
+  const Modal modals[] = {
+      {"the connection's message box",
+       [](Host& h) {
+         h.world.faults().Arm("Caption", {7, "Out of memory"}, false);
+         EXPECT_EQ(h.Connect(), std::nullopt);
+       }},
+      {"size editing's message box",
+       [](Host& h) {
+         h.Connect();
+         h.world.Select({h.world.AddShape({.name = "A", .width = 72, .height = 36})});
+         h.world.faults().Arm("Height", {5, "Refused"}, false);
+         h.Control(kTxHeight).UserType("2");
+       }},
+      {"the units dialog", [](Host& h) { h.Connect(), h.Control(kButSettings).UserClick(); }},
+      {"the About box", [](Host& h) { h.Connect(), h.Control(kButAbout).UserClick(); }},
+  };
+  for (const Modal& m : modals) {
+    for (bool shut_down : {true, false}) {
+      SCOPED_TRACE(std::string(m.name) + (shut_down ? ", host shut down" : ", add-in switched off"));
+      Host h(sim::HostKind::PowerPoint, "Connect");
+      int shown = 0;
+      h.modal.inside = [&] {
+        ++shown;
+        h.LetGo(shut_down);
+      };
+      m.open(h);
+      EXPECT_EQ(shown, 1);
+      EXPECT_EQ(h.modal.messages + h.modal.dialogs, 1) << "the handler went on after the release";
+      EXPECT_TRUE(h.world.recorded().empty()) << h.world.recorded().front().member;
+      h.world.Record(false);
+      EXPECT_EQ(h.world.TotalExternalRefs(), 0);
+    }
+  }
+}
+
+TEST(Lifetime, ADisconnectedConnectorReceivesNothingWhileTheHostStillHoldsIt) {
+  Host h(sim::HostKind::PowerPoint, "Connect");
+  h.Connect();
+  sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
+  h.connector->AddinInstance_OnDisconnection(1);
+  EXPECT_TRUE(h.world.Select({a}).empty());
+  h.Control(kButAbout).UserClick();
+  EXPECT_EQ(h.Control(kTxHeight).text, "0");
+  EXPECT_EQ(h.modal.dialogs, 0);
+  // The toolbar stays.
+  EXPECT_EQ(h.world.bars().back()->controls.size(), 9u);
+}
+
+// A host that keeps an event sink after the add-in has let go and calls it.
+class KeepingHost final : public host::Object {
+ public:
+  void AddRef() noexcept override {}
+  void Release() noexcept override {}
+  host::Outcome<Value> Get(std::string_view, std::span<const Value>) override { return host::errors::MemberNotSupported(); }
+  host::Outcome<void> Put(std::string_view, const Value&) override { return {}; }
+  host::Outcome<Value> Call(std::string_view, std::span<const Value>) override { return host::errors::MemberNotSupported(); }
+  host::Outcome<host::Subscription> Subscribe(std::string_view, std::shared_ptr<host::EventSink> sink) override {
+    kept = std::move(sink);
+    return host::Subscription([] {});  // "unsubscribes", but keeps the sink
+  }
+  std::shared_ptr<host::EventSink> kept;
+};
+
+TEST(Lifetime, EventsThatArriveAfterTheConnectorIsGoneAreIgnored) {
+  ModalPlatform modal;
+  KeepingHost application;
+  auto connector = CreateConnector("Connect", modal.platform);
+  connector->AddinInstance_OnConnection(Value(host::ObjectRef(&application)), 1, Value());
+  ASSERT_TRUE(application.kept);
+  connector.reset();
+  Value args[] = {Value::Nothing()};
+  EXPECT_EQ(application.kept->OnEvent("WindowSelectionChange", args), std::nullopt);
+}
+
+TEST(ExcelUpdates, RefreshOnlyWhenTheSelectedShapesChangeAndNeverWriteOtherwise) {
+  Host h(sim::HostKind::Excel, "ConnectXl");
+  ASSERT_EQ(h.Connect(), std::nullopt);
+  sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
+  sim::Shape* b = h.world.AddShape({.name = "B", .width = 144, .height = 36});
+  h.world.Select({a});
+  EXPECT_EQ(h.Control(kTxHeight).text, "0.5");
+  h.world.Select({a, b});  // the same first shape, one more
+  EXPECT_EQ(h.Control(3).text, "1");  // TxWidth: the range reads as its first shape
+
+  h.world.Record(true);
+  h.world.RaiseCommandBarsUpdate();
+  const auto& calls = h.world.recorded();
+  EXPECT_LE(calls.size(), 8u);
+  for (const auto& call : calls) EXPECT_NE(call.kind, sim::World::RecordedCall::Kind::Put) << call.member;
+  h.world.Record(false);
+
+  // A shape resized elsewhere is the same selection: the boxes wait for the
+  // next change, as in PowerPoint.
+  b->width = 288;
+  h.world.RaiseCommandBarsUpdate();
+  h.world.Select({b});
+  EXPECT_EQ(h.Control(3).text, "4");
+  // Another sheet: its selection is a cell, and the boxes keep their values.
+  EXPECT_TRUE(h.world.ActivateSheet("Sheet2").empty());
+  EXPECT_EQ(h.Control(3).text, "4");
+}
+
+TEST(ExcelUpdates, TheConnectionDoesWithoutTheUpdateEvent) {
+  Host h(sim::HostKind::Excel, "ConnectXl");
+  h.world.faults().Arm("CommandBars", {5, "Refused"}, true);
+  // CommandBars refused: the toolbar fails as before, and nothing else.
+  EXPECT_EQ(h.Connect(), (host::HostError{5, "Refused"}));
+}
+
+TEST(Forms, ASecondShowingOfAShownFormShowsNothingNewAndLeavesTheFirstGoingOn) {
+  Host h(sim::HostKind::Word, "ConnectWd");
+  h.Connect();
+  int nested_dialogs = -1;
+  h.modal.inside = [&] {
+    h.Control(kButAbout).UserClick();  // the host delivers a second click
+    nested_dialogs = h.modal.dialogs;
+  };
+  h.Control(kButAbout).UserClick();
+  EXPECT_EQ(nested_dialogs, 1);
+  EXPECT_EQ(h.modal.dialogs, 1);
+}
+
+}  // namespace
+}  // namespace frambolist::connectors

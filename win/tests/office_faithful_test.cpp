@@ -1,0 +1,235 @@
+// The add-in DLL through real COM as Office drives it where the Parts are
+// silent: late-bound calls under locale 1033, failures of IDispatch itself,
+// and a host that lets go of the add-in while one of its modal windows is up.
+// Runs beside the registered frambolist.dll (run-wine.sh).
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "com/com_ptr.h"
+#include "com/dispatch_object.h"
+#include "com/errors.h"
+#include "com/extensibility.h"
+#include "hostprog/dispatch_server.h"
+#include "host/dispatch.h"
+#include "sim/applications.h"
+#include "sim/command_bars.h"
+#include "sim/world.h"
+
+namespace frambolist::win {
+namespace {
+
+int NumberOf(auto&& action) {
+  try {
+    action();
+  } catch (const host::HostFailure& f) {
+    return f.error.number;
+  }
+  return 0;
+}
+
+class OfficeFaithful : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    ServerFaults() = {};
+  }
+  void TearDown() override {
+    ServerFaults() = {};
+    OleUninitialize();
+  }
+};
+
+TEST_F(OfficeFaithful, LateBoundCallsPassLocale1033AndKeepTheNumbersOfIDispatchFailures) {
+  sim::World world(sim::HostKind::Excel);
+  {
+    auto served = ServerBridge().ToDispatch(world.ApplicationRef());
+    host::Dispatch app(ClientBridge().ToObject(served.get()));
+    EXPECT_EQ(app.Get("Name"), host::Value("Microsoft Excel"));  // refused under any other locale
+
+    // Excel without the user's language pack refuses the user's locale.
+    wchar_t name[] = L"Name";
+    LPOLESTR names[] = {name};
+    DISPID id;
+    EXPECT_EQ(served->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), kLocaleRefused);
+
+    ServerFaults().name_lookup_member = "ActiveWindow";
+    ServerFaults().name_lookup_result = E_OUTOFMEMORY;
+    EXPECT_EQ(NumberOf([&] { app.Get("ActiveWindow"); }), static_cast<int32_t>(E_OUTOFMEMORY));
+    EXPECT_EQ(NumberOf([&] { app.Get("NoSuchMember"); }), 438);
+
+    ServerFaults().empty_exception_member = "CommandBars";
+    EXPECT_EQ(NumberOf([&] { app.Get("CommandBars"); }), static_cast<int32_t>(DISP_E_EXCEPTION));
+  }
+  EXPECT_EQ(world.TotalExternalRefs(), 0);
+}
+
+TEST_F(OfficeFaithful, NoFailureReachesAHostAsSuccess) {
+  for (int32_t number : {0, 70000, 424, -2147024891}) {
+    SCOPED_TRACE(number);
+    EXPECT_TRUE(FAILED(ReturnError({number, "x"}, IID_IDTExtensibility2)));
+    EXCEPINFO info{};
+    FillExcepInfo({number, "x"}, &info);
+    EXPECT_NE(ErrorFromInvoke(DISP_E_EXCEPTION, info).number, 0);
+  }
+}
+
+// The registered add-in, created as Office creates it.
+ComPtr<IDTExtensibility2> CreateAddin(const wchar_t* prog_id) {
+  CLSID clsid;
+  ComPtr<IDTExtensibility2> addin;
+  if (SUCCEEDED(CLSIDFromProgID(prog_id, &clsid))) {
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2, addin.ReceiveVoid());
+  }
+  return addin;
+}
+
+HRESULT Connect(IDTExtensibility2& addin, sim::World& world, const char* prog_id) {
+  auto app = ServerBridge().ToDispatch(world.ApplicationRef());
+  auto instance = ServerBridge().ToDispatch(sim::MakeAddInInstance(world, prog_id)->Ref());
+  return addin.OnConnection(app.get(), ext_cm_Startup, instance.get(), nullptr);
+}
+
+TEST_F(OfficeFaithful, AnExcelConnectionThatFailsInAnyWayIsReportedAsAFailure) {
+  for (bool empty_exception : {true, false}) {
+    sim::World world(sim::HostKind::Excel);
+    auto addin = CreateAddin(L"Kworrendival.ConnectXl");
+    ASSERT_TRUE(addin);
+    if (empty_exception) ServerFaults().empty_exception_member = "CommandBars";
+    else world.faults().Arm("CommandBars", {70000, "Beyond the automation range"}, false);
+    EXPECT_TRUE(FAILED(Connect(*addin.get(), world, "Kworrendival.ConnectXl")));
+    ServerFaults() = {};
+    addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
+  }
+}
+
+// Watches this thread for the add-in's modal windows and, inside their
+// loops, runs `inside` and then closes the window as the user would.
+class ModalWatch {
+ public:
+  explicit ModalWatch(std::function<void(HWND)> inside) : inside_(std::move(inside)) {
+    active_ = this;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &ModalWatch::DriverProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"FrambolistTestDriver";
+    RegisterClassW(&wc);
+    driver_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &ModalWatch::Hook, nullptr, GetCurrentThreadId());
+  }
+  ~ModalWatch() {
+    UnhookWindowsHookEx(hook_);
+    DestroyWindow(driver_);
+    active_ = nullptr;
+  }
+  int seen() const { return seen_; }
+
+ private:
+  static constexpr UINT kShown = WM_APP + 7;
+  static bool IsModal(const CWPRETSTRUCT& call) {
+    wchar_t name[64] = {};
+    GetClassNameW(call.hwnd, name, 64);
+    const std::wstring cls = name;
+    return (call.message == WM_INITDIALOG && cls == L"#32770") ||
+           (call.message == WM_SHOWWINDOW && call.wParam && cls.rfind(L"Frambolist.", 0) == 0);
+  }
+  static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+    if (code == HC_ACTION && active_ && IsModal(*call)) {
+      PostMessageW(active_->driver_, kShown, reinterpret_cast<WPARAM>(call->hwnd), 0);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+  static LRESULT CALLBACK DriverProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message != kShown || !active_) return DefWindowProcW(hwnd, message, wparam, lparam);
+    HWND shown = reinterpret_cast<HWND>(wparam);
+    if (!IsWindow(shown)) return 0;
+    ++active_->seen_;
+    active_->inside_(shown);
+    // A message box takes OK; a form its window's close command.
+    if (GetDlgItem(shown, IDOK)) PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    else PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
+
+  static inline ModalWatch* active_ = nullptr;
+  std::function<void(HWND)> inside_;
+  HWND driver_ = nullptr;
+  HHOOK hook_ = nullptr;
+  int seen_ = 0;
+};
+
+// The host's main window, active as Office's is.
+struct HostWindow {
+  HostWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"FrambolistTestHost";
+    RegisterClassW(&wc);
+    hwnd = CreateWindowExW(0, wc.lpszClassName, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+    SetActiveWindow(hwnd);
+  }
+  ~HostWindow() { DestroyWindow(hwnd); }
+  HWND hwnd;
+};
+
+TEST_F(OfficeFaithful, AHostThatLetsGoDuringAModalWindowFindsItsWindowsEnabledAndNoCallAfterTheRelease) {
+  struct Modal {
+    const char* name;
+    std::function<void(sim::World&, IDTExtensibility2&)> open;
+  };
+  const Modal modals[] = {
+      {"the connection's message box",
+       [](sim::World& w, IDTExtensibility2& addin) {
+         w.faults().Arm("Caption", {7, "Out of memory"}, false);
+         Connect(addin, w, "Kworrendival.Connect");
+       }},
+      {"the units dialog",
+       [](sim::World& w, IDTExtensibility2& addin) {
+         Connect(addin, w, "Kworrendival.Connect");
+         w.bars().back()->controls[7]->UserClick();
+       }},
+      {"the About box",
+       [](sim::World& w, IDTExtensibility2& addin) {
+         Connect(addin, w, "Kworrendival.Connect");
+         w.bars().back()->controls[8]->UserClick();
+       }},
+  };
+  for (const Modal& m : modals) {
+    for (bool shut_down : {true, false}) {
+      SCOPED_TRACE(std::string(m.name) + (shut_down ? ", host shut down" : ", add-in switched off"));
+      HostWindow host;
+      sim::World world(sim::HostKind::PowerPoint);
+      auto addin = CreateAddin(L"Kworrendival.Connect");
+      ASSERT_TRUE(addin);
+      IDTExtensibility2* raw = addin.get();
+      {
+        ModalWatch watch([&](HWND shown) {
+          EXPECT_EQ(GetWindow(shown, GW_OWNER), host.hwnd);
+          EXPECT_FALSE(IsWindowEnabled(host.hwnd));
+          if (shut_down) addin->OnBeginShutdown(nullptr);
+          addin->OnDisconnection(shut_down ? ext_dm_HostShutdown : ext_dm_UserClosed, nullptr);
+          addin.Reset();  // the host's last reference
+          if (shut_down) world.Close();
+          world.Record(true);
+        });
+        // The host holds the add-in while it calls it, as a caller does.
+        ComPtr<IDTExtensibility2> during_call(raw);
+        m.open(world, *during_call.get());
+        EXPECT_EQ(watch.seen(), 1);
+      }
+      EXPECT_TRUE(IsWindowEnabled(host.hwnd));
+      EXPECT_TRUE(world.recorded().empty()) << world.recorded().front().member;
+      world.Record(false);
+      addin.Reset();
+      EXPECT_EQ(world.TotalExternalRefs(), 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace frambolist::win
