@@ -20,7 +20,9 @@ struct Number {
   std::string exponent;  // with its sign, may be empty
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// Blanks around a number: space, tab, and the no-break spaces that many
+// locales group digits with (U+00A0, U+202F), in UTF-8.
+constexpr std::string_view kBlanks[] = {" ", "\t", "\xC2\xA0", "\xE2\x80\xAF"};
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 class Reader {
@@ -40,7 +42,11 @@ class Reader {
     return out;
   }
   void SkipBlanks() {
-    while (!rest_.empty() && IsBlank(rest_.front())) rest_.remove_prefix(1);
+    bool skipped = true;
+    while (skipped) {
+      skipped = false;
+      for (std::string_view blank : kBlanks) skipped = skipped || Take(blank);
+    }
   }
   bool AtEnd() const { return rest_.empty(); }
   std::string_view rest() const { return rest_; }
@@ -58,13 +64,14 @@ std::optional<Number> Parse(std::string_view text, const NumberFormat& format) {
 
   n.whole = r.Digits();
   if (!n.whole.empty()) {
-    // A group separator must stand between digits; one with no digit after
-    // it ("1,") is not numeric.
+    // A group separator stands between digits. One with no digit after it
+    // is no group separator: "1," is not numeric, while under a blank group
+    // separator "12 " is 12 with a trailing blank.
     while (!format.group.empty() && format.group != format.decimal && r.rest().starts_with(format.group)) {
       Reader ahead = r;
       ahead.Take(format.group);
       std::string more = ahead.Digits();
-      if (more.empty()) return std::nullopt;
+      if (more.empty()) break;
       n.whole += more;
       r = ahead;
     }

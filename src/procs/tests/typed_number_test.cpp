@@ -13,6 +13,8 @@ namespace {
 const NumberFormat kPoint{".", ","};
 const NumberFormat kComma{",", "."};
 const NumberFormat kSpaceGroup{",", "\xC2\xA0"};  // no-break space, as some locales group
+const NumberFormat kBlankGroup{",", " "};             // a plain space, which Windows allows
+const NumberFormat kNarrowGroup{".", "\xE2\x80\xAF"};  // narrow no-break space
 
 TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
   struct Row {
@@ -29,6 +31,11 @@ TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
       {"3.4028235e38", kPoint, std::numeric_limits<float>::max()},
       {"1.5", kComma, 15},  // a group separator, as Windows reads it there
       {"1e-50", kPoint, 0},      {"1e-99999999999999999999", kPoint, 0},
+      // Blanks around the number are never part of it, whatever the group
+      // separator: the trailing one is no group.
+      {"12 ", kBlankGroup, 12},  {" 12", kBlankGroup, 12},  {" 1 234,5  ", kBlankGroup, 1234.5f},
+      {"45\xC2\xA0", kSpaceGroup, 45}, {"\xC2\xA0-3", kPoint, -3}, {"12\xE2\x80\xAF", kNarrowGroup, 12},
+      {"\xE2\x80\xAF" "1\xE2\x80\xAF" "000.25", kNarrowGroup, 1000.25f},
   };
   for (const Row& r : rows) {
     EXPECT_TRUE(IsNumericText(r.text, r.format)) << r.text;
@@ -49,6 +56,7 @@ TEST(TypedNumber, RejectsEverythingElseAsTypeMismatch) {
       {"1.2.3", kPoint}, {"1e", kPoint},  {"1e+", kPoint},   {"e5", kPoint},    {"5-", kPoint},
       {"$5", kPoint},   {"(5)", kPoint},  {"1 2", kPoint},   {"+-1", kPoint},   {"1.5,2", kPoint},
       {"12abc", kPoint},
+      {"1 ,5", kBlankGroup}, {"12 a", kBlankGroup}, {"\xC2", kPoint},
   };
   for (const Row& r : rows) {
     EXPECT_FALSE(IsNumericText(r.text, r.format)) << r.text;
