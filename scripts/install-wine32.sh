@@ -10,6 +10,9 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 need=()
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+# Without its preloader, 32-bit Wine under qemu cannot reserve the address of
+# the shared user data and every process fails at start (c0000018).
+dpkg -s wine32-preloader:i386 >/dev/null 2>&1 || need+=(wine32-preloader:i386)
 dpkg -s qemu-user >/dev/null 2>&1 || need+=(qemu-user)
 if [ ${#need[@]} -gt 0 ]; then
   echo "installing: ${need[*]}"

@@ -64,13 +64,12 @@ std::vector<RegistryValue> RegistrationValues(std::string_view library_path) {
 }
 
 std::vector<std::string> RegistrationKeys() {
+  // The hosts' add-in entries go first: an entry left behind by a failure
+  // would make its host try to load a class that is gone at every start.
   std::vector<std::string> keys;
+  for (const AddinRecord& r : kRecords) keys.push_back(AddinKey(r));
   for (const AddinRecord& r : kRecords) {
-    keys.push_back(AddinKey(r));
-    keys.push_back(ProgIdKey(r) + "\\CLSID");
     keys.push_back(ProgIdKey(r));
-    keys.push_back(ClassKey(r) + "\\ProgID");
-    keys.push_back(ClassKey(r) + "\\InprocServer32");
     keys.push_back(ClassKey(r));
   }
   return keys;

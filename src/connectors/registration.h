@@ -39,8 +39,9 @@ struct RegistryValue {
 
 // Everything registration writes, for a library at `library_path`.
 std::vector<RegistryValue> RegistrationValues(std::string_view library_path);
-// The keys that unregistering removes (each with what lies below it), deepest
-// first; exactly the keys registration creates, nothing above them.
+// The keys that unregistering removes, each with everything below it (what
+// another program added there included): the hosts' add-in entries first,
+// then the classes; exactly the keys registration creates, nothing above.
 std::vector<std::string> RegistrationKeys();
 
 }  // namespace frambolist::connectors

@@ -3,14 +3,21 @@
 # registration (and its registry values), the COM layer's tests, every
 # example script through COM against the same expected output as natively,
 # and unregistration leaving the registry as it was.
-# Usage: run-wine.sh BUILD_DIR   (a MinGW-w64 64-bit build)
+# Usage: run-wine.sh BUILD_DIR   (a MinGW-w64 build, 64- or 32-bit: the 32-bit
+# one runs in 32-bit Wine, as in a 32-bit Office on 64-bit Windows)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$(cd "$1" && pwd)
 work=$(mktemp -d /tmp/frambolist-wine.XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
+wine64=/usr/lib/wine/wine64  # the prefix and the registry tools
+if objdump -f "$build/win/frambolist.dll" 2>/dev/null | grep -q 'i386'; then
+  bits=32 wine=/usr/lib/wine/wine regsvr32='C:\windows\syswow64\regsvr32.exe' view=/reg:32
+else
+  bits=64 wine=$wine64 regsvr32=regsvr32 view=/reg:64
+fi
+echo "Windows tests, $bits-bit"
 passed=0; failed=0
 check() {  # check NAME COMMAND...: one test, counted
   local name=$1; shift
@@ -25,11 +32,11 @@ trap cleanup EXIT
 
 # A new prefix without any display: the null graphics driver still runs
 # windows, dialogs and message boxes.
-timeout 300 "$wine" wineboot -i >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+timeout 300 "$wine64" wineboot -i >/dev/null 2>&1
+"$wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 # Heap tail and free checking (FLG_HEAP_ENABLE_TAIL_CHECK | FREE_CHECK): a
 # block used after it is freed faults instead of passing unseen.
-"$wine" reg add 'HKLM\System\CurrentControlSet\Control\Session Manager' /v GlobalFlag /t REG_DWORD /d 0x30 /f >/dev/null 2>&1
+"$wine64" reg add 'HKLM\System\CurrentControlSet\Control\Session Manager' /v GlobalFlag /t REG_DWORD /d 0x30 /f >/dev/null 2>&1
 wineserver -k; wineserver -w
 wineserver -p >/dev/null 2>&1  # one server for the whole run
 cp "$build/win/frambolist.dll" "$build/win/frambolist-sim.exe" "$build/win/tests/frambolist_win_tests.exe" \
@@ -37,18 +44,19 @@ cp "$build/win/frambolist.dll" "$build/win/frambolist-sim.exe" "$build/win/tests
 dll='Z:'"${work//\//\\}"'\frambolist.dll'
 
 export_software() {  # the keys and values under HKCU\Software, one per line, sorted
-  "$wine" reg export 'HKCU\Software' "$1" /y >/dev/null 2>&1
+  "$wine64" reg export 'HKCU\Software' "$1" /y >/dev/null 2>&1
   iconv -f utf-16 -t utf-8 < "$1" | tr -d '\r' | sort > "$1.sorted"
 }
 
 registered_values() {
   local out=$work/values.txt
-  for host in PowerPoint Excel Word; do "$wine" reg query "HKCU\\Software\\Microsoft\\Office\\$host\\Addins" /s; done > "$out" 2>&1
+  for host in PowerPoint Excel Word; do "$wine64" reg query "HKCU\\Software\\Microsoft\\Office\\$host\\Addins" /s; done > "$out" 2>&1
+  # The classes in the registry view of the DLL's bitness.
   for id in Connect ConnectXl ConnectWd; do
-    "$wine" reg query "HKCU\\Software\\Classes\\Kworrendival.$id\\CLSID" >> "$out" 2>&1
+    "$wine64" reg query "HKCU\\Software\\Classes\\Kworrendival.$id\\CLSID" $view >> "$out" 2>&1
     clsid=$(tr -d '\r' < "$out" | grep -o '{[0-9A-F-]*}' | tail -1)
-    "$wine" reg query "HKCU\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" >> "$out" 2>&1
-    "$wine" reg query "HKCU\\Software\\Classes\\CLSID\\$clsid\\ProgID" >> "$out" 2>&1
+    "$wine64" reg query "HKCU\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" $view >> "$out" 2>&1
+    "$wine64" reg query "HKCU\\Software\\Classes\\CLSID\\$clsid\\ProgID" $view >> "$out" 2>&1
   done
   local text; text=$(tr -d '\r' < "$out")
   for want in "Addins\\Kworrendival.Connect" "Addins\\Kworrendival.ConnectXl" "Addins\\Kworrendival.ConnectWd" \
@@ -67,19 +75,23 @@ registered_values() {
 # above its own keys.
 for key in 'HKCU\Software\Classes\CLSID' 'HKCU\Software\Microsoft\Office\PowerPoint\Addins' \
            'HKCU\Software\Microsoft\Office\Excel\Addins' 'HKCU\Software\Microsoft\Office\Word\Addins'; do
-  "$wine" reg add "$key" /f >/dev/null 2>&1
+  "$wine64" reg add "$key" /f >/dev/null 2>&1
 done
 export_software "$work/before.reg"
-check "regsvr32 registers the library" "$wine" regsvr32 "$dll"
+check "regsvr32 registers the library" "$wine" "$regsvr32" "$dll"
 check "registration writes the classes and each host's add-in entry under HKCU" registered_values
-check "regsvr32 /u unregisters it" "$wine" regsvr32 /u "$dll"
+# Another program has added below one of our keys: unregistering still
+# removes everything of ours, the add-in entries included.
+"$wine64" reg add 'HKCU\Software\Microsoft\Office\Excel\Addins\Kworrendival.ConnectXl\Added by another' /v x /d y /f >/dev/null 2>&1
+"$wine64" reg add 'HKCU\Software\Classes\Kworrendival.Connect\Added by another' $view /f >/dev/null 2>&1
+check "regsvr32 /u unregisters it" "$wine" "$regsvr32" /u "$dll"
 export_software "$work/after.reg"
 check "unregistering leaves the registry as it was" diff -U0 "$work/before.reg.sorted" "$work/after.reg.sorted"
 
 # Register again for the runs. Wine 8 does not merge HKCU\Software\Classes
 # into HKEY_CLASSES_ROOT as Windows does, so the classes are copied across.
-"$wine" regsvr32 "$dll" >/dev/null 2>&1
-"$wine" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f >/dev/null 2>&1
+"$wine" "$regsvr32" "$dll" >/dev/null 2>&1
+"$wine64" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f $view >/dev/null 2>&1
 
 check "COM layer tests" "$wine" "$work/frambolist_win_tests.exe"
 for script in "$root"/examples/*.txt; do
@@ -90,9 +102,9 @@ done
 # At 144 DPI a twip is 0.1 pixel: every control must still stand at its
 # design position and size, to within one pixel (10 twips) of rounding.
 within_a_pixel() {
-  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  "$wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
   timeout 120 "$wine" "$work/frambolist-sim.exe" "Z:$root/examples/dialog-layout.txt" 2>&1 | tr -d '\r' > "$work/layout144.txt"
-  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+  "$wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
   paste -d'|' "$root/examples/dialog-layout.expected" "$work/layout144.txt" | awk -F'|' '
     { n = split($1, a, " = "); m = split($2, b, " = ") }
     $1 ~ /\.(Left|Top|Width|Height) = / {
@@ -111,5 +123,5 @@ check "a script error ends the run with status 2 through COM" sh -c \
 for mode in "" --as-in-office; do
   timeout 120 "$wine" "$work/frambolist_load_benchmark.exe" $mode 2>&1 | tr -d '\r' | sed 's/^/figure: /'
 done
-echo "$passed passed, $failed failed"
+echo "$bits-bit: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

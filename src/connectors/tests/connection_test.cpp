@@ -160,12 +160,22 @@ TEST(Registration, RecordsMatchWhatTheHostsLookFor) {
     EXPECT_EQ(record->command_line_safe, 0u);
     EXPECT_EQ(FindRecordByClsid(record->clsid), record);
   }
-  // Unregistering removes exactly what registering wrote.
+  // Unregistering removes every key that registering wrote (each with what
+  // lies below it), and the hosts' entries before the classes they load.
   const auto values = RegistrationValues("C:\\x.dll");
   const auto keys = RegistrationKeys();
   for (const RegistryValue& v : values) {
-    EXPECT_NE(std::find(keys.begin(), keys.end(), v.key), keys.end()) << v.key;
+    EXPECT_TRUE(std::any_of(keys.begin(), keys.end(), [&](const std::string& k) {
+      return v.key == k || v.key.starts_with(k + "\\");
+    })) << v.key;
   }
+  const auto first_class = std::find_if(keys.begin(), keys.end(), [](const std::string& k) {
+    return k.starts_with("Software\\Classes");
+  });
+  EXPECT_TRUE(std::all_of(first_class, keys.end(), [](const std::string& k) {
+    return k.starts_with("Software\\Classes");
+  }));
+  EXPECT_EQ(first_class - keys.begin(), 3);
   EXPECT_NE(std::find_if(values.begin(), values.end(),
                          [](const RegistryValue& v) {
                            return v.name == "ThreadingModel" && std::get<std::string>(v.data) == "Apartment";
