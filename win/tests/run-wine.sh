@@ -12,7 +12,7 @@ build=$(cd "$1" && pwd)
 work=$(mktemp -d /tmp/frambolist-wine.XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine64=/usr/lib/wine/wine64  # the prefix and the registry tools
-if objdump -f "$build/win/frambolist.dll" 2>/dev/null | grep -q 'i386'; then
+if objdump -f "$build/win/frambolist.dll" 2>/dev/null | grep -q 'file format pei-i386'; then
   bits=32 wine=/usr/lib/wine/wine regsvr32='C:\windows\syswow64\regsvr32.exe' view=/reg:32
 else
   bits=64 wine=$wine64 regsvr32=regsvr32 view=/reg:64
