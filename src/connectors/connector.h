@@ -19,7 +19,7 @@ namespace frambolist::connectors {
 
 // Owned through shared_ptr (CreateConnector): a handler holds its connector
 // for the length of the event, whatever the host releases meanwhile.
-class Connector : public std::enable_shared_from_this<Connector> {
+class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   // First, so that they exist before the fields below connect to them.
   bool connected_ = false;
   std::vector<std::shared_ptr<EventRouter>> routers_;
@@ -68,9 +68,16 @@ class Connector : public std::enable_shared_from_this<Connector> {
  protected:
   Connector(HostKind host, platform::Platform& platform);
 
+  // The references that receive events, by route number.
+  enum Route : int { kTxHeight, kTxWidth, kTxRotate, kButAspect, kButSettings, kButAbout, kApplication, kCommandBars };
   // The router for one reference's events; it holds this connector while a
   // handler runs.
-  std::shared_ptr<EventRouter> Router(EventRouter::Route route);
+  std::shared_ptr<EventRouter> Router(Route route);
+  // Hands each event to the handler named after its reference and event.
+  void RouteEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) override;
+  std::shared_ptr<const void> Hold() override { return weak_from_this().lock(); }
+  // The host's own events (kApplication, kCommandBars), which differ by host.
+  virtual void RouteHostEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) = 0;
   // Runs once the connection has built the toolbar.
   virtual void AfterConnection() {}
   // Every reference that receives events, the host reference included.

@@ -13,25 +13,15 @@ namespace frambolist::connectors {
 namespace {
 using host::Value;
 namespace iid = host::event_interfaces;
-
-// Routes `event_name` to `handler`, ignoring every other event of the source.
-template <class Handler>
-EventRouter::Route On(std::string_view event_name, Handler handler) {
-  return [event_name, handler](std::string_view event, std::span<Value, kMaxEventArgs> args) {
-    if (event == event_name) handler(args);
-  };
-}
 }  // namespace
 
 Connector::Connector(HostKind host, platform::Platform& platform)
-    : TxHeight(iid::kCommandBarComboBox, Router(On("Change", [this](auto args) { TxHeight_Change(args[0]); }))),
-      TxWidth(iid::kCommandBarComboBox, Router(On("Change", [this](auto args) { TxWidth_Change(args[0]); }))),
-      ButAspect(iid::kCommandBarButton,
-                Router(On("Click", [this](auto args) { ButAspect_Click(args[0], args[1]); }))),
-      TxRotate(iid::kCommandBarComboBox, Router(On("Change", [this](auto args) { TxRotate_Change(args[0]); }))),
-      ButSettings(iid::kCommandBarButton,
-                  Router(On("Click", [this](auto args) { ButSettings_Click(args[0], args[1]); }))),
-      ButAbout(iid::kCommandBarButton, Router(On("Click", [this](auto args) { ButAbout_Click(args[0], args[1]); }))),
+    : TxHeight(iid::kCommandBarComboBox, Router(kTxHeight)),
+      TxWidth(iid::kCommandBarComboBox, Router(kTxWidth)),
+      ButAspect(iid::kCommandBarButton, Router(kButAspect)),
+      TxRotate(iid::kCommandBarComboBox, Router(kTxRotate)),
+      ButSettings(iid::kCommandBarButton, Router(kButSettings)),
+      ButAbout(iid::kCommandBarButton, Router(kButAbout)),
       traits_(TraitsOf(host)),
       message_box_(*this, platform.message_box),
       platform_{message_box_, platform.locale, platform.dialogs, platform.shell} {}
@@ -41,11 +31,22 @@ Connector::~Connector() {
   for (auto& router : routers_) router->Detach();
 }
 
-std::shared_ptr<EventRouter> Connector::Router(EventRouter::Route route) {
-  routers_.push_back(std::make_shared<EventRouter>(std::move(route), [this]() -> std::shared_ptr<const void> {
-    return weak_from_this().lock();
-  }));
+std::shared_ptr<EventRouter> Connector::Router(Route route) {
+  routers_.push_back(std::make_shared<EventRouter>(static_cast<EventTarget&>(*this), route));
   return routers_.back();
+}
+
+void Connector::RouteEvent(int route, std::string_view event, std::span<Value, kMaxEventArgs> args) {
+  const bool change = event == "Change", click = event == "Click";
+  switch (route) {
+    case kTxHeight: if (change) TxHeight_Change(args[0]); break;
+    case kTxWidth: if (change) TxWidth_Change(args[0]); break;
+    case kTxRotate: if (change) TxRotate_Change(args[0]); break;
+    case kButAspect: if (click) ButAspect_Click(args[0], args[1]); break;
+    case kButSettings: if (click) ButSettings_Click(args[0], args[1]); break;
+    case kButAbout: if (click) ButAbout_Click(args[0], args[1]); break;
+    default: RouteHostEvent(route, event, args);
+  }
 }
 
 std::vector<host::WithEvents*> Connector::EventReferences() {
@@ -59,23 +60,29 @@ void Connector::AddinInstance_OnDisconnection(int32_t /*RemoveMode*/) {
 }
 
 Connect::Connect(platform::Platform& platform)
-    : Connector(HostKind::PowerPoint, platform),
-      PPTApp(iid::kPowerPointApplication,
-             Router(On("WindowSelectionChange", [this](auto args) { PPTApp_WindowSelectionChange(args[0]); }))) {}
+    : Connector(HostKind::PowerPoint, platform), PPTApp(iid::kPowerPointApplication, Router(kApplication)) {}
 
 ConnectXl::ConnectXl(platform::Platform& platform)
     : Connector(HostKind::Excel, platform),
-      EXApp(iid::kExcelApplication,
-            Router([this](std::string_view event, std::span<Value, kMaxEventArgs> args) {
-              if (event == "SheetSelectionChange") EXApp_SheetSelectionChange(args[0], args[1]);
-              else if (event == "SheetActivate") EXApp_SheetActivate(args[0]);
-            })),
-      EXBars(iid::kCommandBarsEvents, Router(On("OnUpdate", [this](auto) { EXBars_OnUpdate(); }))) {}
+      EXApp(iid::kExcelApplication, Router(kApplication)),
+      EXBars(iid::kCommandBarsEvents, Router(kCommandBars)) {}
 
 ConnectWd::ConnectWd(platform::Platform& platform)
-    : Connector(HostKind::Word, platform),
-      WdApp(iid::kWordApplication,
-            Router(On("WindowSelectionChange", [this](auto args) { WdApp_WindowSelectionChange(args[0]); }))) {}
+    : Connector(HostKind::Word, platform), WdApp(iid::kWordApplication, Router(kApplication)) {}
+
+void Connect::RouteHostEvent(int route, std::string_view event, std::span<Value, kMaxEventArgs> args) {
+  if (route == kApplication && event == "WindowSelectionChange") PPTApp_WindowSelectionChange(args[0]);
+}
+
+void ConnectXl::RouteHostEvent(int route, std::string_view event, std::span<Value, kMaxEventArgs> args) {
+  if (route == kApplication && event == "SheetSelectionChange") EXApp_SheetSelectionChange(args[0], args[1]);
+  else if (route == kApplication && event == "SheetActivate") EXApp_SheetActivate(args[0]);
+  else if (route == kCommandBars && event == "OnUpdate") EXBars_OnUpdate();
+}
+
+void ConnectWd::RouteHostEvent(int route, std::string_view event, std::span<Value, kMaxEventArgs> args) {
+  if (route == kApplication && event == "WindowSelectionChange") WdApp_WindowSelectionChange(args[0]);
+}
 
 void Connect::PPTApp_WindowSelectionChange(const Value& Sel) { TrackSelection(host::Dispatch::FromValue(Sel)); }
 

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "host/events.h"
@@ -27,27 +26,35 @@ inline constexpr size_t kMaxEventArgs = 2;
 // another call into the host on the connector's behalf.
 struct HandlerAbandoned {};
 
+// What the routers deliver to: the connector, which tells its handlers apart
+// by route number.
+class EventTarget {
+ public:
+  virtual void RouteEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) = 0;
+  // A counted hold on the target for the length of one event; null when
+  // nothing shares its ownership.
+  virtual std::shared_ptr<const void> Hold() = 0;
+
+ protected:
+  ~EventTarget() = default;
+};
+
 class EventRouter final : public host::EventSink {
  public:
-  // `args` always holds kMaxEventArgs values.
-  using Route = std::function<void(std::string_view event, std::span<host::Value, kMaxEventArgs> args)>;
-  // A counted hold on the connector for the length of one event; null when
-  // nothing shares its ownership.
-  using KeepAlive = std::function<std::shared_ptr<const void>()>;
+  EventRouter(EventTarget& target, int route) : target_(&target), route_(route) {}
 
-  EventRouter(Route route, KeepAlive keep_alive) : route_(std::move(route)), keep_alive_(std::move(keep_alive)) {}
-
-  // The connector stops receiving events: it was disconnected or is going.
-  void Detach() { detached_ = true; }
+  // The target stops receiving events: it was disconnected or is going.
+  void Detach() { target_ = nullptr; }
 
   std::optional<host::HostError> OnEvent(std::string_view event, std::span<host::Value> args) override {
-    if (detached_) return std::nullopt;
-    const auto hold = keep_alive_();
+    EventTarget* target = target_;  // a handler may detach this router
+    if (!target) return std::nullopt;
+    const auto hold = target->Hold();
     std::array<host::Value, kMaxEventArgs> padded;
     const size_t given = std::min(args.size(), padded.size());
     std::copy_n(args.begin(), given, padded.begin());
     try {
-      route_(event, padded);
+      target->RouteEvent(route_, event, padded);
     } catch (const host::HostFailure& failure) {
       return failure.error;
     } catch (const HandlerAbandoned&) {
@@ -59,9 +66,8 @@ class EventRouter final : public host::EventSink {
   }
 
  private:
-  Route route_;
-  KeepAlive keep_alive_;
-  bool detached_ = false;
+  EventTarget* target_;
+  int route_;
 };
 
 }  // namespace frambolist::connectors

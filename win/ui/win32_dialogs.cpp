@@ -1,5 +1,7 @@
 #include "ui/win32_dialogs.h"
 
+#include <algorithm>
+
 #include "forms/form.h"
 #include "ui/form_window.h"
 #include "ui/modal_owner.h"
@@ -39,14 +41,14 @@ Win32Dialogs::~Win32Dialogs() = default;
 void Win32Dialogs::ShowModal(forms::Form& form) {
   // Shown already, further out on the stack: that showing goes on, and
   // nothing here may replace or destroy the window its loop runs on.
-  if (in_loop_.contains(&form)) return;
+  if (std::find(in_loop_.begin(), in_loop_.end(), &form) != in_loop_.end()) return;
   SystemDpiAwareness dpi_awareness;
   const HWND owner = ModalOwner();
   auto& window = windows_[&form];
   if (!window || !window->alive()) window = std::make_unique<FormWindow>(instance_, form);
   if (!window->alive()) return;  // the window could not be made: nothing to wait for
 
-  in_loop_.insert(&form);
+  in_loop_.push_back(&form);
   HWND previous = current_;
   current_ = window->hwnd();
   {
@@ -56,7 +58,7 @@ void Win32Dialogs::ShowModal(forms::Form& form) {
     window->RunModalLoop();
   }
   current_ = previous;
-  in_loop_.erase(&form);
+  in_loop_.pop_back();  // loops end in the reverse order of their start
   if (!window->alive()) windows_.erase(&form);
 }
 

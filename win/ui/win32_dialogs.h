@@ -10,7 +10,7 @@
 
 #include <map>
 #include <memory>
-#include <set>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -43,7 +43,7 @@ class Win32Dialogs final : public platform::DialogToolkit {
   HINSTANCE instance_;
   std::map<forms::Form*, std::unique_ptr<FormWindow>> windows_;
   // Forms whose modal loop is running: a second showing must not touch them.
-  std::set<forms::Form*> in_loop_;
+  std::vector<forms::Form*> in_loop_;
   HWND current_ = nullptr;
 };
 
