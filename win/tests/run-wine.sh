@@ -123,5 +123,17 @@ check "a script error ends the run with status 2 through COM" sh -c \
 for mode in "" --as-in-office; do
   timeout 120 "$wine" "$work/frambolist_load_benchmark.exe" $mode 2>&1 | tr -d '\r' | sed 's/^/figure: /'
 done
+# A registered DLL that has been moved: the host program says why the add-in
+# did not load, as Office lists a load failure.
+moved_dll_is_reported() {
+  mv "$work/frambolist.dll" "$work/frambolist.moved"
+  printf 'start word\nquit\n' > "$work/moved.txt"
+  local out; out=$(timeout 60 "$wine" "$work/frambolist-sim.exe" "Z:$work/moved.txt" 2>&1 | tr -d '\r')
+  mv "$work/frambolist.moved" "$work/frambolist.dll"
+  echo "$out"
+  grep -q '^not loaded: Kworrendival.ConnectWd: its library could not be loaded' <<< "$out"
+}
+check "a moved DLL is reported as not loaded" moved_dll_is_reported
+
 echo "$bits-bit: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
