@@ -23,7 +23,7 @@ using host::Value;
 
 struct QuietPlatform final : platform::OkMessageBox, platform::UserLocale, platform::DialogToolkit, platform::Shell {
   void Show(std::string_view) override {}
-  procs::NumberFormat NumberFormat() override { return {}; }
+  platform::NumberFormat NumberFormat() override { return {}; }
   void ShowModal(forms::Form& form) override { form.Hide(); }
   void OpenPage(std::string_view) override {}
   platform::Platform platform{*this, *this, *this, *this};

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ostringstream out;
   hostprog::Session session(out, [](platform::Platform& p) { return hostprog::MakeNativeLoader(p); });
   std::vector<std::string> typed;
-  procs::NumberFormat format;
+  platform::NumberFormat format;
   auto run = [&](const std::string& text) {
     std::istringstream in(text + "\n");
     hostprog::ScriptReader reader(in, "");
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (session.Run(reader, err, true) != 0) std::abort();  // every generated command is valid
     if (session.world() &&
         !hostprog::testing::ToolbarProblems(*session.world(), out.str(), typed,
-                                            {format, procs::NumberFormat{".", ","}, procs::NumberFormat{",", "."}})
+                                            {format, platform::NumberFormat{".", ","}, platform::NumberFormat{",", "."}})
              .empty()) {
       std::abort();
     }
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::string text = command.substr(command.rfind(' ') + 1);
       typed.push_back(text == "\"\"" ? "" : text);  // as the box holds it
     }
-    if (command.rfind("locale ", 0) == 0) format = command[7] == ',' ? procs::NumberFormat{",", "."} : procs::NumberFormat{};
+    if (command.rfind("locale ", 0) == 0) format = command[7] == ',' ? platform::NumberFormat{",", "."} : platform::NumberFormat{};
     run(command);
   }
   run("heal\nquit");

@@ -45,7 +45,7 @@ class Session final : platform::OkMessageBox,
   void ReportScriptError(const ScriptError& error, std::ostream& err);
   // The user's regional number format changes (the `locale` command); a host
   // program whose add-in reads the real settings writes them here.
-  void SetLocaleObserver(std::function<void(const procs::NumberFormat&)> observer) {
+  void SetLocaleObserver(std::function<void(const platform::NumberFormat&)> observer) {
     locale_observer_ = std::move(observer);
     if (locale_observer_) locale_observer_(number_format_);
   }
@@ -53,7 +53,7 @@ class Session final : platform::OkMessageBox,
  private:
   // The platform stand-ins.
   void Show(std::string_view text) override;
-  procs::NumberFormat NumberFormat() override { return number_format_; }
+  platform::NumberFormat NumberFormat() override { return number_format_; }
   void ShowModal(forms::Form& form) override;
   void OpenPage(std::string_view address) override;
 
@@ -80,8 +80,8 @@ class Session final : platform::OkMessageBox,
     host::ObjectRef instance;  // the add-in instance object passed to it
   };
   std::vector<Connected> addins_;
-  procs::NumberFormat number_format_;
-  std::function<void(const procs::NumberFormat&)> locale_observer_;
+  platform::NumberFormat number_format_;
+  std::function<void(const platform::NumberFormat&)> locale_observer_;
   std::function<void(sim::World&)> on_host_started_;
   struct PendingFault {
     std::string member;

@@ -7,7 +7,7 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --windows
 version=$(sed -n 's/^project(Frambolist VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-cmake --preset native -DFRAMBOLIST_TESTS=OFF -DFRAMBOLIST_BENCHMARKS=OFF >/dev/null
+cmake --preset native >/dev/null
 cmake --build build --target frambolist-wix-registry >/dev/null
 for preset in mingw64 mingw32; do
   cmake --preset $preset >/dev/null

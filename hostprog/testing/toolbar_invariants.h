@@ -21,7 +21,7 @@ namespace frambolist::hostprog::testing {
 // typed, as the boxes hold them; `formats`: the number formats in use.
 inline std::string ToolbarProblems(sim::World& world, const std::string& output,
                                    const std::vector<std::string>& typed,
-                                   const std::vector<procs::NumberFormat>& formats) {
+                                   const std::vector<platform::NumberFormat>& formats) {
   std::ostringstream problems;
   bool typed_negative = false;
   for (const auto& t : typed) typed_negative |= !t.empty() && t[0] == '-';
@@ -38,7 +38,7 @@ inline std::string ToolbarProblems(sim::World& world, const std::string& output,
     const std::string& text = bar->controls[box]->text;
     bool ok = text == "0";
     for (const auto& t : typed) ok |= text == t;
-    for (const procs::NumberFormat& f : formats) {
+    for (const platform::NumberFormat& f : formats) {
       auto value = procs::TextToSingle(text, f);
       ok |= value.ok() && procs::ShownValue(value.value(), f) == text;
     }

@@ -13,7 +13,7 @@ using host::Value;
 // No trap of its own: a failing read of the box goes back to the host.
 void Connector::TxRotate_Change(const Value& /*Ctrl*/) {
   const std::string text = TextOf(TxRotate->Get("Text"));
-  const procs::NumberFormat format = platform_.locale.NumberFormat();
+  const platform::NumberFormat format = platform_.locale.NumberFormat();
   if (text.empty() || !procs::IsNumericText(text, format)) return;
   // An angle beyond the single range ends the edit without disturbing the
   // host: no error reaches it.

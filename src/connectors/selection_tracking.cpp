@@ -13,7 +13,7 @@ using host::Dispatch;
 using host::Value;
 
 void Connector::TrackSelection(const Dispatch& selection) {
-  const procs::NumberFormat format = platform_.locale.NumberFormat();
+  const platform::NumberFormat format = platform_.locale.NumberFormat();
   // Every read starts again from the selection.
   auto shape_range = [&] {
     if (traits_.host == HostKind::Excel) {

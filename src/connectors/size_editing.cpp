@@ -44,7 +44,7 @@ void Connector::EditSize(Dimension own) {
   const Dimension other = own == Dimension::Height ? Dimension::Width : Dimension::Height;
 
   EndQuietly([&] {
-    const procs::NumberFormat format = platform_.locale.NumberFormat();
+    const platform::NumberFormat format = platform_.locale.NumberFormat();
     const std::string text = TextOf(edited->Get("Text"));
     if (text.empty() || !procs::IsNumericText(text, format)) {
       edited->Put("Text", Value("0"));

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "procs/number_format.h"
+#include "platform/number_format.h"
 
 namespace frambolist::forms {
 class Form;
@@ -29,7 +29,7 @@ class OkMessageBox {
 class UserLocale {
  public:
   // Read at each use, so a change in the user's settings applies at once.
-  virtual procs::NumberFormat NumberFormat() = 0;
+  virtual platform::NumberFormat NumberFormat() = 0;
 
  protected:
   ~UserLocale() = default;

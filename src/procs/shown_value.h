@@ -4,9 +4,12 @@
 
 #include <string>
 
-#include "procs/number_format.h"
+#include "platform/number_format.h"
 
 namespace frambolist::procs {
+
+// The user's separators, as the platform reports them.
+using platform::NumberFormat;
 
 // Rounds to 4 decimal places, a value exactly half-way going to the even
 // neighbour. Half-way is decided on the exact binary value (2.25 points is

@@ -15,9 +15,12 @@
 #include <string_view>
 
 #include "host/outcome.h"
-#include "procs/number_format.h"
+#include "platform/number_format.h"
 
 namespace frambolist::procs {
+
+// The user's separators, as the platform reports them.
+using platform::NumberFormat;
 
 bool IsNumericText(std::string_view text, const NumberFormat& format);
 

@@ -25,8 +25,8 @@ class WinMessageBox final : public platform::OkMessageBox {
 
 class WinLocale final : public platform::UserLocale {
  public:
-  procs::NumberFormat NumberFormat() override {
-    procs::NumberFormat format;
+  platform::NumberFormat NumberFormat() override {
+    platform::NumberFormat format;
     if (auto decimal = Read(LOCALE_SDECIMAL); !decimal.empty()) format.decimal = decimal;
     format.group = Read(LOCALE_STHOUSAND);  // may be empty: then no grouping is read
     return format;

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     win::SetShellOutput(&std::cout);
     // The add-in reads the user's real regional settings; this host program
     // runs in a throw-away prefix and sets them as the script says.
-    session.SetLocaleObserver([](const procs::NumberFormat& format) {
+    session.SetLocaleObserver([](const platform::NumberFormat& format) {
       SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, win::Widen(format.decimal).c_str());
       SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, win::Widen(format.group).c_str());
     });

@@ -115,7 +115,7 @@ TEST(FaultSweep, NoFailingHostCallBreaksAnyAction) {
             if (CountLines(out, "error: ") > (action.may_fail_back ? 1 : 0)) report(where + ": failure sent to the host\n" + out);
             const std::vector<std::string> typed = action.typed ? std::vector<std::string>{action.typed}
                                                                 : std::vector<std::string>{};
-            if (auto problems = hostprog::testing::ToolbarProblems(run.world(), out, typed, {procs::NumberFormat{}});
+            if (auto problems = hostprog::testing::ToolbarProblems(run.world(), out, typed, {platform::NumberFormat{}});
                 !problems.empty()) {
               report(where + ": " + problems);
             }

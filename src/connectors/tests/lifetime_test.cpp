@@ -27,7 +27,7 @@ struct ModalPlatform final : platform::OkMessageBox, platform::UserLocale, platf
     ++messages;
     if (inside) std::exchange(inside, nullptr)();
   }
-  procs::NumberFormat NumberFormat() override { return {}; }
+  platform::NumberFormat NumberFormat() override { return {}; }
   void ShowModal(forms::Form& form) override {
     ++dialogs;
     if (inside) std::exchange(inside, nullptr)();

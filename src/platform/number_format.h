@@ -7,11 +7,11 @@
 
 #include <string>
 
-namespace frambolist::procs {
+namespace frambolist::platform {
 
 struct NumberFormat {
   std::string decimal = ".";
   std::string group = ",";
 };
 
-}  // namespace frambolist::procs
+}  // namespace frambolist::platform
