@@ -13,7 +13,7 @@
 
 #include "com/com_ptr.h"
 #include "com/extensibility.h"
-#include "hostprog/dispatch_server.h"
+#include "comhost/dispatch_server.h"
 #include "sim/applications.h"
 #include "sim/world.h"
 

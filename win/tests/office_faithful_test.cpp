@@ -12,7 +12,7 @@
 #include "com/dispatch_object.h"
 #include "com/errors.h"
 #include "com/extensibility.h"
-#include "hostprog/dispatch_server.h"
+#include "comhost/dispatch_server.h"
 #include "host/dispatch.h"
 #include "sim/applications.h"
 #include "sim/command_bars.h"

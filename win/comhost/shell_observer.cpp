@@ -1,4 +1,4 @@
-#include "hostprog/shell_observer.h"
+#include "comhost/shell_observer.h"
 
 #include <objbase.h>
 

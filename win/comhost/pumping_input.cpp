@@ -1,4 +1,4 @@
-#include "hostprog/pumping_input.h"
+#include "comhost/pumping_input.h"
 
 namespace frambolist::win {
 

@@ -1,4 +1,4 @@
-#include "hostprog/dispatch_server.h"
+#include "comhost/dispatch_server.h"
 
 #include <olectl.h>
 

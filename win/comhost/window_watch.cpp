@@ -1,4 +1,4 @@
-#include "hostprog/window_watch.h"
+#include "comhost/window_watch.h"
 
 #include <cstdlib>
 #include <iostream>

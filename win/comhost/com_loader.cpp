@@ -1,4 +1,4 @@
-#include "hostprog/com_loader.h"
+#include "comhost/com_loader.h"
 
 #include <windows.h>
 #include <oleauto.h>
@@ -8,8 +8,8 @@
 #include "com/extensibility.h"
 #include "com/strings.h"
 #include "com/variant.h"
-#include "hostprog/dispatch_server.h"
-#include "hostprog/shell_observer.h"
+#include "comhost/dispatch_server.h"
+#include "comhost/shell_observer.h"
 
 namespace frambolist::win {
 

@@ -12,12 +12,12 @@
 
 #include "com/com_object.h"
 #include "com/strings.h"
-#include "hostprog/com_loader.h"
+#include "comhost/com_loader.h"
 #include "hostprog/command_line.h"
-#include "hostprog/pumping_input.h"
+#include "comhost/pumping_input.h"
 #include "hostprog/session.h"
-#include "hostprog/shell_observer.h"
-#include "hostprog/window_watch.h"
+#include "comhost/shell_observer.h"
+#include "comhost/window_watch.h"
 #include "sim/world.h"
 
 namespace {
