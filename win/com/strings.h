@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,7 +21,11 @@ inline std::string Narrow(const wchar_t* utf16, size_t length) { return Narrow(s
 class Bstr {
  public:
   Bstr() = default;
-  explicit Bstr(std::wstring_view text) : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  // Throws std::bad_alloc when the string cannot be allocated: an empty
+  // string in its place would pass a wrong value on as if it were right.
+  explicit Bstr(std::wstring_view text) : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+    if (!b_) throw std::bad_alloc();
+  }
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
   Bstr(Bstr&& o) noexcept : b_(std::exchange(o.b_, nullptr)) {}

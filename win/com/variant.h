@@ -12,9 +12,10 @@ namespace frambolist::win {
 class Variant {
  public:
   Variant() { VariantInit(&v_); }
-  Variant(const Variant& o) : Variant() { VariantCopy(&v_, const_cast<VARIANT*>(&o.v_)); }
+  // No copies: VariantCopy can fail, and nothing needs one.
+  Variant(const Variant&) = delete;
   Variant(Variant&& o) noexcept : Variant() { std::swap(v_, o.v_); }
-  Variant& operator=(Variant o) noexcept {
+  Variant& operator=(Variant&& o) noexcept {
     std::swap(v_, o.v_);
     return *this;
   }

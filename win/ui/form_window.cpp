@@ -2,8 +2,10 @@
 
 #include <olectl.h>
 
+#include "com/guard.h"
 #include "com/strings.h"
 #include "ui/modal_owner.h"
+#include "ui/owned_handles.h"
 #include "ui/win32_dialogs.h"
 
 namespace frambolist::win {
@@ -39,17 +41,15 @@ ComPtr<IPicture> LoadLogo(HINSTANCE instance) {
   const DWORD size = SizeofResource(instance, found);
   const void* bytes = LockResource(LoadResource(instance, found));
   if (!bytes || size == 0) return picture;
-  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  OwnedGlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
   if (!copy) return picture;
-  if (void* target = GlobalLock(copy)) {
+  if (void* target = GlobalLock(copy.get())) {
     memcpy(target, bytes, size);
-    GlobalUnlock(copy);
+    GlobalUnlock(copy.get());
   }
   ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.Receive()))) {  // the stream frees `copy`
-    GlobalFree(copy);
-    return picture;
-  }
+  if (FAILED(CreateStreamOnHGlobal(copy.get(), TRUE, stream.Receive()))) return picture;
+  copy.Release();  // the stream frees it now
   OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.ReceiveVoid());
   return picture;
 }
@@ -87,18 +87,25 @@ FormWindow::FormWindow(HINSTANCE instance, forms::Form& form) : instance_(instan
   const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;  // kept out of the taskbar
   RECT frame{0, 0, Pixels(design.client_width), Pixels(design.client_height)};
   AdjustWindowRectEx(&frame, style, FALSE, ex_style);
-  CreateWindowExW(ex_style, class_name.c_str(), Widen(design.caption).c_str(), style, 0, 0, frame.right - frame.left,
+  const std::wstring caption = Widen(design.caption);
+  CreateWindowExW(ex_style, class_name.c_str(), caption.c_str(), style, 0, 0, frame.right - frame.left,
                   frame.bottom - frame.top, nullptr, nullptr, instance, this);
   if (!hwnd_) return;
-  dialog_font_ = CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
-  CreateControls();
+  // The window points back at this object: it must not outlive a throw.
+  try {
+    dialog_font_ = OwnedFont(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                         L"MS Shell Dlg"));
+    CreateControls();
+  } catch (...) {
+    DestroyWindow(hwnd_);
+    throw;
+  }
 }
 
+// The window goes before the fonts its controls use.
 FormWindow::~FormWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
-  if (dialog_font_) DeleteObject(dialog_font_);
-  for (HFONT f : design_fonts_) DeleteObject(f);
 }
 
 RECT FormWindow::PixelRect(const forms::ControlDesign& c) const {
@@ -123,12 +130,14 @@ void FormWindow::CreateControls() {
                                    StyleOf(c, first_in_group), r.left, r.top, r.right - r.left, r.bottom - r.top,
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
                                    instance_, nullptr);
-    HFONT font = dialog_font_;
+    HFONT font = dialog_font_.get();
     if (c.font) {
-      font = CreateFontW(-MulDiv(c.font->points, dpi_, 72), 0, 0, 0, c.font->weight, FALSE, FALSE, FALSE,
-                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                         Widen(c.font->name).c_str());
-      design_fonts_.push_back(font);
+      const std::wstring face = Widen(c.font->name);
+      OwnedFont design_font(CreateFontW(-MulDiv(c.font->points, dpi_, 72), 0, 0, 0, c.font->weight, FALSE, FALSE,
+                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str()));
+      font = design_font.get();
+      design_fonts_.push_back(std::move(design_font));
     }
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (c.kind == ControlKind::Image && !logo_) logo_ = LoadLogo(instance_);
@@ -221,20 +230,24 @@ void FormWindow::DrawLogo(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    self->controls_.clear();
-    return DefWindowProcW(hwnd, message, wparam, lparam);
-  }
-  return self->Handle(message, wparam, lparam);
+  return GuardedCallback(
+      [&]() -> LRESULT {
+        if (message == WM_NCCREATE) {
+          auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+          self->hwnd_ = hwnd;
+          SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
+        if (message == WM_NCDESTROY) {
+          SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+          self->hwnd_ = nullptr;
+          self->controls_.clear();
+          return DefWindowProcW(hwnd, message, wparam, lparam);
+        }
+        return self->Handle(message, wparam, lparam);
+      },
+      [&] { return DefWindowProcW(hwnd, message, wparam, lparam); });
 }
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

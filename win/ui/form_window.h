@@ -11,6 +11,7 @@
 
 #include "com/com_ptr.h"
 #include "forms/form.h"
+#include "ui/owned_handles.h"
 
 namespace frambolist::win {
 
@@ -45,8 +46,8 @@ class FormWindow {
   forms::Form& form_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
-  HFONT dialog_font_ = nullptr;
-  std::vector<HFONT> design_fonts_;
+  OwnedFont dialog_font_;
+  std::vector<OwnedFont> design_fonts_;
   std::vector<HWND> controls_;  // in design order
   ComPtr<IPicture> logo_;
   std::function<void()> before_hide_;

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "com/guard.h"
+
 namespace frambolist::win {
 
 namespace {
@@ -13,8 +15,12 @@ bool IsUsableTopLevel(HWND hwnd) {
 using WindowVisitor = std::function<void(HWND)>;
 
 BOOL CALLBACK VisitWindow(HWND hwnd, LPARAM visitor) {
-  (*reinterpret_cast<const WindowVisitor*>(visitor))(hwnd);
-  return TRUE;
+  return GuardedCallback(
+      [&]() -> BOOL {
+        (*reinterpret_cast<const WindowVisitor*>(visitor))(hwnd);
+        return TRUE;
+      },
+      [] { return FALSE; });
 }
 
 void ForEachThreadWindow(const WindowVisitor& visit) {
