@@ -6,6 +6,7 @@
 #include "connectors/connector.h"
 #include "connectors/error_policy.h"
 #include "connectors/host_values.h"
+#include "connectors/toolbar_fields.h"
 #include "connectors/toolbar_layout.h"
 #include "procs/units.h"
 
@@ -23,38 +24,6 @@ Dispatch AsObjectVariable(const Value& value) {
 }
 
 }  // namespace
-
-// The field that keeps each control, by the layout's field name.
-class ToolbarFields {
- public:
-  explicit ToolbarFields(Connector& c) : c_(c) {}
-
-  void Store(std::string_view field, const Dispatch& control) {
-    if (auto* plain = Plain(field)) *plain = control;
-    else Evented(field)->Set(control);
-  }
-  const Dispatch& Read(std::string_view field) {
-    if (auto* plain = Plain(field)) return *plain;
-    return **Evented(field);
-  }
-
- private:
-  Dispatch* Plain(std::string_view field) {
-    if (field == "LblHeight") return &c_.LblHeight;
-    if (field == "LblWidth") return &c_.LblWidth;
-    if (field == "LblRotate") return &c_.LblRotate;
-    return nullptr;
-  }
-  host::WithEvents* Evented(std::string_view field) {
-    if (field == "TxHeight") return &c_.TxHeight;
-    if (field == "TxWidth") return &c_.TxWidth;
-    if (field == "ButAspect") return &c_.ButAspect;
-    if (field == "TxRotate") return &c_.TxRotate;
-    if (field == "ButSettings") return &c_.ButSettings;
-    return &c_.ButAbout;
-  }
-  Connector& c_;
-};
 
 template <class Policy>
 void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& application, const Dispatch& add_in) {

@@ -4,9 +4,13 @@
 #include "connectors/connectors.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "connectors/error_policy.h"
 #include "connectors/host_values.h"
+#include "connectors/toolbar_fields.h"
+#include "connectors/toolbar_layout.h"
 
 namespace frambolist::connectors {
 
@@ -24,7 +28,14 @@ Connector::Connector(HostKind host, platform::Platform& platform)
       ButAbout(iid::kCommandBarButton, Router(kButAbout)),
       traits_(TraitsOf(host)),
       message_box_(*this, platform.message_box),
-      platform_{message_box_, platform.locale, platform.dialogs, platform.shell} {}
+      platform_{message_box_, platform.locale, platform.dialogs, platform.shell} {
+  ToolbarFields fields(*this);
+  for (const ControlLayout& control : ToolbarLayout()) {
+    if (!ToolbarFields::Exists(fields.Find(control.field))) {
+      throw std::logic_error("the toolbar layout names no field of the connector: " + std::string(control.field));
+    }
+  }
+}
 
 Connector::~Connector() {
   // Hosts may still hold the routers: they must not reach this connector.

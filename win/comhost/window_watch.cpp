@@ -34,12 +34,19 @@ std::wstring TextOf(HWND hwnd) {
 
 bool IsFormWindow(HWND hwnd) { return ClassOf(hwnd).rfind(kFormClassPrefix, 0) == 0; }
 
+// The design of the add-in's form of that name; a form this program does not
+// know is a script error, not another form's design.
+forms::FormDesign DesignOf(const std::string& form) {
+  if (form == "frmSplash") return forms::SplashDesign();
+  if (form == "frmOptions") return forms::OptionsDesign();
+  throw hostprog::ScriptError("the add-in shows a form this program does not know: " + form);
+}
+
 // An add-in form on screen, driven through its real window.
 class Win32Dialog final : public hostprog::ShownDialog {
  public:
   explicit Win32Dialog(HWND hwnd)
-      : hwnd_(hwnd), name_(Narrow(ClassOf(hwnd).substr(std::wcslen(kFormClassPrefix)))),
-        design_(name_ == "frmSplash" ? forms::SplashDesign() : forms::OptionsDesign()) {
+      : hwnd_(hwnd), name_(Narrow(ClassOf(hwnd).substr(std::wcslen(kFormClassPrefix)))), design_(DesignOf(name_)) {
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);

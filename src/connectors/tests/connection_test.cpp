@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "connectors/connectors.h"
 #include "connectors/registration.h"
+#include "connectors/toolbar_fields.h"
+#include "connectors/toolbar_layout.h"
 #include "hostprog/testing/run_script.h"
 #include "sim/command_bars.h"
 
@@ -138,6 +143,30 @@ TEST(Connection, ShutdownLeavesNoHostObjectHeldAndChangesNothing) {
     EXPECT_EQ(run.world().double_releases(), 0) << host;
     EXPECT_EQ(run.world().bars().size(), 1u);
   }
+}
+
+// Every control of the layout is kept in a field of its own, and a name that
+// is no field is found nowhere (the connector refuses a layout that names
+// one, rather than leave a control unwired).
+TEST(Connection, EachControlOfTheLayoutHasAFieldOfItsOwn) {
+  struct Quiet final : platform::OkMessageBox, platform::UserLocale, platform::DialogToolkit, platform::Shell {
+    void Show(std::string_view) override {}
+    platform::NumberFormat NumberFormat() override { return {}; }
+    void ShowModal(forms::Form&) override {}
+    void OpenPage(std::string_view) override {}
+  } quiet;
+  platform::Platform platform{quiet, quiet, quiet, quiet};
+  auto connector = CreateConnector("ConnectWd", platform);
+  ToolbarFields fields(*connector);
+  std::set<const void*> seen;
+  for (const ControlLayout& control : ToolbarLayout()) {
+    const auto field = fields.Find(control.field);
+    ASSERT_TRUE(ToolbarFields::Exists(field)) << control.field;
+    EXPECT_TRUE(seen.insert(field.plain ? static_cast<const void*>(field.plain) : field.evented).second) << control.field;
+  }
+  EXPECT_EQ(seen.size(), 9u);
+  EXPECT_FALSE(ToolbarFields::Exists(fields.Find("ButAboutt")));
+  EXPECT_FALSE(ToolbarFields::Exists(fields.Find("")));
 }
 
 TEST(Registration, RecordsMatchWhatTheHostsLookFor) {
