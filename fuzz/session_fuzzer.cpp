@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "forms/instances.h"
 #include "hostprog/session.h"
+#include "hostprog/testing/run_script.h"
 #include "hostprog/testing/toolbar_invariants.h"
-#include "procs/units.h"
 
 using namespace frambolist;
 
@@ -53,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const char* kHosts[] = {"powerpoint", "excel", "word"};
   const char* host = kHosts[data[0] % 3];
   const bool word = data[0] % 3 == 2;
-  forms::DiscardFormsForTesting();
-  procs::CurrentUnit = "Inch";
+  hostprog::testing::StartAsAFreshProcess();
 
   std::ostringstream out;
   hostprog::Session session(out, [](platform::Platform& p) { return hostprog::MakeNativeLoader(p); });

@@ -1,19 +1,14 @@
 #include "sim/sim_object.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "host/names.h"
 
 #include "sim/world.h"
 
 namespace frambolist::sim {
 
 namespace {
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
 const Value kMissing{host::Missing{}};
 }  // namespace
 
@@ -43,11 +38,11 @@ void SimObject::Release() noexcept {
 }
 
 void SimObject::Member(std::string name, Getter get, Putter put, bool takes_args) {
-  members_[Lower(name)] = Entry{std::move(get), std::move(put), takes_args};
+  members_[std::move(name)] = Entry{std::move(get), std::move(put), takes_args};
 }
 
 const SimObject::Entry* SimObject::Find(std::string_view member) const {
-  auto it = members_.find(Lower(member));
+  auto it = members_.find(member);
   return it == members_.end() ? nullptr : &it->second;
 }
 
@@ -81,9 +76,8 @@ Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
                                                  std::shared_ptr<host::EventSink> sink) {
   if (world_.recording()) world_.NoteCall({World::RecordedCall::Kind::Subscribe, Ref(), std::string(interface_id), {}});
   if (world_.closed()) return host_errors::Disconnected();
-  if (event_interface_.empty() || Lower(interface_id) != Lower(event_interface_)) {
-    // What CONNECT_E_NOCONNECTION reads as in Visual Basic.
-    return HostError{459, "Object or class does not support the set of events"};
+  if (event_interface_.empty() || !host::EqualsIgnoringCase(interface_id, event_interface_)) {
+    return host::errors::NoEvents();  // CONNECT_E_NOCONNECTION, as Visual Basic reads it
   }
   const int id = next_sink_id_++;
   sinks_.push_back({id, std::move(sink)});

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "host/names.h"
 #include "host/object.h"
 
 namespace frambolist::sim {
@@ -79,7 +80,7 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   const Entry* Find(std::string_view member) const;
 
   std::string type_name_;
-  std::map<std::string, Entry> members_;
+  std::map<std::string, Entry, host::LessIgnoringCase> members_;  // names as automation compares them
   std::string event_interface_;
   std::string trace_name_;
   std::vector<Sink> sinks_;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "forms/instances.h"
 #include "hostprog/session.h"
@@ -20,11 +21,16 @@ struct ScriptRun {
   sim::World& world() { return *session->world(); }
 };
 
-// Each run starts as a fresh host process would: no dialogs yet, the unit
-// not yet set.
-inline ScriptRun RunScript(const std::string& script) {
+// The add-in's module state as a fresh host process has it: no dialogs yet,
+// the unit at its start.
+inline void StartAsAFreshProcess() {
   forms::DiscardFormsForTesting();
   procs::CurrentUnit = "Inch";
+}
+
+// Each run starts as a fresh host process would.
+inline ScriptRun RunScript(const std::string& script) {
+  StartAsAFreshProcess();
   ScriptRun run;
   std::ostringstream out, err;
   std::istringstream in(script);
@@ -50,5 +56,23 @@ struct ScriptCase {
   const char* script;
   const char* expected;
 };
+
+// A row's name as a test name (letters and digits, words capitalised), so
+// that each row runs and reports on its own: "Word: a floating shape" is
+// WordAFloatingShape.
+inline std::string TestNameOf(std::string_view description) {
+  std::string name;
+  bool word_start = true;
+  for (char c : description) {
+    const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!alnum) {
+      word_start = true;
+      continue;
+    }
+    name += word_start && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    word_start = false;
+  }
+  return name;
+}
 
 }  // namespace frambolist::hostprog::testing

@@ -11,13 +11,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 native=$(cd "$1" && pwd) build=$(cd "$2" && pwd)
 work=$(mktemp -d /tmp/frambolist-msi.XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine64=/usr/lib/wine/wine64
-if objdump -f "$build/win/frambolist.dll" | grep -q 'file format pei-i386'; then
-  bits=32 arch=x86 other=x64 wine=/usr/lib/wine/wine regsvr32='C:\windows\syswow64\regsvr32.exe' view=/reg:32
-else
-  bits=64 arch=x64 other=x86 wine=$wine64 regsvr32=regsvr32 view=/reg:64
-fi
+. "$root/win/wine-env.sh"
+wine_for_build "$build"
+if [ "$bits" = 32 ]; then arch=x86 other=x64; else arch=x64 other=x86; fi
 passed=0; failed=0
 check() {  # check NAME COMMAND...: one test, counted; its "signed"/"tampered" lines are shown
   local name=$1; shift
@@ -55,10 +51,7 @@ done
 old="Z:${work//\//\\}\\out\\Frambolist-1.0.0-$arch.msi"
 new="Z:${work//\//\\}\\out\\Frambolist-1.0.1-$arch.msi"
 
-timeout 300 "$wine64" wineboot -i >/dev/null 2>&1
-"$wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-wineserver -k; wineserver -w
-wineserver -p >/dev/null 2>&1
+new_wine_prefix "$work/prefix"
 for key in 'HKCU\Software\Microsoft\Office\PowerPoint\Addins' 'HKCU\Software\Microsoft\Office\Excel\Addins' \
            'HKCU\Software\Microsoft\Office\Word\Addins'; do
   "$wine64" reg add "$key" /f >/dev/null 2>&1
@@ -144,8 +137,7 @@ check "the signed package verifies, and fails with one byte changed" verificatio
 check "the installed, signed DLL verifies, and fails with one byte changed" verification "$folder/frambolist.dll"
 
 session() {
-  # Wine 8 shows only HKLM's classes through HKEY_CLASSES_ROOT.
-  "$wine64" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f $view >/dev/null 2>&1
+  classes_to_hklm
   timeout 120 "$wine" "$work/frambolist-sim.exe" "Z:$root/examples/typical-session.txt" 2>&1 | tr -d '\r' |
     diff -u "$root/examples/typical-session.expected" -
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "host/testing/failure_number.h"
+
 #include <cmath>
 
 #include "host/dispatch.h"
@@ -11,14 +13,7 @@ namespace {
 
 using host::Dispatch;
 
-int NumberOf(auto&& action) {
-  try {
-    action();
-  } catch (const host::HostFailure& f) {
-    return f.error.number;
-  }
-  return 0;
-}
+using host::testing::NumberOf;
 
 class Recorder final : public host::EventSink {
  public:

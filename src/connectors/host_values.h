@@ -9,22 +9,8 @@
 
 namespace frambolist::connectors {
 
-inline float SingleOf(const host::Value& value) {
-  auto single = value.ToSingle();
-  if (!single.ok()) throw host::HostFailure{single.error()};
-  return single.value();
-}
-
-inline int32_t LongOf(const host::Value& value) {
-  auto n = value.ToLong();
-  if (!n.ok()) throw host::HostFailure{n.error()};
-  return n.value();
-}
-
-inline std::string TextOf(const host::Value& value) {
-  auto text = value.ToText();
-  if (!text.ok()) throw host::HostFailure{text.error()};
-  return text.value();
-}
+inline float SingleOf(const host::Value& value) { return value.ToSingle().ValueOrThrow(); }
+inline int32_t LongOf(const host::Value& value) { return value.ToLong().ValueOrThrow(); }
+inline std::string TextOf(const host::Value& value) { return value.ToText().ValueOrThrow(); }
 
 }  // namespace frambolist::connectors

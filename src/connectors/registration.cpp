@@ -1,5 +1,7 @@
 #include "connectors/registration.h"
 
+#include "host/names.h"
+
 #include <algorithm>
 
 namespace frambolist::connectors {
@@ -35,13 +37,8 @@ const AddinRecord* FindRecordByProgId(std::string_view prog_id) {
 }
 
 const AddinRecord* FindRecordByClsid(std::string_view clsid) {
-  auto same = [](std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-             return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
-  };
   auto it = std::find_if(std::begin(kRecords), std::end(kRecords),
-                         [&](const AddinRecord& r) { return same(r.clsid, clsid); });
+                         [&](const AddinRecord& r) { return host::EqualsIgnoringCase(r.clsid, clsid); });
   return it == std::end(kRecords) ? nullptr : it;
 }
 

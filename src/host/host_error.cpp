@@ -36,6 +36,7 @@ HostError MemberNotSupported() {
 }
 HostError TypeMismatch() { return {13, "Type mismatch"}; }
 HostError Overflow() { return {6, "Overflow"}; }
+HostError NoEvents() { return {459, "Object or class does not support the set of events"}; }
 }  // namespace errors
 
 }  // namespace frambolist::host

@@ -37,6 +37,7 @@ HostError ObjectRequired();           // 424: a member used on Nothing or a non-
 HostError MemberNotSupported();       // 438
 HostError TypeMismatch();             // 13
 HostError Overflow();                 // 6
+HostError NoEvents();                 // 459: an object without the event interface asked for
 }  // namespace errors
 
 // Thrown by the late-bound facade (Dispatch) and caught only by the error

@@ -24,9 +24,7 @@ class WithEvents {
   void Set(const Dispatch& object) {
     Subscription next;
     if (object.ref()) {
-      auto connected = object.ref()->Subscribe(interface_id_, sink_);
-      if (!connected.ok()) throw HostFailure{connected.error()};
-      next = std::move(connected.value());
+      next = object.ref()->Subscribe(interface_id_, sink_).ValueOrThrow();
     }
     subscription_ = std::move(next);
     object_ = Dispatch(object.ref());

@@ -14,11 +14,7 @@ using host::Value;
 
 constexpr int32_t kCommandFailed = 4198;  // Word, for a range of in-line pictures only
 
-float Single(const Value& value) {
-  auto single = value.ToSingle();
-  if (!single.ok()) throw HostFailure{single.error()};
-  return single.value();
-}
+float Single(const Value& value) { return value.ToSingle().ValueOrThrow(); }
 
 // current × new ÷ reference, product first, in double, rounded once.
 float Proportional(float current, float wanted, float reference) {

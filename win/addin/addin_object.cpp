@@ -7,6 +7,7 @@
 #include "com/guard.h"
 #include "com/strings.h"
 #include "com/variant.h"
+#include "host/names.h"
 #include "procs/units.h"
 
 namespace frambolist::win {
@@ -59,18 +60,18 @@ STDMETHODIMP AddinObject::OnBeginShutdown(SAFEARRAY** /*custom*/) {
 
 STDMETHODIMP AddinObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   static constexpr struct {
-    const wchar_t* name;
+    const char* name;
     DISPID id;
-  } kMembers[] = {{L"OnConnection", kDispidOnConnection},
-                  {L"OnDisconnection", kDispidOnDisconnection},
-                  {L"OnAddInsUpdate", kDispidOnAddInsUpdate},
-                  {L"OnStartupComplete", kDispidOnStartupComplete},
-                  {L"OnBeginShutdown", kDispidOnBeginShutdown},
-                  {L"CurrentUnit", kDispidCurrentUnit}};
+  } kMembers[] = {{"OnConnection", kDispidOnConnection},
+                  {"OnDisconnection", kDispidOnDisconnection},
+                  {"OnAddInsUpdate", kDispidOnAddInsUpdate},
+                  {"OnStartupComplete", kDispidOnStartupComplete},
+                  {"OnBeginShutdown", kDispidOnBeginShutdown},
+                  {"CurrentUnit", kDispidCurrentUnit}};
   if (!names || !ids) return E_POINTER;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   for (const auto& m : kMembers) {
-    if (count > 0 && names[0] && _wcsicmp(names[0], m.name) == 0) ids[0] = m.id;
+    if (count > 0 && names[0] && host::EqualsIgnoringCase(Narrow(names[0]), m.name)) ids[0] = m.id;
   }
   return count == 1 && ids[0] != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
 }

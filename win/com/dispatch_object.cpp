@@ -26,8 +26,6 @@ class Client final : public ObjectBridge {
   host::ObjectRef ToObject(IDispatch* dispatch) const override { return DispatchObject::Wrap(dispatch); }
 };
 
-// What Visual Basic reports for an object without the events asked for.
-host::HostError NoEvents() { return {459, "Object or class does not support the set of events"}; }
 
 }  // namespace
 
@@ -86,14 +84,14 @@ host::Outcome<void> DispatchObject::Put(std::string_view member, const host::Val
 host::Outcome<host::Subscription> DispatchObject::Subscribe(std::string_view interface_id,
                                                             std::shared_ptr<host::EventSink> sink) {
   IID iid;
-  if (!IidFromString(interface_id, &iid)) return NoEvents();
+  if (!IidFromString(interface_id, &iid)) return host::errors::NoEvents();
   auto container = dispatch_.Query<IConnectionPointContainer>(IID_IConnectionPointContainer);
-  if (!container) return NoEvents();
+  if (!container) return host::errors::NoEvents();
   ComPtr<IConnectionPoint> point;
-  if (FAILED(container->FindConnectionPoint(iid, point.Receive())) || !point) return NoEvents();
+  if (FAILED(container->FindConnectionPoint(iid, point.Receive())) || !point) return host::errors::NoEvents();
   auto adapter = EventSinkDispatch::New(iid, std::move(sink));
   DWORD cookie = 0;
-  if (FAILED(point->Advise(adapter.get(), &cookie))) return NoEvents();
+  if (FAILED(point->Advise(adapter.get(), &cookie))) return host::errors::NoEvents();
   return host::Subscription([point, cookie] { point->Unadvise(cookie); });
 }
 

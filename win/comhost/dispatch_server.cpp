@@ -13,6 +13,7 @@
 #include "com/event_table.h"
 #include "com/guard.h"
 #include "com/strings.h"
+#include "host/names.h"
 #include "sim/sim_object.h"
 
 namespace frambolist::win {
@@ -27,14 +28,10 @@ constexpr IID kIID_SimDispatch = {0x6A1E5C4B, 0x7F35, 0x4C1A, {0x9E, 0x0D, 0x2B,
 // are case-insensitive as in Office.
 class DispidTable {
  public:
-  DISPID IdOf(const std::wstring& name) {
-    std::wstring key = name;
-    std::transform(key.begin(), key.end(), key.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-    auto [it, added] = ids_.try_emplace(key, next_);
-    if (added) {
-      names_[next_] = Narrow(name);
-      ++next_;
-    }
+  DISPID IdOf(const std::wstring& wide_name) {
+    const std::string name = Narrow(wide_name);
+    auto [it, added] = ids_.try_emplace(name, next_);
+    if (added) names_[next_++] = name;
     return it->second;
   }
   const std::string* NameOf(DISPID id) const {
@@ -43,7 +40,7 @@ class DispidTable {
   }
 
  private:
-  std::map<std::wstring, DISPID> ids_;
+  std::map<std::string, DISPID, host::LessIgnoringCase> ids_;
   std::map<DISPID, std::string> names_;
   DISPID next_ = 1000;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "host/testing/failure_number.h"
+
 #include <stdexcept>
 
 #include "com/com_object.h"
@@ -36,15 +38,7 @@ host::Dispatch AsAddinSees(sim::World& world) {
   return host::Dispatch(ClientBridge().ToObject(served.get()));
 }
 
-int NumberOf(auto&& action, std::string* description = nullptr) {
-  try {
-    action();
-  } catch (const host::HostFailure& f) {
-    if (description) *description = f.error.description;
-    return f.error.number;
-  }
-  return 0;
-}
+using host::testing::NumberOf;
 
 TEST_F(ComTest, HostFailuresCrossIDispatchWithTheirNumberAndDescription) {
   sim::World world(sim::HostKind::Word);

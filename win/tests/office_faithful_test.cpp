@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "host/testing/failure_number.h"
+
 #include <functional>
 #include <string>
 
@@ -21,14 +23,7 @@
 namespace frambolist::win {
 namespace {
 
-int NumberOf(auto&& action) {
-  try {
-    action();
-  } catch (const host::HostFailure& f) {
-    return f.error.number;
-  }
-  return 0;
-}
+using host::testing::NumberOf;
 
 class OfficeFaithful : public ::testing::Test {
  protected:

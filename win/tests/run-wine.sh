@@ -10,13 +10,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$(cd "$1" && pwd)
 work=$(mktemp -d /tmp/frambolist-wine.XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine64=/usr/lib/wine/wine64  # the prefix and the registry tools
-if objdump -f "$build/win/frambolist.dll" 2>/dev/null | grep -q 'file format pei-i386'; then
-  bits=32 wine=/usr/lib/wine/wine regsvr32='C:\windows\syswow64\regsvr32.exe' view=/reg:32
-else
-  bits=64 wine=$wine64 regsvr32=regsvr32 view=/reg:64
-fi
+. "$root/win/wine-env.sh"
+wine_for_build "$build"
 echo "Windows tests, $bits-bit"
 passed=0; failed=0
 check() {  # check NAME COMMAND...: one test, counted
@@ -30,15 +25,11 @@ check() {  # check NAME COMMAND...: one test, counted
 cleanup() { wineserver -k >/dev/null 2>&1; rm -rf "$work"; }
 trap cleanup EXIT
 
-# A new prefix without any display: the null graphics driver still runs
-# windows, dialogs and message boxes.
-timeout 300 "$wine64" wineboot -i >/dev/null 2>&1
-"$wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+new_wine_prefix "$work/prefix"
 # Heap tail and free checking (FLG_HEAP_ENABLE_TAIL_CHECK | FREE_CHECK): a
-# block used after it is freed faults instead of passing unseen.
+# block used after it is freed faults instead of passing unseen. Read when a
+# process starts.
 "$wine64" reg add 'HKLM\System\CurrentControlSet\Control\Session Manager' /v GlobalFlag /t REG_DWORD /d 0x30 /f >/dev/null 2>&1
-wineserver -k; wineserver -w
-wineserver -p >/dev/null 2>&1  # one server for the whole run
 cp "$build/win/frambolist.dll" "$build/win/frambolist-sim.exe" "$build/win/tests/frambolist_win_tests.exe" \
    "$build/win/tests/frambolist_load_benchmark.exe" "$work/"
 dll='Z:'"${work//\//\\}"'\frambolist.dll'
@@ -88,10 +79,9 @@ check "regsvr32 /u unregisters it" "$wine" "$regsvr32" /u "$dll"
 export_software "$work/after.reg"
 check "unregistering leaves the registry as it was" diff -U0 "$work/before.reg.sorted" "$work/after.reg.sorted"
 
-# Register again for the runs. Wine 8 does not merge HKCU\Software\Classes
-# into HKEY_CLASSES_ROOT as Windows does, so the classes are copied across.
+# Register again for the runs.
 "$wine" "$regsvr32" "$dll" >/dev/null 2>&1
-"$wine64" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f $view >/dev/null 2>&1
+classes_to_hklm
 
 check "COM layer tests" "$wine" "$work/frambolist_win_tests.exe"
 for script in "$root"/examples/*.txt; do

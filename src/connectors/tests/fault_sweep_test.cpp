@@ -57,8 +57,7 @@ const Host kHosts[] = {
 class PhasedRun {
  public:
   PhasedRun() : session_(out_, [](platform::Platform& p) { return hostprog::MakeNativeLoader(p); }) {
-    forms::DiscardFormsForTesting();
-    procs::CurrentUnit = "Inch";
+    hostprog::testing::StartAsAFreshProcess();
   }
   // Returns the lines printed; throws nothing but what escapes the session.
   std::string Script(const std::string& text) {

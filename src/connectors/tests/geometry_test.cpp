@@ -14,7 +14,6 @@ using hostprog::testing::RunScript;
 using Case = hostprog::testing::ScriptCase;
 
 void Check(const Case& c) {
-  SCOPED_TRACE(c.name);
   auto run = RunScript(c.script);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, c.expected);
@@ -148,15 +147,13 @@ const Case kAspectAndRotation[] = {
      ""},
 };
 
-TEST(SelectionTracking, Cases) {
-  for (const Case& c : kSelection) Check(c);
-}
-TEST(SizeEditing, Cases) {
-  for (const Case& c : kSizeEditing) Check(c);
-}
-TEST(AspectAndRotation, Cases) {
-  for (const Case& c : kAspectAndRotation) Check(c);
-}
+// Each row runs, and reports, as a test of its own.
+class ScriptRows : public ::testing::TestWithParam<Case> {};
+TEST_P(ScriptRows, PrintExactlyWhatTheUserMustSee) { Check(GetParam()); }
+std::string RowName(const ::testing::TestParamInfo<Case>& row) { return hostprog::testing::TestNameOf(row.param.name); }
+INSTANTIATE_TEST_SUITE_P(SelectionTracking, ScriptRows, ::testing::ValuesIn(kSelection), RowName);
+INSTANTIATE_TEST_SUITE_P(SizeEditing, ScriptRows, ::testing::ValuesIn(kSizeEditing), RowName);
+INSTANTIATE_TEST_SUITE_P(AspectAndRotation, ScriptRows, ::testing::ValuesIn(kAspectAndRotation), RowName);
 
 TEST(Geometry, ALongSessionLeaksNoHostObject) {
   std::string script = "start word\nadd F 72 36\nadd P 50 50 inline\n";

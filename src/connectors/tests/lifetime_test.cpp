@@ -43,7 +43,7 @@ struct ModalPlatform final : platform::OkMessageBox, platform::UserLocale, platf
 // One host with the add-in connected as the host connects it.
 struct Host {
   explicit Host(sim::HostKind kind, const char* class_name) : world(kind) {
-    forms::DiscardFormsForTesting();
+    hostprog::testing::StartAsAFreshProcess();
     connector = CreateConnector(class_name, modal.platform);
     instance = sim::MakeAddInInstance(world, std::string("Kworrendival.") + class_name)->Ref();
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "host/testing/failure_number.h"
+
 #include <cmath>
 #include <limits>
 
@@ -49,14 +51,7 @@ class FakeObject final : public Object {
   int subscribed = 0;
 };
 
-int NumberOf(auto&& action) {
-  try {
-    action();
-  } catch (const HostFailure& f) {
-    return f.error.number;
-  }
-  return 0;
-}
+using testing::NumberOf;
 
 TEST(Dispatch, AnUnsetVariableFailsWith91AndAReturnedNothingWith424) {
   FakeObject object;
