@@ -1,4 +1,4 @@
-# Cross-compiling the Windows binding with Debian's MinGW-w64 (64-bit, posix threads).
+# Cross-compiling the Windows binding with Debian's MinGW-w64 (32-bit, posix threads).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
