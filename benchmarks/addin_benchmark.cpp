@@ -21,7 +21,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using host::Value;
 
-struct QuietPlatform final : platform::OkMessageBox, platform::UserLocale, platform::DialogToolkit, platform::Shell {
+struct QuietPlatform final : platform::OkMessageBox,
+                             platform::UserLocale,
+                             platform::DialogToolkit,
+                             platform::Shell {
   void Show(std::string_view) override {}
   platform::NumberFormat NumberFormat() override { return {}; }
   void ShowModal(forms::Form& form) override { form.Hide(); }
@@ -36,10 +39,16 @@ struct Scene {
   explicit Scene(sim::HostKind kind) : world(kind) {
     shape = world.AddShape({.name = "A", .width = 144, .height = 72, .rotation = 30});
     connector = connectors::CreateConnector(kClassOf[static_cast<int>(kind)], quiet.platform);
-    instance = sim::MakeAddInInstance(world, std::string("Kworrendival.") + kClassOf[static_cast<int>(kind)])->Ref();
+    instance = sim::MakeAddInInstance(
+                   world, std::string("Kworrendival.") + kClassOf[static_cast<int>(kind)])
+                   ->Ref();
     connector->AddinInstance_OnConnection(Value(world.ApplicationRef()), 1, Value(instance));
     world.Select({shape});
-    selection = host::Dispatch(world.ApplicationRef()).Get("ActiveWindow").ObjectOrNothing()->Get("Selection", {}).value();
+    selection = host::Dispatch(world.ApplicationRef())
+                    .Get("ActiveWindow")
+                    .ObjectOrNothing()
+                    ->Get("Selection", {})
+                    .value();
   }
   // The selection event's handler, as the host would call it.
   void SelectionEvent() {
@@ -65,7 +74,9 @@ struct Scene {
 };
 
 struct NullSink final : host::EventSink {
-  std::optional<host::HostError> OnEvent(std::string_view, std::span<Value>) override { return std::nullopt; }
+  std::optional<host::HostError> OnEvent(std::string_view, std::span<Value>) override {
+    return std::nullopt;
+  }
 };
 
 // Subscriptions are kept until the replay ends, as the add-in keeps its own.

@@ -27,14 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data + 5), size - 5);
 
   auto value = TextToSingle(text, format);
-  if (value.ok() != IsNumericText(text, format) && !(IsNumericText(text, format) && value.error().number == 6)) {
+  if (value.ok() != IsNumericText(text, format) &&
+      !(IsNumericText(text, format) && value.error().number == 6)) {
     std::abort();  // the test and the conversion disagree
   }
   if (value.ok() && !std::isfinite(value.value())) std::abort();
 
   const std::string padded = kBlanks[data[2] % 4] + text + kBlanks[data[3] % 4];
   auto padded_value = TextToSingle(padded, format);
-  if (value.ok() && (!padded_value.ok() || std::memcmp(&padded_value.value(), &value.value(), sizeof(float)) != 0)) {
+  if (value.ok() && (!padded_value.ok() ||
+                     std::memcmp(&padded_value.value(), &value.value(), sizeof(float)) != 0)) {
     std::abort();  // a blank around a number changed how it reads
   }
 

@@ -19,7 +19,8 @@ namespace frambolist::hostprog {
 class LoadedAddin {
  public:
   virtual ~LoadedAddin() = default;  // releases the add-in
-  virtual std::optional<host::HostError> OnConnection(const host::Value& application, int32_t connect_mode,
+  virtual std::optional<host::HostError> OnConnection(const host::Value& application,
+                                                      int32_t connect_mode,
                                                       const host::Value& add_in_instance) = 0;
   virtual void OnBeginShutdown() = 0;
   // ext_dm_HostShutdown (0) at exit, ext_dm_UserClosed (1) from the COM

@@ -11,7 +11,8 @@ namespace {
 
 class NativeAddin final : public LoadedAddin {
  public:
-  explicit NativeAddin(std::shared_ptr<connectors::Connector> connector) : connector_(std::move(connector)) {}
+  explicit NativeAddin(std::shared_ptr<connectors::Connector> connector)
+      : connector_(std::move(connector)) {}
   // The host lets go; a handler still running keeps the connector until it
   // returns, and makes no further call into the host.
   ~NativeAddin() override { connector_->HostReleased(); }
@@ -19,12 +20,15 @@ class NativeAddin final : public LoadedAddin {
   // What crosses to the host is a result code, as through COM.
   std::optional<host::HostError> OnConnection(const host::Value& application, int32_t connect_mode,
                                               const host::Value& add_in_instance) override {
-    auto failure = connector_->AddinInstance_OnConnection(application, connect_mode, add_in_instance);
+    auto failure =
+        connector_->AddinInstance_OnConnection(application, connect_mode, add_in_instance);
     if (failure) failure->number = host::ErrorNumberAsHostSeesIt(failure->number);
     return failure;
   }
   void OnBeginShutdown() override { connector_->AddinInstance_OnBeginShutdown(); }
-  void OnDisconnection(int32_t remove_mode) override { connector_->AddinInstance_OnDisconnection(remove_mode); }
+  void OnDisconnection(int32_t remove_mode) override {
+    connector_->AddinInstance_OnDisconnection(remove_mode);
+  }
   std::string CurrentUnit() override { return procs::CurrentUnit; }
 
  private:

@@ -33,7 +33,8 @@ class ScriptReader {
 
   // `prompt` is shown before each line (for a terminal), empty for none.
   ScriptReader(std::istream& in, std::string prompt);
-  ScriptReader(LineSource source, std::string prompt) : source_(std::move(source)), prompt_(std::move(prompt)) {}
+  ScriptReader(LineSource source, std::string prompt)
+      : source_(std::move(source)), prompt_(std::move(prompt)) {}
   // The next command line, or none at the end of the script.
   std::optional<ScriptLine> Next();
   int line_number() const { return line_number_; }

@@ -45,7 +45,8 @@ int32_t IntegerWord(const std::string& word) {
   if (ec == std::errc::result_out_of_range && end == word.data() + word.size()) {
     throw Error("out of range for a 32-bit number: " + Quoted(word));
   }
-  if (ec != std::errc() || end != word.data() + word.size()) throw Error("not a whole number: " + Quoted(word));
+  if (ec != std::errc() || end != word.data() + word.size())
+    throw Error("not a whole number: " + Quoted(word));
   return value;
 }
 
@@ -54,8 +55,11 @@ int32_t IntegerWord(const std::string& word) {
 void CheckSeparator(const std::string& separator, const char* what, bool may_be_empty) {
   size_t characters = 0;
   for (unsigned char c : separator) characters += (c & 0xC0) != 0x80;
-  if (characters == 0 && !may_be_empty) throw Error(std::string("the ") + what + " separator cannot be empty");
-  if (characters > 3) throw Error(std::string("the ") + what + " separator is longer than 3 characters: " + Quoted(separator));
+  if (characters == 0 && !may_be_empty)
+    throw Error(std::string("the ") + what + " separator cannot be empty");
+  if (characters > 3)
+    throw Error(std::string("the ") + what +
+                " separator is longer than 3 characters: " + Quoted(separator));
 }
 
 // "Option1(2)" is the control array Option1 at index 2.
@@ -75,12 +79,18 @@ int KeyCode(const std::string& word) {
 
 std::string_view PositionName(int32_t position) {
   switch (position) {
-    case 0: return "left";
-    case 1: return "top";
-    case 2: return "right";
-    case 3: return "bottom";
-    case 4: return "floating";
-    default: return "elsewhere";
+    case 0:
+      return "left";
+    case 1:
+      return "top";
+    case 2:
+      return "right";
+    case 3:
+      return "bottom";
+    case 4:
+      return "floating";
+    default:
+      return "elsewhere";
   }
 }
 
@@ -106,15 +116,19 @@ class FormDialog final : public ShownDialog {
   std::string Name() const override { return form_.name(); }
   bool Visible() const override { return form_.visible(); }
   bool Loaded() const override { return form_.loaded(); }
-  bool HasControl(const std::string& name, int index) const override { return form_.FindControl(name, index); }
+  bool HasControl(const std::string& name, int index) const override {
+    return form_.FindControl(name, index);
+  }
   void Click(const std::string& name, int index) override { form_.UserClick(name, index); }
   void Key(int char_code) override { form_.UserKeyPress(char_code); }
   void Close() override { form_.UserCloseCommand(); }
-  std::optional<Value> Property(const std::string& name, int index, const std::string& property) const override {
+  std::optional<Value> Property(const std::string& name, int index,
+                                const std::string& property) const override {
     const forms::ControlDesign* c = form_.FindControl(name, index);
     if (!c) return std::nullopt;
     if (property == "Caption") return Value(form_.Caption(name, index));
-    if (property == "Value" && c->kind == forms::ControlKind::OptionButton) return Value(form_.OptionValue(name, index));
+    if (property == "Value" && c->kind == forms::ControlKind::OptionButton)
+      return Value(form_.OptionValue(name, index));
     if (property == "Left") return Value(int32_t{c->rect.left});
     if (property == "Top") return Value(int32_t{c->rect.top});
     if (property == "Width") return Value(int32_t{c->rect.width});
@@ -166,7 +180,9 @@ int Session::Run(ScriptReader& script, std::ostream& err, bool keep_running) {
 
 void Session::ReportScriptError(const ScriptError& error, std::ostream& err) {
   out_ << std::flush;
-  err << "script error, line " << (script_ ? script_->line_number() : 0) << ": " << error.what() << "\n" << std::flush;
+  err << "script error, line " << (script_ ? script_->line_number() : 0) << ": " << error.what()
+      << "\n"
+      << std::flush;
 }
 
 sim::World& Session::RequireHost() {
@@ -175,16 +191,21 @@ sim::World& Session::RequireHost() {
 }
 
 void Session::ReportFailures(const std::vector<host::HostError>& failures) {
-  for (const host::HostError& e : failures) out_ << "error: " << e.number << " " << e.description << "\n";
+  for (const host::HostError& e : failures)
+    out_ << "error: " << e.number << " " << e.description << "\n";
 }
 
 void Session::Start(const std::string& host) {
   if (world_) throw Error("one host per run");
   sim::HostKind kind;
-  if (host == "powerpoint") kind = sim::HostKind::PowerPoint;
-  else if (host == "excel") kind = sim::HostKind::Excel;
-  else if (host == "word") kind = sim::HostKind::Word;
-  else throw Error("no such host: " + host);
+  if (host == "powerpoint")
+    kind = sim::HostKind::PowerPoint;
+  else if (host == "excel")
+    kind = sim::HostKind::Excel;
+  else if (host == "word")
+    kind = sim::HostKind::Word;
+  else
+    throw Error("no such host: " + host);
   world_ = std::make_unique<sim::World>(kind);
   for (const PendingFault& f : pending_faults_) world_->faults().Arm(f.member, f.error, f.always);
   pending_faults_.clear();
@@ -204,7 +225,8 @@ void Session::ConnectAll(int32_t connect_mode) {
       continue;
     }
     host::ObjectRef instance = sim::MakeAddInInstance(*world_, prog_id)->Ref();
-    auto failure = addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
+    auto failure =
+        addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
     if (failure) ReportFailures({*failure});
     addins_.push_back({std::move(addin), std::move(instance)});
   }
@@ -309,8 +331,10 @@ void Session::Execute(const ScriptLine& line) {
       ++next;
     }
     if (next != w.size()) throw Error("too many words for 'fail'");
-    if (world_) world_->faults().Arm(fault.member, fault.error, fault.always);
-    else pending_faults_.push_back(fault);
+    if (world_)
+      world_->faults().Arm(fault.member, fault.error, fault.always);
+    else
+      pending_faults_.push_back(fault);
   } else if (command == "heal") {
     ExpectWords(line, 1, 1);
     pending_faults_.clear();
@@ -320,8 +344,10 @@ void Session::Execute(const ScriptLine& line) {
     if (w[1] != "on" && w[1] != "off") throw Error("trace takes on or off");
     trace_ = w[1] == "on";
     if (world_) {
-      if (trace_) world_->SetTrace([this](const std::string& text) { out_ << text << "\n"; });
-      else world_->SetTrace(nullptr);
+      if (trace_)
+        world_->SetTrace([this](const std::string& text) { out_ << text << "\n"; });
+      else
+        world_->SetTrace(nullptr);
     }
   } else if (command == "print") {
     ExpectWords(line, 2, 2);
@@ -425,13 +451,15 @@ void Session::Print(const std::string& what, ShownDialog* dialog) {
     if (property == "Enabled") return emit(Value(c.enabled));
     if (property == "BeginGroup") return emit(Value(c.begin_group));
     if (property == "Style") return emit(Value(c.style));
-    if (property == "FaceId" && c.kind() == sim::Control::Kind::Button) return emit(Value(c.face_id));
+    if (property == "FaceId" && c.kind() == sim::Control::Kind::Button)
+      return emit(Value(c.face_id));
     if (property == "Text" && c.kind() == sim::Control::Kind::EditBox) return emit(Value(c.text));
     throw fail();
   }
   if (sim::Shape* shape = world.FindShape(object)) {
     auto length = [&](double points) {
-      return world.kind() == sim::HostKind::Excel ? Value(points) : Value(static_cast<float>(points));
+      return world.kind() == sim::HostKind::Excel ? Value(points)
+                                                  : Value(static_cast<float>(points));
     };
     if (property == "Width") return emit(length(shape->width));
     if (property == "Height") return emit(length(shape->height));
@@ -449,8 +477,8 @@ void Session::Print(const std::string& what, ShownDialog* dialog) {
 void Session::PrintToolbar() {
   sim::CommandBar* bar = RequireHost().NewestBar(connectors::kToolbarName);
   if (!bar) throw Error("there is no toolbar");
-  out_ << "toolbar " << sim::QuotedText(bar->name) << " " << (bar->visible ? "visible" : "hidden") << " "
-       << PositionName(bar->position) << ":";
+  out_ << "toolbar " << sim::QuotedText(bar->name) << " " << (bar->visible ? "visible" : "hidden")
+       << " " << PositionName(bar->position) << ":";
   for (const auto& c : bar->controls) {
     out_ << (c->begin_group ? " | [" : " [");
     if (c->kind() == sim::Control::Kind::EditBox) {

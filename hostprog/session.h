@@ -40,7 +40,9 @@ class Session final : platform::OkMessageBox,
   void RunDialog(ShownDialog& dialog);
   // Runs as soon as a host has started, before it loads its add-ins (tests
   // use it to prepare faults for the connection itself).
-  void OnHostStarted(std::function<void(sim::World&)> prepare) { on_host_started_ = std::move(prepare); }
+  void OnHostStarted(std::function<void(sim::World&)> prepare) {
+    on_host_started_ = std::move(prepare);
+  }
   // Reports a script error as Run does (for errors caught outside Run).
   void ReportScriptError(const ScriptError& error, std::ostream& err);
   // The user's regional number format changes (the `locale` command); a host

@@ -21,7 +21,8 @@ class ShownDialog {
   virtual void Close() = 0;
   // Caption, Value (option buttons), Left, Top, Width, Height (twips); none
   // for a property the control does not have.
-  virtual std::optional<host::Value> Property(const std::string& name, int index, const std::string& property) const = 0;
+  virtual std::optional<host::Value> Property(const std::string& name, int index,
+                                              const std::string& property) const = 0;
 };
 
 }  // namespace frambolist::hostprog

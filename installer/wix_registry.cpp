@@ -26,11 +26,20 @@ std::string Xml(std::string_view text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -50,8 +59,9 @@ std::string StableGuid(std::string_view name) {
   const uint64_t high = Fnv1a(name, 0xCBF29CE484222325ull);
   const uint64_t low = Fnv1a(name, 0x84222325CBF29CE4ull);
   char guid[37];
-  std::snprintf(guid, sizeof guid, "%08X-%04X-4%03X-%04X-%012llX", static_cast<unsigned>(high >> 32),
-                static_cast<unsigned>((high >> 16) & 0xFFFF), static_cast<unsigned>(high & 0x0FFF),
+  std::snprintf(guid, sizeof guid, "%08X-%04X-4%03X-%04X-%012llX",
+                static_cast<unsigned>(high >> 32), static_cast<unsigned>((high >> 16) & 0xFFFF),
+                static_cast<unsigned>(high & 0x0FFF),
                 static_cast<unsigned>(0x8000 | ((low >> 48) & 0x3FFF)),
                 static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFull));
   return guid;
@@ -74,15 +84,18 @@ int main(int argc, char** argv) {
   size_t component = 0;
   for (size_t i = 0; i < values.size(); ++component) {
     const std::string& key = values[i].key;
-    std::cout << "      <Component Id=\"Registration" << component << "\" Guid=\"" << StableGuid(arch + "|" + key)
-              << "\"" << (arch == "x64" ? " Win64=\"yes\"" : "") << ">\n";
+    std::cout << "      <Component Id=\"Registration" << component << "\" Guid=\""
+              << StableGuid(arch + "|" + key) << "\"" << (arch == "x64" ? " Win64=\"yes\"" : "")
+              << ">\n";
     for (bool key_path = true; i < values.size() && values[i].key == key; ++i, key_path = false) {
       const RegistryValue& v = values[i];
       const auto* text = std::get_if<std::string>(&v.data);
       std::cout << "        <RegistryValue Root=\"HKCU\" Key=\"" << Xml(v.key) << "\"";
       if (!v.name.empty()) std::cout << " Name=\"" << Xml(v.name) << "\"";
-      if (text) std::cout << " Type=\"string\" Value=\"" << Xml(*text) << "\"";
-      else std::cout << " Type=\"integer\" Value=\"" << std::get<uint32_t>(v.data) << "\"";
+      if (text)
+        std::cout << " Type=\"string\" Value=\"" << Xml(*text) << "\"";
+      else
+        std::cout << " Type=\"integer\" Value=\"" << std::get<uint32_t>(v.data) << "\"";
       std::cout << (key_path ? " KeyPath=\"yes\"" : "") << " />\n";
     }
     std::cout << "      </Component>\n";

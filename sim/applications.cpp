@@ -18,7 +18,8 @@ class Selection : public SimObject {
   explicit Selection(World& world) : SimObject(world, "Selection") {
     Member("ShapeRange", [this](auto) { return ShapeRange(); });
     if (world.kind() == HostKind::Word) {
-      Member("InlineShapes", Fresh([this] { return MakeInlineShapes(world_, world_.SelectedShapes(true)); }));
+      Member("InlineShapes",
+             Fresh([this] { return MakeInlineShapes(world_, world_.SelectedShapes(true)); }));
     }
   }
 
@@ -35,7 +36,8 @@ class Selection : public SimObject {
 
 class Worksheet : public SimObject {
  public:
-  explicit Worksheet(World& world, std::string name = "Sheet1") : SimObject(world, "Worksheet"), name_(std::move(name)) {
+  explicit Worksheet(World& world, std::string name = "Sheet1")
+      : SimObject(world, "Worksheet"), name_(std::move(name)) {
     Member("Name", [this](auto) { return Outcome<Value>(Value(name_)); });
   }
 
@@ -53,7 +55,8 @@ class CellRange : public SimObject {
 class DrawingSelection : public SimObject {
  public:
   explicit DrawingSelection(World& world) : SimObject(world, "DrawingObjects") {
-    Member("ShapeRange", Fresh([this] { return MakeShapeRange(world_, world_.SelectedShapes(false)); }));
+    Member("ShapeRange",
+           Fresh([this] { return MakeShapeRange(world_, world_.SelectedShapes(false)); }));
   }
 };
 
@@ -61,8 +64,10 @@ class Window : public SimObject {
  public:
   explicit Window(World& world) : SimObject(world, "Window") {
     Member("Selection", [this](auto) -> Outcome<Value> {
-      if (world_.kind() != HostKind::Excel) return Value(std::make_shared<Selection>(world_)->Ref());
-      if (world_.AnyShapeSelected()) return Value(std::make_shared<DrawingSelection>(world_)->Ref());
+      if (world_.kind() != HostKind::Excel)
+        return Value(std::make_shared<Selection>(world_)->Ref());
+      if (world_.AnyShapeSelected())
+        return Value(std::make_shared<DrawingSelection>(world_)->Ref());
       return Value(std::make_shared<CellRange>(world_)->Ref());
     });
   }
@@ -70,16 +75,20 @@ class Window : public SimObject {
 
 std::string_view ApplicationEvents(HostKind kind) {
   switch (kind) {
-    case HostKind::PowerPoint: return host::event_interfaces::kPowerPointApplication;
-    case HostKind::Excel: return host::event_interfaces::kExcelApplication;
-    case HostKind::Word: return host::event_interfaces::kWordApplication;
+    case HostKind::PowerPoint:
+      return host::event_interfaces::kPowerPointApplication;
+    case HostKind::Excel:
+      return host::event_interfaces::kExcelApplication;
+    case HostKind::Word:
+      return host::event_interfaces::kWordApplication;
   }
   return {};
 }
 
 class AddInInstance : public SimObject {
  public:
-  AddInInstance(World& world, std::string prog_id) : SimObject(world, "COMAddIn"), prog_id_(std::move(prog_id)) {
+  AddInInstance(World& world, std::string prog_id)
+      : SimObject(world, "COMAddIn"), prog_id_(std::move(prog_id)) {
     Member("ProgId", [this](auto) { return Outcome<Value>(Value(prog_id_)); });
   }
 
@@ -91,8 +100,11 @@ class AddInInstance : public SimObject {
 
 Application::Application(World& world) : SimObject(world, "Application") {
   OfferEvents(ApplicationEvents(world.kind()));
-  Member("Name", [this](auto) { return Outcome<Value>(Value("Microsoft " + std::string(HostName(world_.kind())))); });
-  Member("CommandBars", [this](auto) { return Outcome<Value>(Value(world_.command_bars()->Ref())); });
+  Member("Name", [this](auto) {
+    return Outcome<Value>(Value("Microsoft " + std::string(HostName(world_.kind()))));
+  });
+  Member("CommandBars",
+         [this](auto) { return Outcome<Value>(Value(world_.command_bars()->Ref())); });
   Member("ActiveWindow", Fresh([this] { return std::make_shared<Window>(world_); }));
   if (world.kind() == HostKind::Excel) {
     Member("ActiveSheet", Fresh([this] { return std::make_shared<Worksheet>(world_); }));

@@ -47,13 +47,16 @@ class CommandBars : public SimObject {
  public:
   explicit CommandBars(World& world) : SimObject(world, "CommandBars") {
     OfferEvents(host::event_interfaces::kCommandBarsEvents);
-    Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(world_.bars().size()))); });
+    Member("Count", [this](auto) {
+      return Outcome<Value>(Value(static_cast<int32_t>(world_.bars().size())));
+    });
     auto item = [this](std::span<const Value> args) {
       return ItemOf(world_.bars(), Arg(args, 0), [](const CommandBar& b) { return b.name; });
     };
     Member("Item", item, {}, true);
     Member("", item, {}, true);
-    Member("Add", [this](std::span<const Value> args) { return Add(args); }, {}, true);
+    Member(
+        "Add", [this](std::span<const Value> args) { return Add(args); }, {}, true);
   }
 
  private:
@@ -88,13 +91,16 @@ class Controls : public SimObject {
  public:
   Controls(World& world, std::shared_ptr<CommandBar> bar)
       : SimObject(world, "CommandBarControls"), bar_(std::move(bar)) {
-    Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(bar_->controls.size()))); });
+    Member("Count", [this](auto) {
+      return Outcome<Value>(Value(static_cast<int32_t>(bar_->controls.size())));
+    });
     auto item = [this](std::span<const Value> args) {
       return ItemOf(bar_->controls, Arg(args, 0), [](const Control& c) { return c.caption; });
     };
     Member("Item", item, {}, true);
     Member("", item, {}, true);
-    Member("Add", [this](std::span<const Value> args) { return Add(args); }, {}, true);
+    Member(
+        "Add", [this](std::span<const Value> args) { return Add(args); }, {}, true);
   }
 
  private:
@@ -120,7 +126,8 @@ class Controls : public SimObject {
 Control::Control(World& world, Kind kind)
     : SimObject(world, kind == Kind::EditBox ? "CommandBarComboBox" : "CommandBarButton"),
       kind_(kind) {
-  Member("Type", [this](auto) { return Outcome<Value>(Value(int32_t{kind_ == Kind::EditBox ? 2 : 1})); });
+  Member("Type",
+         [this](auto) { return Outcome<Value>(Value(int32_t{kind_ == Kind::EditBox ? 2 : 1})); });
   Member("Caption", Read(caption), Write(caption));
   Member("TooltipText", Read(tooltip_text), Write(tooltip_text));
   Member("OnAction", Read(on_action), Write(on_action));

@@ -17,8 +17,9 @@ void Faults::ArmCallNumber(int number, host::HostError error) {
 
 std::optional<host::HostError> Faults::Take(std::string_view member) {
   if (++calls_ == fail_at_) return call_error_;
-  auto it = std::find_if(armed_.begin(), armed_.end(),
-                         [&](const Armed& a) { return host::EqualsIgnoringCase(a.member, member); });
+  auto it = std::find_if(armed_.begin(), armed_.end(), [&](const Armed& a) {
+    return host::EqualsIgnoringCase(a.member, member);
+  });
   if (it == armed_.end()) return std::nullopt;
   host::HostError error = it->error;
   if (!it->always) armed_.erase(it);

@@ -31,15 +31,20 @@ class ShapeRange : public SimObject {
   ShapeRange(World& world, std::vector<std::shared_ptr<Shape>> shapes)
       : SimObject(world, "ShapeRange"), shapes_(std::move(shapes)) {
     TraceWritesAs("ShapeRange");
-    Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(shapes_.size()))); });
-    Member("Item", [this](std::span<const Value> args) -> Outcome<Value> {
-      auto index = Arg(args, 0).ToLong();
-      if (!index.ok() || index.value() < 1 || index.value() > static_cast<int32_t>(shapes_.size())) {
-        return host_errors::InvalidArgument();
-      }
-      std::vector<std::shared_ptr<Shape>> one{shapes_[static_cast<size_t>(index.value() - 1)]};
-      return Value(std::make_shared<ShapeRange>(world_, std::move(one))->Ref());
-    }, {}, true);
+    Member("Count",
+           [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(shapes_.size()))); });
+    Member(
+        "Item",
+        [this](std::span<const Value> args) -> Outcome<Value> {
+          auto index = Arg(args, 0).ToLong();
+          if (!index.ok() || index.value() < 1 ||
+              index.value() > static_cast<int32_t>(shapes_.size())) {
+            return host_errors::InvalidArgument();
+          }
+          std::vector<std::shared_ptr<Shape>> one{shapes_[static_cast<size_t>(index.value() - 1)]};
+          return Value(std::make_shared<ShapeRange>(world_, std::move(one))->Ref());
+        },
+        {}, true);
     Member("Name", Reader([](const Shape& s) { return Value(s.name); }));
     Member("Width", Reader([this](const Shape& s) { return Length(s.width); }),
            [this](const Value& v) { return WriteLength(v, Dimension::Width); });
@@ -80,7 +85,8 @@ class ShapeRange : public SimObject {
     for (auto& shape : shapes_) {
       const double own = dimension == Dimension::Width ? shape->width : shape->height;
       double other = dimension == Dimension::Width ? shape->height : shape->width;
-      if (shape->lock_aspect_ratio && own > 0) other = world_.StoreLength(other * (length.value() / own));
+      if (shape->lock_aspect_ratio && own > 0)
+        other = world_.StoreLength(other * (length.value() / own));
       sizes.push_back({world_.StoreLength(length.value()), other});
       if (!std::isfinite(sizes.back().own) || !std::isfinite(sizes.back().other)) {
         return host_errors::ValueOutOfRange();
@@ -118,18 +124,25 @@ class InlineShape : public SimObject {
   InlineShape(World& world, std::shared_ptr<Shape> picture)
       : SimObject(world, "InlineShape"), picture_(std::move(picture)) {
     TraceWritesAs("InlineShape");
-    Member("Width", [this](auto) { return Outcome<Value>(Value(static_cast<float>(picture_->width))); },
-           [this](const Value& v) { return Write(v, picture_->width); });
-    Member("Height", [this](auto) { return Outcome<Value>(Value(static_cast<float>(picture_->height))); },
-           [this](const Value& v) { return Write(v, picture_->height); });
-    Member("LockAspectRatio",
-           [this](auto) { return Outcome<Value>(Value(int32_t{picture_->lock_aspect_ratio ? -1 : 0})); },
-           [this](const Value& v) -> Outcome<void> {
-             auto lock = v.ToBool();
-             if (!lock.ok()) return host_errors::TypeMismatch();
-             picture_->lock_aspect_ratio = lock.value();
-             return {};
-           });
+    Member(
+        "Width",
+        [this](auto) { return Outcome<Value>(Value(static_cast<float>(picture_->width))); },
+        [this](const Value& v) { return Write(v, picture_->width); });
+    Member(
+        "Height",
+        [this](auto) { return Outcome<Value>(Value(static_cast<float>(picture_->height))); },
+        [this](const Value& v) { return Write(v, picture_->height); });
+    Member(
+        "LockAspectRatio",
+        [this](auto) {
+          return Outcome<Value>(Value(int32_t{picture_->lock_aspect_ratio ? -1 : 0}));
+        },
+        [this](const Value& v) -> Outcome<void> {
+          auto lock = v.ToBool();
+          if (!lock.ok()) return host_errors::TypeMismatch();
+          picture_->lock_aspect_ratio = lock.value();
+          return {};
+        });
   }
 
  private:
@@ -150,10 +163,12 @@ class InlineShapes : public SimObject {
  public:
   InlineShapes(World& world, std::vector<std::shared_ptr<Shape>> pictures)
       : SimObject(world, "InlineShapes"), pictures_(std::move(pictures)) {
-    Member("Count", [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(pictures_.size()))); });
+    Member("Count",
+           [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(pictures_.size()))); });
     auto item = [this](std::span<const Value> args) -> Outcome<Value> {
       auto index = Arg(args, 0).ToLong();
-      if (!index.ok() || index.value() < 1 || index.value() > static_cast<int32_t>(pictures_.size())) {
+      if (!index.ok() || index.value() < 1 ||
+          index.value() > static_cast<int32_t>(pictures_.size())) {
         return host_errors::WordNoSuchMember();
       }
       auto picture = pictures_[static_cast<size_t>(index.value() - 1)];
@@ -169,7 +184,8 @@ class InlineShapes : public SimObject {
 
 }  // namespace
 
-std::shared_ptr<SimObject> MakeShapeRange(World& world, std::vector<std::shared_ptr<Shape>> shapes) {
+std::shared_ptr<SimObject> MakeShapeRange(World& world,
+                                          std::vector<std::shared_ptr<Shape>> shapes) {
   return std::make_shared<ShapeRange>(world, std::move(shapes));
 }
 

@@ -27,7 +27,8 @@ namespace frambolist::sim {
 // Word's in-line-only selection.
 std::shared_ptr<SimObject> MakeShapeRange(World& world, std::vector<std::shared_ptr<Shape>> shapes);
 // Word's Selection.InlineShapes.
-std::shared_ptr<SimObject> MakeInlineShapes(World& world, std::vector<std::shared_ptr<Shape>> pictures);
+std::shared_ptr<SimObject> MakeInlineShapes(World& world,
+                                            std::vector<std::shared_ptr<Shape>> pictures);
 
 // Checks a length and an angle as the hosts do before storing them.
 Outcome<double> ValidLength(const Value& v);

@@ -48,7 +48,8 @@ const SimObject::Entry* SimObject::Find(std::string_view member) const {
 
 Outcome<Value> SimObject::Get(std::string_view member, std::span<const Value> args) {
   if (world_.recording()) {
-    world_.NoteCall({World::RecordedCall::Kind::Get, Ref(), std::string(member), {args.begin(), args.end()}});
+    world_.NoteCall(
+        {World::RecordedCall::Kind::Get, Ref(), std::string(member), {args.begin(), args.end()}});
   }
   if (world_.closed()) return host_errors::Disconnected();
   if (auto fault = world_.faults().Take(member)) return *fault;
@@ -63,7 +64,8 @@ Outcome<Value> SimObject::Call(std::string_view member, std::span<const Value> a
 }
 
 Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
-  if (world_.recording()) world_.NoteCall({World::RecordedCall::Kind::Put, Ref(), std::string(member), {value}});
+  if (world_.recording())
+    world_.NoteCall({World::RecordedCall::Kind::Put, Ref(), std::string(member), {value}});
   if (!trace_name_.empty()) world_.TraceWrite(trace_name_, member, value);
   if (world_.closed()) return host_errors::Disconnected();
   if (auto fault = world_.faults().Take(member)) return *fault;
@@ -74,7 +76,8 @@ Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
 
 Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
                                                  std::shared_ptr<host::EventSink> sink) {
-  if (world_.recording()) world_.NoteCall({World::RecordedCall::Kind::Subscribe, Ref(), std::string(interface_id), {}});
+  if (world_.recording())
+    world_.NoteCall({World::RecordedCall::Kind::Subscribe, Ref(), std::string(interface_id), {}});
   if (world_.closed()) return host_errors::Disconnected();
   if (event_interface_.empty() || !host::EqualsIgnoringCase(interface_id, event_interface_)) {
     return host::errors::NoEvents();  // CONNECT_E_NOCONNECTION, as Visual Basic reads it
@@ -113,10 +116,16 @@ HostError PowerPointNothingSelected() {
           "selected."};
 }
 HostError WordCommandFailed() { return {4198, "Command failed"}; }
-HostError WordNoSuchMember() { return {5941, "The requested member of the collection does not exist."}; }
+HostError WordNoSuchMember() {
+  return {5941, "The requested member of the collection does not exist."};
+}
 HostError TypeMismatch() { return {-2147352571, "Type mismatch."}; }
-HostError BadParamCount() { return {450, "Wrong number of arguments or invalid property assignment"}; }
-HostError Disconnected() { return {-2147417848, "The object invoked has disconnected from its clients."}; }
+HostError BadParamCount() {
+  return {450, "Wrong number of arguments or invalid property assignment"};
+}
+HostError Disconnected() {
+  return {-2147417848, "The object invoked has disconnected from its clients."};
+}
 }  // namespace host_errors
 
 }  // namespace frambolist::sim

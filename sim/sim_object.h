@@ -54,7 +54,6 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   using Putter = std::function<Outcome<void>(const Value&)>;
 
  protected:
-
   // A property (or method: automation makes no difference for a get). A
   // member that takes no arguments refuses any, as Office's typed objects do
   // (DISP_E_BADPARAMCOUNT): `InlineShapes(1)` is not `InlineShapes.Item(1)`
@@ -80,7 +79,8 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   const Entry* Find(std::string_view member) const;
 
   std::string type_name_;
-  std::map<std::string, Entry, host::LessIgnoringCase> members_;  // names as automation compares them
+  std::map<std::string, Entry, host::LessIgnoringCase>
+      members_;  // names as automation compares them
   std::string event_interface_;
   std::string trace_name_;
   std::vector<Sink> sinks_;
@@ -94,14 +94,14 @@ const Value& Arg(std::span<const Value> args, size_t i);
 
 // Errors that the simulated hosts raise, with the hosts' own texts.
 namespace host_errors {
-HostError InvalidArgument();        // -2147024809, "Invalid procedure call or argument"
-HostError ValueOutOfRange();        // -2147024809, "The specified value is out of range."
+HostError InvalidArgument();            // -2147024809, "Invalid procedure call or argument"
+HostError ValueOutOfRange();            // -2147024809, "The specified value is out of range."
 HostError PowerPointNothingSelected();  // -2147188160
-HostError WordCommandFailed();      // 4198
-HostError WordNoSuchMember();       // 5941
-HostError TypeMismatch();           // DISP_E_TYPEMISMATCH
-HostError BadParamCount();          // DISP_E_BADPARAMCOUNT: arguments a member does not take
-HostError Disconnected();           // RPC_E_DISCONNECTED: the host has shut down
+HostError WordCommandFailed();          // 4198
+HostError WordNoSuchMember();           // 5941
+HostError TypeMismatch();               // DISP_E_TYPEMISMATCH
+HostError BadParamCount();              // DISP_E_BADPARAMCOUNT: arguments a member does not take
+HostError Disconnected();               // RPC_E_DISCONNECTED: the host has shut down
 }  // namespace host_errors
 
 }  // namespace frambolist::sim

@@ -30,12 +30,18 @@ std::string ValueText(const host::Value& value) {
   return std::visit(
       [](const auto& x) -> std::string {
         using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, std::string>) return QuotedText(x);
-        else if constexpr (std::is_same_v<T, bool>) return x ? "true" : "false";
-        else if constexpr (std::is_arithmetic_v<T>) return ShortestNumber(x);
-        else if constexpr (std::is_same_v<T, host::ObjectRef>) return x ? "<object>" : "Nothing";
-        else if constexpr (std::is_same_v<T, host::Missing>) return "<missing>";
-        else return "Empty";
+        if constexpr (std::is_same_v<T, std::string>)
+          return QuotedText(x);
+        else if constexpr (std::is_same_v<T, bool>)
+          return x ? "true" : "false";
+        else if constexpr (std::is_arithmetic_v<T>)
+          return ShortestNumber(x);
+        else if constexpr (std::is_same_v<T, host::ObjectRef>)
+          return x ? "<object>" : "Nothing";
+        else if constexpr (std::is_same_v<T, host::Missing>)
+          return "<missing>";
+        else
+          return "Empty";
       },
       value.storage());
 }

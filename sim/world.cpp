@@ -11,9 +11,12 @@ namespace frambolist::sim {
 
 std::string_view HostName(HostKind kind) {
   switch (kind) {
-    case HostKind::PowerPoint: return "PowerPoint";
-    case HostKind::Excel: return "Excel";
-    case HostKind::Word: return "Word";
+    case HostKind::PowerPoint:
+      return "PowerPoint";
+    case HostKind::Excel:
+      return "Excel";
+    case HostKind::Word:
+      return "Word";
   }
   return {};
 }
@@ -106,7 +109,8 @@ std::vector<LiveObject> World::LiveReferences() const {
   for (SimObject* o : live_) {
     if (o->external_refs() > 0) out.push_back({o->type_name(), o->external_refs()});
   }
-  std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.type_name < b.type_name; });
+  std::sort(out.begin(), out.end(),
+            [](const auto& a, const auto& b) { return a.type_name < b.type_name; });
   return out;
 }
 

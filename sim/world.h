@@ -21,7 +21,7 @@ std::string_view HostName(HostKind kind);
 
 struct Shape {
   std::string name;
-  double width = 0;   // points; PowerPoint and Word keep singles
+  double width = 0;  // points; PowerPoint and Word keep singles
   double height = 0;
   float rotation = 0;  // degrees, in [0, 360)
   bool lock_aspect_ratio = false;

@@ -34,7 +34,8 @@ inline ScriptRun RunScript(const std::string& script) {
   ScriptRun run;
   std::ostringstream out, err;
   std::istringstream in(script);
-  run.session = std::make_unique<Session>(out, [](platform::Platform& p) { return MakeNativeLoader(p); });
+  run.session =
+      std::make_unique<Session>(out, [](platform::Platform& p) { return MakeNativeLoader(p); });
   ScriptReader reader(in, "");
   run.status = run.session->Run(reader, err);
   run.out = out.str();

@@ -29,8 +29,10 @@ inline std::string ToolbarProblems(sim::World& world, const std::string& output,
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("write ", 0) != 0) continue;
     const double value = std::strtod(line.substr(line.find(" = ") + 3).c_str(), nullptr);
-    const bool length = line.find(".Width") != std::string::npos || line.find(".Height") != std::string::npos;
-    if (!std::isfinite(value) || (length && value < 0 && !typed_negative)) problems << "bad write: " << line << "\n";
+    const bool length =
+        line.find(".Width") != std::string::npos || line.find(".Height") != std::string::npos;
+    if (!std::isfinite(value) || (length && value < 0 && !typed_negative))
+      problems << "bad write: " << line << "\n";
   }
   const sim::CommandBar* bar = world.NewestBar("Kworrendival");
   if (!bar || bar->controls.size() < 9) return problems.str();

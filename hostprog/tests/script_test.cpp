@@ -15,30 +15,40 @@ struct ErrorRow {
   const char* error;
 };
 const ErrorRow kErrors[] = {
-      {"frobnicate\n", "script error, line 1: unknown command: \"frobnicate\"\n"},
-      {"start notepad\n", "script error, line 1: no such host: notepad\n"},
-      {"\n# comment\nstart word\nselect Nope\n", "script error, line 4: no shape named Nope\n"},
-      {"start word\nstart word\n", "script error, line 2: one host per run\n"},
-      {"start excel\nadd P 1 1 inline\n", "script error, line 2: in-line pictures exist in Word only\n"},
-      {"start excel\nclick OKButton\n", "script error, line 2: no toolbar control named OKButton\n"},
-      {"start excel\nclick ButAbout\nclick Nobody\n", "script error, line 3: frmSplash has no control Nobody\n"},
-      {"start excel\nclick ButSettings\ntype TxWidth 3\n",
-       "script error, line 3: 'type' cannot be used while frmOptions is shown\n"},
-      {"start excel\nclick ButSettings\n", "script error, line 2: the script ended while frmOptions is shown\n"},
-      {"start excel\nkey a\n", "script error, line 2: no dialog is shown\n"},
-      {"start excel\ntype TxWidth \"unterminated\n", "script error, line 2: unterminated quoted word\n"},
-      {"start excel\nprint TxWidth.FaceId\n", "script error, line 2: no such thing to print: TxWidth.FaceId\n"},
-      {"select A\n", "script error, line 1: no host is running (start one first)\n"},
-      {"fail Height x\n", "script error, line 1: not a whole number: \"x\"\n"},
-      {"fail Height 99999999999\n", "script error, line 1: out of range for a 32-bit number: \"99999999999\"\n"},
-      {"start excel\nclick ButSettings\nclick Option1()\n", "script error, line 3: not a whole number: \"\"\n"},
-      {"\"\"\n", "script error, line 1: unknown command: \"\"\n"},
-      {"locale \"\" ,\n", "script error, line 1: the decimal separator cannot be empty\n"},
-      {"locale . abcd\n", "script error, line 1: the group separator is longer than 3 characters: \"abcd\"\n"},
-      {"start word\nquit\nfrobnicate\n", "script error, line 3: the host has quit: nothing can follow 'quit'\n"},
-      {"start word\nadd A nan 10\n", "script error, line 2: not a finite number: \"nan\"\n"},
-      {"start word\nadd A 10 inf\n", "script error, line 2: not a finite number: \"inf\"\n"},
-      {"fail CommandBars 5\nstart excel\nclick ButAbout\n", "script error, line 3: there is no toolbar\n"},
+    {"frobnicate\n", "script error, line 1: unknown command: \"frobnicate\"\n"},
+    {"start notepad\n", "script error, line 1: no such host: notepad\n"},
+    {"\n# comment\nstart word\nselect Nope\n", "script error, line 4: no shape named Nope\n"},
+    {"start word\nstart word\n", "script error, line 2: one host per run\n"},
+    {"start excel\nadd P 1 1 inline\n",
+     "script error, line 2: in-line pictures exist in Word only\n"},
+    {"start excel\nclick OKButton\n", "script error, line 2: no toolbar control named OKButton\n"},
+    {"start excel\nclick ButAbout\nclick Nobody\n",
+     "script error, line 3: frmSplash has no control Nobody\n"},
+    {"start excel\nclick ButSettings\ntype TxWidth 3\n",
+     "script error, line 3: 'type' cannot be used while frmOptions is shown\n"},
+    {"start excel\nclick ButSettings\n",
+     "script error, line 2: the script ended while frmOptions is shown\n"},
+    {"start excel\nkey a\n", "script error, line 2: no dialog is shown\n"},
+    {"start excel\ntype TxWidth \"unterminated\n",
+     "script error, line 2: unterminated quoted word\n"},
+    {"start excel\nprint TxWidth.FaceId\n",
+     "script error, line 2: no such thing to print: TxWidth.FaceId\n"},
+    {"select A\n", "script error, line 1: no host is running (start one first)\n"},
+    {"fail Height x\n", "script error, line 1: not a whole number: \"x\"\n"},
+    {"fail Height 99999999999\n",
+     "script error, line 1: out of range for a 32-bit number: \"99999999999\"\n"},
+    {"start excel\nclick ButSettings\nclick Option1()\n",
+     "script error, line 3: not a whole number: \"\"\n"},
+    {"\"\"\n", "script error, line 1: unknown command: \"\"\n"},
+    {"locale \"\" ,\n", "script error, line 1: the decimal separator cannot be empty\n"},
+    {"locale . abcd\n",
+     "script error, line 1: the group separator is longer than 3 characters: \"abcd\"\n"},
+    {"start word\nquit\nfrobnicate\n",
+     "script error, line 3: the host has quit: nothing can follow 'quit'\n"},
+    {"start word\nadd A nan 10\n", "script error, line 2: not a finite number: \"nan\"\n"},
+    {"start word\nadd A 10 inf\n", "script error, line 2: not a finite number: \"inf\"\n"},
+    {"fail CommandBars 5\nstart excel\nclick ButAbout\n",
+     "script error, line 3: there is no toolbar\n"},
 };
 
 class ScriptErrors : public ::testing::TestWithParam<ErrorRow> {};
@@ -49,16 +59,19 @@ TEST_P(ScriptErrors, NameTheLineAndEndTheRunWithStatus2) {
 }
 INSTANTIATE_TEST_SUITE_P(HostProgram, ScriptErrors, ::testing::ValuesIn(kErrors),
                          [](const auto& row) {
-                           // "script error, line 2: no dialog is shown" is NoDialogIsShown (and its row).
+                           // "script error, line 2: no dialog is shown" is NoDialogIsShown (and its
+                           // row).
                            const std::string_view error = row.param.error;
                            const size_t what = error.find(": ");
-                           return testing::TestNameOf(error.substr(what + 2)) + "Row" + std::to_string(row.index);
+                           return testing::TestNameOf(error.substr(what + 2)) + "Row" +
+                                  std::to_string(row.index);
                          });
 
 TEST(HostProgram, ReadsWordsAndLinesAsWindowsEditorsWriteThem) {
   // A byte-order mark, as editors on Windows write it, is no part of the
   // first command.
-  EXPECT_EQ(RunScript("\xEF\xBB\xBFstart word\nprint CurrentUnit\n").out, "CurrentUnit = \"Inch\"\n");
+  EXPECT_EQ(RunScript("\xEF\xBB\xBFstart word\nprint CurrentUnit\n").out,
+            "CurrentUnit = \"Inch\"\n");
   // Quoted words keep their blanks and escaped quotes.
   auto run = RunScript("start word\ntype TxRotate \"a \\\"b\\\" c\"\nprint TxRotate.Text\n");
   EXPECT_EQ(run.out, "TxRotate.Text = \"a \\\"b\\\" c\"\n");

@@ -25,7 +25,9 @@ class Recorder final : public host::EventSink {
   std::optional<HostError> fail;
 };
 
-Dispatch Selection(World& w) { return Dispatch(w.ApplicationRef()).Obj("ActiveWindow").Obj("Selection"); }
+Dispatch Selection(World& w) {
+  return Dispatch(w.ApplicationRef()).Obj("ActiveWindow").Obj("Selection");
+}
 
 TEST(Shapes, LockedRatioScalesTheOtherDimensionOfEachShapeByItsOwnProportions) {
   World w(HostKind::PowerPoint);
@@ -74,14 +76,18 @@ TEST(Selections, EachHostReportsAnEmptySelectionItsOwnWay) {
   word.Select({pic});
   EXPECT_EQ(NumberOf([&] { Selection(word).Obj("ShapeRange").Get("Name"); }), 4198);
   EXPECT_EQ(NumberOf([&] { Selection(word).Obj("ShapeRange").Put("Height", Value(1.0f)); }), 4198);
-  EXPECT_EQ(Selection(word).Obj("InlineShapes", {}).Obj("Item", {Value(int32_t{1})}).Get("Width"), Value(50.0f));
+  EXPECT_EQ(Selection(word).Obj("InlineShapes", {}).Obj("Item", {Value(int32_t{1})}).Get("Width"),
+            Value(50.0f));
   // The collection takes no index of its own: Item is a call of its own.
   EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes", {Value(int32_t{1})}); }), 450);
   word.Select({box});
-  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes").Obj("Item", {Value(int32_t{1})}); }), 5941);
+  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes").Obj("Item", {Value(int32_t{1})}); }),
+            5941);
   word.Select({box, pic});
   EXPECT_EQ(Selection(word).Obj("ShapeRange").Get("Name"), Value("F"));
-  EXPECT_EQ(NumberOf([&] { Selection(word).Obj("InlineShapes").Obj("Item", {Value(int32_t{1})}).Get("Rotation"); }),
+  EXPECT_EQ(NumberOf([&] {
+              Selection(word).Obj("InlineShapes").Obj("Item", {Value(int32_t{1})}).Get("Rotation");
+            }),
             438);
 
   World excel(HostKind::Excel);
@@ -94,15 +100,18 @@ TEST(Events, ExcelRaisesNoApplicationEventForShapesOnlyTheCommandBarsUpdate) {
   auto app_events = std::make_shared<Recorder>(), bar_events = std::make_shared<Recorder>();
   auto app = w.ApplicationRef();
   auto app_subscription = app->Subscribe(host::event_interfaces::kExcelApplication, app_events);
-  auto bars_subscription = Dispatch(app).Obj("CommandBars").ref()->Subscribe(
-      host::event_interfaces::kCommandBarsEvents, bar_events);
+  auto bars_subscription = Dispatch(app)
+                               .Obj("CommandBars")
+                               .ref()
+                               ->Subscribe(host::event_interfaces::kCommandBarsEvents, bar_events);
   ASSERT_TRUE(app_subscription.ok() && bars_subscription.ok());
   Shape* a = w.AddShape({.name = "A", .width = 1, .height = 1});
   w.Select({a});
   EXPECT_TRUE(app_events->events.empty());
   w.Select({});
   w.ActivateSheet("Sheet2");
-  EXPECT_EQ(app_events->events, (std::vector<std::string>{"SheetSelectionChange", "SheetActivate"}));
+  EXPECT_EQ(app_events->events,
+            (std::vector<std::string>{"SheetSelectionChange", "SheetActivate"}));
   EXPECT_EQ(bar_events->events, (std::vector<std::string>{"OnUpdate", "OnUpdate", "OnUpdate"}));
 }
 
@@ -116,7 +125,9 @@ TEST(Events, ReachSinksForUserActionsOnlyAndEndWithTheSubscription) {
   w.Select({});
   EXPECT_EQ(app_events->events, std::vector<std::string>{"SheetSelectionChange"});
 
-  auto bar = Dispatch(app).Obj("CommandBars").Obj("Add", {Value("T"), host::Missing{}, host::Missing{}, Value(true)});
+  auto bar = Dispatch(app)
+                 .Obj("CommandBars")
+                 .Obj("Add", {Value("T"), host::Missing{}, host::Missing{}, Value(true)});
   auto box = bar.Obj("Controls").Obj("Add", {Value(int32_t{2})});
   auto button = bar.Obj("Controls").Obj("Add", {});
   auto s1 = box.ref()->Subscribe(host::event_interfaces::kCommandBarComboBox, box_events);
@@ -169,7 +180,8 @@ TEST(Hosts, MembersRefuseArgumentsTheyDoNotTakeAndEverythingFailsOnceClosed) {
 TEST(CommandBars, RefuseADuplicateNameAndStartHidden) {
   World w(HostKind::Word);
   auto bars = Dispatch(w.ApplicationRef()).Obj("CommandBars");
-  auto bar = bars.Obj("Add", {Value("Kworrendival"), host::Missing{}, host::Missing{}, Value(true)});
+  auto bar =
+      bars.Obj("Add", {Value("Kworrendival"), host::Missing{}, host::Missing{}, Value(true)});
   EXPECT_EQ(bar.Get("Visible"), Value(false));
   EXPECT_EQ(NumberOf([&] { bars.Call("Add", {Value("Kworrendival")}); }), -2147024809);
   EXPECT_EQ(w.bars().size(), 1u);

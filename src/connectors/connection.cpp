@@ -26,13 +26,16 @@ Dispatch AsObjectVariable(const Value& value) {
 }  // namespace
 
 template <class Policy>
-void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& application, const Dispatch& add_in) {
+void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& application,
+                                   const Dispatch& add_in) {
   policy.Run([&] { HostReference().Set(application); });
   policy.Run([&] {
-    CmdBar = AsObjectVariable(HostApplication().Obj("CommandBars").Call(
-        "Add", {Value(std::string(kToolbarName)), host::Missing{}, host::Missing{}, Value(true)}));
+    CmdBar = AsObjectVariable(HostApplication()
+                                  .Obj("CommandBars")
+                                  .Call("Add", {Value(std::string(kToolbarName)), host::Missing{},
+                                                host::Missing{}, Value(true)}));
   });
-  policy.Run([&] { procs::CurrentUnit = "Inch"; });  // before any caption is built
+  policy.Run([&] { procs::CurrentUnit = "Inch"; });                // before any caption is built
   policy.Run([&] { CmdBar.Put("Position", Value(int32_t{1})); });  // msoBarTop
   policy.Run([&] { CmdBar.Put("Visible", Value(true)); });
 
@@ -40,7 +43,8 @@ void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& applica
   for (const ControlLayout& control : ToolbarLayout()) {
     policy.Run([&] {
       auto controls = CmdBar.Obj("Controls");
-      Value added = control.add_type ? controls.Call("Add", {Value(*control.add_type)}) : controls.Call("Add");
+      Value added = control.add_type ? controls.Call("Add", {Value(*control.add_type)})
+                                     : controls.Call("Add");
       fields.Store(control.field, AsObjectVariable(added));
     });
     for (const PropertyWrite& write : control.writes) {

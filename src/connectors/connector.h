@@ -69,15 +69,26 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   Connector(HostKind host, platform::Platform& platform);
 
   // The references that receive events, by route number.
-  enum Route : int { kTxHeight, kTxWidth, kTxRotate, kButAspect, kButSettings, kButAbout, kApplication, kCommandBars };
+  enum Route : int {
+    kTxHeight,
+    kTxWidth,
+    kTxRotate,
+    kButAspect,
+    kButSettings,
+    kButAbout,
+    kApplication,
+    kCommandBars
+  };
   // The router for one reference's events; it holds this connector while a
   // handler runs.
   std::shared_ptr<EventRouter> Router(Route route);
   // Hands each event to the handler named after its reference and event.
-  void RouteEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) override;
+  void RouteEvent(int route, std::string_view event,
+                  std::span<host::Value, kMaxEventArgs> args) override;
   std::shared_ptr<const void> Hold() override { return weak_from_this().lock(); }
   // The host's own events (kApplication, kCommandBars), which differ by host.
-  virtual void RouteHostEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) = 0;
+  virtual void RouteHostEvent(int route, std::string_view event,
+                              std::span<host::Value, kMaxEventArgs> args) = 0;
   // Runs once the connection has built the toolbar.
   virtual void AfterConnection() {}
   // Every reference that receives events, the host reference included.
@@ -103,7 +114,8 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   // its return as every modal window is.
   class CheckedMessageBox final : public platform::OkMessageBox {
    public:
-    CheckedMessageBox(const Connector& connector, platform::OkMessageBox& shown) : c_(connector), shown_(shown) {}
+    CheckedMessageBox(const Connector& connector, platform::OkMessageBox& shown)
+        : c_(connector), shown_(shown) {}
     void Show(std::string_view text) override {
       shown_.Show(text);
       c_.ContinueAfterModal();
@@ -120,16 +132,17 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
 
  private:
   template <class Policy>
-  void RunConnectionSteps(const Policy& policy, const host::Dispatch& application, const host::Dispatch& add_in);
+  void RunConnectionSteps(const Policy& policy, const host::Dispatch& application,
+                          const host::Dispatch& add_in);
 
   enum class Dimension { Height, Width };
   void EditSize(Dimension own);
   float ReadOtherDimension(Dimension other, float previous);
-
 };
 
 // A new connector for one of the registered class names ("Connect",
 // "ConnectXl", "ConnectWd"), or null for any other name.
-std::shared_ptr<Connector> CreateConnector(std::string_view class_name, platform::Platform& platform);
+std::shared_ptr<Connector> CreateConnector(std::string_view class_name,
+                                           platform::Platform& platform);
 
 }  // namespace frambolist::connectors

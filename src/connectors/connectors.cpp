@@ -32,7 +32,8 @@ Connector::Connector(HostKind host, platform::Platform& platform)
   ToolbarFields fields(*this);
   for (const ControlLayout& control : ToolbarLayout()) {
     if (!ToolbarFields::Exists(fields.Find(control.field))) {
-      throw std::logic_error("the toolbar layout names no field of the connector: " + std::string(control.field));
+      throw std::logic_error("the toolbar layout names no field of the connector: " +
+                             std::string(control.field));
     }
   }
 }
@@ -47,16 +48,30 @@ std::shared_ptr<EventRouter> Connector::Router(Route route) {
   return routers_.back();
 }
 
-void Connector::RouteEvent(int route, std::string_view event, std::span<Value, kMaxEventArgs> args) {
+void Connector::RouteEvent(int route, std::string_view event,
+                           std::span<Value, kMaxEventArgs> args) {
   const bool change = event == "Change", click = event == "Click";
   switch (route) {
-    case kTxHeight: if (change) TxHeight_Change(args[0]); break;
-    case kTxWidth: if (change) TxWidth_Change(args[0]); break;
-    case kTxRotate: if (change) TxRotate_Change(args[0]); break;
-    case kButAspect: if (click) ButAspect_Click(args[0], args[1]); break;
-    case kButSettings: if (click) ButSettings_Click(args[0], args[1]); break;
-    case kButAbout: if (click) ButAbout_Click(args[0], args[1]); break;
-    default: RouteHostEvent(route, event, args);
+    case kTxHeight:
+      if (change) TxHeight_Change(args[0]);
+      break;
+    case kTxWidth:
+      if (change) TxWidth_Change(args[0]);
+      break;
+    case kTxRotate:
+      if (change) TxRotate_Change(args[0]);
+      break;
+    case kButAspect:
+      if (click) ButAspect_Click(args[0], args[1]);
+      break;
+    case kButSettings:
+      if (click) ButSettings_Click(args[0], args[1]);
+      break;
+    case kButAbout:
+      if (click) ButAbout_Click(args[0], args[1]);
+      break;
+    default:
+      RouteHostEvent(route, event, args);
   }
 }
 
@@ -71,7 +86,8 @@ void Connector::AddinInstance_OnDisconnection(int32_t /*RemoveMode*/) {
 }
 
 Connect::Connect(platform::Platform& platform)
-    : Connector(HostKind::PowerPoint, platform), PPTApp(iid::kPowerPointApplication, Router(kApplication)) {}
+    : Connector(HostKind::PowerPoint, platform),
+      PPTApp(iid::kPowerPointApplication, Router(kApplication)) {}
 
 ConnectXl::ConnectXl(platform::Platform& platform)
     : Connector(HostKind::Excel, platform),
@@ -81,23 +97,35 @@ ConnectXl::ConnectXl(platform::Platform& platform)
 ConnectWd::ConnectWd(platform::Platform& platform)
     : Connector(HostKind::Word, platform), WdApp(iid::kWordApplication, Router(kApplication)) {}
 
-void Connect::RouteHostEvent(int route, std::string_view event, std::span<Value, kMaxEventArgs> args) {
-  if (route == kApplication && event == "WindowSelectionChange") PPTApp_WindowSelectionChange(args[0]);
+void Connect::RouteHostEvent(int route, std::string_view event,
+                             std::span<Value, kMaxEventArgs> args) {
+  if (route == kApplication && event == "WindowSelectionChange")
+    PPTApp_WindowSelectionChange(args[0]);
 }
 
-void ConnectXl::RouteHostEvent(int route, std::string_view event, std::span<Value, kMaxEventArgs> args) {
-  if (route == kApplication && event == "SheetSelectionChange") EXApp_SheetSelectionChange(args[0], args[1]);
-  else if (route == kApplication && event == "SheetActivate") EXApp_SheetActivate(args[0]);
-  else if (route == kCommandBars && event == "OnUpdate") EXBars_OnUpdate();
+void ConnectXl::RouteHostEvent(int route, std::string_view event,
+                               std::span<Value, kMaxEventArgs> args) {
+  if (route == kApplication && event == "SheetSelectionChange")
+    EXApp_SheetSelectionChange(args[0], args[1]);
+  else if (route == kApplication && event == "SheetActivate")
+    EXApp_SheetActivate(args[0]);
+  else if (route == kCommandBars && event == "OnUpdate")
+    EXBars_OnUpdate();
 }
 
-void ConnectWd::RouteHostEvent(int route, std::string_view event, std::span<Value, kMaxEventArgs> args) {
-  if (route == kApplication && event == "WindowSelectionChange") WdApp_WindowSelectionChange(args[0]);
+void ConnectWd::RouteHostEvent(int route, std::string_view event,
+                               std::span<Value, kMaxEventArgs> args) {
+  if (route == kApplication && event == "WindowSelectionChange")
+    WdApp_WindowSelectionChange(args[0]);
 }
 
-void Connect::PPTApp_WindowSelectionChange(const Value& Sel) { TrackSelection(host::Dispatch::FromValue(Sel)); }
+void Connect::PPTApp_WindowSelectionChange(const Value& Sel) {
+  TrackSelection(host::Dispatch::FromValue(Sel));
+}
 
-void ConnectWd::WdApp_WindowSelectionChange(const Value& Sel) { TrackSelection(host::Dispatch::FromValue(Sel)); }
+void ConnectWd::WdApp_WindowSelectionChange(const Value& Sel) {
+  TrackSelection(host::Dispatch::FromValue(Sel));
+}
 
 std::vector<host::WithEvents*> ConnectXl::EventReferences() {
   auto references = Connector::EventReferences();
@@ -107,7 +135,9 @@ std::vector<host::WithEvents*> ConnectXl::EventReferences() {
 
 // A worksheet has no ShapeRange, so the sheet that the event passes can never
 // give the selection's shapes; the active window's selection can.
-void ConnectXl::EXApp_SheetSelectionChange(const Value& /*Sh*/, const Value& /*Target*/) { ShowSelection(); }
+void ConnectXl::EXApp_SheetSelectionChange(const Value& /*Sh*/, const Value& /*Target*/) {
+  ShowSelection();
+}
 
 void ConnectXl::EXBars_OnUpdate() {
   // Raised many times a second while the user works: most updates change
@@ -128,7 +158,8 @@ std::string ConnectXl::SelectedShapeNames() {
     names = std::to_string(count);
     // A selection of more shapes than this is told apart by its count alone.
     constexpr int32_t kNamesRead = 64;
-    for (int32_t i = 1; i <= std::min(count, kNamesRead); ++i) names += "\n" + TextOf(range.Obj("Item", {Value(i)}).Get("Name"));
+    for (int32_t i = 1; i <= std::min(count, kNamesRead); ++i)
+      names += "\n" + TextOf(range.Obj("Item", {Value(i)}).Get("Name"));
   });
   return names;
 }
@@ -140,7 +171,8 @@ void ConnectXl::AfterConnection() {
   EndQuietly([&] { EXBars.Set(EXApp->Obj("CommandBars")); });
 }
 
-std::shared_ptr<Connector> CreateConnector(std::string_view class_name, platform::Platform& platform) {
+std::shared_ptr<Connector> CreateConnector(std::string_view class_name,
+                                           platform::Platform& platform) {
   if (class_name == "Connect") return std::make_shared<Connect>(platform);
   if (class_name == "ConnectXl") return std::make_shared<ConnectXl>(platform);
   if (class_name == "ConnectWd") return std::make_shared<ConnectWd>(platform);

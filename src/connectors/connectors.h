@@ -14,7 +14,8 @@ class Connect final : public Connector {  // PowerPoint
 
  private:
   host::WithEvents& HostReference() override { return PPTApp; }
-  void RouteHostEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) override;
+  void RouteHostEvent(int route, std::string_view event,
+                      std::span<host::Value, kMaxEventArgs> args) override;
 };
 
 class ConnectXl final : public Connector {  // Excel
@@ -34,7 +35,8 @@ class ConnectXl final : public Connector {  // Excel
 
  private:
   host::WithEvents& HostReference() override { return EXApp; }
-  void RouteHostEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) override;
+  void RouteHostEvent(int route, std::string_view event,
+                      std::span<host::Value, kMaxEventArgs> args) override;
   std::vector<host::WithEvents*> EventReferences() override;
   void AfterConnection() override;
   // Shows the selection's geometry and remembers which selection it was.
@@ -55,7 +57,8 @@ class ConnectWd final : public Connector {  // Word
 
  private:
   host::WithEvents& HostReference() override { return WdApp; }
-  void RouteHostEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) override;
+  void RouteHostEvent(int route, std::string_view event,
+                      std::span<host::Value, kMaxEventArgs> args) override;
 };
 
 }  // namespace frambolist::connectors

@@ -57,7 +57,8 @@ std::optional<host::HostError> EndQuietly(Work&& work) {
   return std::nullopt;
 }
 
-inline bool IsOneOf(const std::optional<host::HostError>& failure, std::span<const int32_t> numbers) {
+inline bool IsOneOf(const std::optional<host::HostError>& failure,
+                    std::span<const int32_t> numbers) {
   return failure && std::find(numbers.begin(), numbers.end(), failure->number) != numbers.end();
 }
 

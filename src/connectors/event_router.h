@@ -30,7 +30,8 @@ struct HandlerAbandoned {};
 // by route number.
 class EventTarget {
  public:
-  virtual void RouteEvent(int route, std::string_view event, std::span<host::Value, kMaxEventArgs> args) = 0;
+  virtual void RouteEvent(int route, std::string_view event,
+                          std::span<host::Value, kMaxEventArgs> args) = 0;
   // A counted hold on the target for the length of one event; null when
   // nothing shares its ownership.
   virtual std::shared_ptr<const void> Hold() = 0;
@@ -46,7 +47,8 @@ class EventRouter final : public host::EventSink {
   // The target stops receiving events: it was disconnected or is going.
   void Detach() { target_ = nullptr; }
 
-  std::optional<host::HostError> OnEvent(std::string_view event, std::span<host::Value> args) override {
+  std::optional<host::HostError> OnEvent(std::string_view event,
+                                         std::span<host::Value> args) override {
     EventTarget* target = target_;  // a handler may detach this router
     if (!target) return std::nullopt;
     const auto hold = target->Hold();

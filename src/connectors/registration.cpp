@@ -20,8 +20,12 @@ constexpr AddinRecord kRecords[] = {
      "Software\\Microsoft\\Office\\Word", kFriendlyName, kDescription, 3, 0},
 };
 
-std::string ClassKey(const AddinRecord& r) { return "Software\\Classes\\CLSID\\" + std::string(r.clsid); }
-std::string ProgIdKey(const AddinRecord& r) { return "Software\\Classes\\" + std::string(r.prog_id); }
+std::string ClassKey(const AddinRecord& r) {
+  return "Software\\Classes\\CLSID\\" + std::string(r.clsid);
+}
+std::string ProgIdKey(const AddinRecord& r) {
+  return "Software\\Classes\\" + std::string(r.prog_id);
+}
 std::string AddinKey(const AddinRecord& r) {
   return std::string(r.addin_root) + "\\Addins\\" + std::string(r.prog_id);
 }
@@ -37,8 +41,9 @@ const AddinRecord* FindRecordByProgId(std::string_view prog_id) {
 }
 
 const AddinRecord* FindRecordByClsid(std::string_view clsid) {
-  auto it = std::find_if(std::begin(kRecords), std::end(kRecords),
-                         [&](const AddinRecord& r) { return host::EqualsIgnoringCase(r.clsid, clsid); });
+  auto it = std::find_if(std::begin(kRecords), std::end(kRecords), [&](const AddinRecord& r) {
+    return host::EqualsIgnoringCase(r.clsid, clsid);
+  });
   return it == std::end(kRecords) ? nullptr : it;
 }
 
@@ -48,7 +53,8 @@ std::vector<RegistryValue> RegistrationValues(std::string_view library_path) {
     const std::string readable = std::string(r.prog_id);
     values.push_back({ClassKey(r), "", readable});
     values.push_back({ClassKey(r) + "\\InprocServer32", "", std::string(library_path)});
-    values.push_back({ClassKey(r) + "\\InprocServer32", "ThreadingModel", std::string("Apartment")});
+    values.push_back(
+        {ClassKey(r) + "\\InprocServer32", "ThreadingModel", std::string("Apartment")});
     values.push_back({ClassKey(r) + "\\ProgID", "", readable});
     values.push_back({ProgIdKey(r), "", readable});
     values.push_back({ProgIdKey(r) + "\\CLSID", "", std::string(r.clsid)});

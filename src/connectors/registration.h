@@ -21,7 +21,7 @@ struct AddinRecord {
   std::string_view addin_root;  // below HKEY_CURRENT_USER
   std::string_view friendly_name;
   std::string_view description;
-  uint32_t load_behavior;       // 3: load when the host starts
+  uint32_t load_behavior;  // 3: load when the host starts
   uint32_t command_line_safe;
 };
 

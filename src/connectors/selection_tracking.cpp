@@ -27,7 +27,8 @@ void Connector::TrackSelection(const Dispatch& selection) {
 
   // Word: the first in-line picture's size replaces the range's. Its read
   // fails whenever no picture is selected, so it goes without an exception.
-  auto show_inline_length = [&](const host::WithEvents& box, const char* property) -> std::optional<host::HostError> {
+  auto show_inline_length = [&](const host::WithEvents& box,
+                                const char* property) -> std::optional<host::HostError> {
     auto points = selection.GetPath({{"InlineShapes"}, {"Item", {Value(int16_t{1})}}, {property}});
     if (!points.ok()) return points.error();
     return EndQuietly([&] { show_length(box, points.value()); });
@@ -36,7 +37,8 @@ void Connector::TrackSelection(const Dispatch& selection) {
   std::optional<host::HostError> failure = EndQuietly([&] {
     if (traits_.test_read_and_enable) {
       shape_range().Get("Name");  // only a test: fails before the toolbar changes
-      for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate}) (*box)->Put("Enabled", Value(true));
+      for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
+        (*box)->Put("Enabled", Value(true));
     }
     show_length(TxWidth, shape_range().Get("Width"));
     show_length(TxHeight, shape_range().Get("Height"));
@@ -44,14 +46,17 @@ void Connector::TrackSelection(const Dispatch& selection) {
   if (!failure && traits_.inline_picture_values) failure = show_inline_length(TxWidth, "Width");
   if (!failure && traits_.inline_picture_values) failure = show_inline_length(TxHeight, "Height");
   if (!failure) {
-    failure = EndQuietly(
-        [&] { TxRotate->Put("Text", Value(procs::ShownValue(SingleOf(shape_range().Get("Rotation")), format))); });
+    failure = EndQuietly([&] {
+      TxRotate->Put("Text",
+                    Value(procs::ShownValue(SingleOf(shape_range().Get("Rotation")), format)));
+    });
   }
 
   // The boxes keep their text either way: a disabled box shows its last value.
   if (IsOneOf(failure, traits_.disabling_errors)) {
     EndQuietly([&] {
-      for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate}) (*box)->Put("Enabled", Value(false));
+      for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
+        (*box)->Put("Enabled", Value(false));
     });
   }
 }

@@ -30,8 +30,13 @@ float Connector::ReadOtherDimension(Dimension other, float previous) {
   // wins when both do, and a failing read leaves the value it had.
   float value = previous;
   // InlineShapes takes no index: Item(1) is a call of its own.
-  for (auto read : {HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"InlineShapes"}, {"Item", {Value(int16_t{1})}}, {property}}),
-                    HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}, {property}})}) {
+  for (auto read :
+       {HostApplication().GetPath({{"ActiveWindow"},
+                                   {"Selection"},
+                                   {"InlineShapes"},
+                                   {"Item", {Value(int16_t{1})}},
+                                   {property}}),
+        HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}, {property}})}) {
     if (!read.ok()) continue;
     if (auto single = read.value().ToSingle(); single.ok()) value = single.value();
   }

@@ -16,7 +16,7 @@ class ToolbarFields {
 
   // The field named `field`, or null.
   struct Field {
-    host::Dispatch* plain = nullptr;     // captions: no events
+    host::Dispatch* plain = nullptr;      // captions: no events
     host::WithEvents* evented = nullptr;  // boxes and buttons
   };
   Field Find(std::string_view field) {
@@ -35,8 +35,10 @@ class ToolbarFields {
 
   void Store(std::string_view field, const host::Dispatch& control) {
     const Field f = Find(field);
-    if (f.plain) *f.plain = control;
-    else f.evented->Set(control);
+    if (f.plain)
+      *f.plain = control;
+    else
+      f.evented->Set(control);
   }
   const host::Dispatch& Read(std::string_view field) {
     const Field f = Find(field);

@@ -7,16 +7,18 @@ namespace {
 using Kind = PropertyWrite::Kind;
 
 // The hosts' constants.
-constexpr int32_t kControlButton = 1;  // msoControlButton
-constexpr int32_t kControlEdit = 2;    // msoControlEdit
-constexpr int32_t kIcon = 1;           // msoButtonIcon
-constexpr int32_t kCaption = 2;        // msoButtonCaption
-constexpr int32_t kIconAndCaption = 3; // msoButtonIconAndCaption
+constexpr int32_t kControlButton = 1;   // msoControlButton
+constexpr int32_t kControlEdit = 2;     // msoControlEdit
+constexpr int32_t kIcon = 1;            // msoButtonIcon
+constexpr int32_t kCaption = 2;         // msoButtonCaption
+constexpr int32_t kIconAndCaption = 3;  // msoButtonIconAndCaption
 
 PropertyWrite Fixed(std::string_view property, host::Value value) {
   return {property, Kind::kFixed, std::move(value)};
 }
-PropertyWrite UnitCaption(const char* prefix) { return {"Caption", Kind::kUnitCaption, host::Value(prefix)}; }
+PropertyWrite UnitCaption(const char* prefix) {
+  return {"Caption", Kind::kUnitCaption, host::Value(prefix)};
+}
 PropertyWrite Action() { return {"OnAction", Kind::kActionString, {}}; }
 // The caption controls' icons go through their by-name FaceId, a 16-bit
 // value; the buttons' through the button interface, a 32-bit one.
@@ -28,26 +30,41 @@ PropertyWrite Style(int32_t style) { return Fixed("Style", host::Value(style)); 
 
 const std::vector<ControlLayout>& ToolbarLayout() {
   static const std::vector<ControlLayout> layout = {
-      {"LblHeight", std::nullopt,
-       {Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647), Fixed("Enabled", false)}},
-      {"TxHeight", kControlEdit, {Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")}},
-      {"LblWidth", std::nullopt,
-       {Fixed("BeginGroup", true), Style(kIconAndCaption), UnitCaption("Width ("), CaptionIcon(1646),
-        Fixed("Enabled", true)}},
-      {"TxWidth", kControlEdit, {Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")}},
-      {"ButAspect", kControlButton,
+      {"LblHeight",
+       std::nullopt,
+       {Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647),
+        Fixed("Enabled", false)}},
+      {"TxHeight",
+       kControlEdit,
+       {Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")}},
+      {"LblWidth",
+       std::nullopt,
+       {Fixed("BeginGroup", true), Style(kIconAndCaption), UnitCaption("Width ("),
+        CaptionIcon(1646), Fixed("Enabled", true)}},
+      {"TxWidth",
+       kControlEdit,
+       {Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")}},
+      {"ButAspect",
+       kControlButton,
        {Fixed("BeginGroup", true), Style(kIconAndCaption), Fixed("Caption", "Aspect Ratio"),
         ButtonIcon(kFaceIdLockOn),
-        Fixed("TooltipText", "Locks the aspect Ratio while Changing the Size of this shape"), Action()}},
-      {"LblRotate", std::nullopt,
-       {Fixed("BeginGroup", true), Style(kCaption), Fixed("Caption", "Rotate"), Fixed("Enabled", false)}},
-      {"TxRotate", kControlEdit, {Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")}},
-      {"ButSettings", kControlButton,
+        Fixed("TooltipText", "Locks the aspect Ratio while Changing the Size of this shape"),
+        Action()}},
+      {"LblRotate",
+       std::nullopt,
+       {Fixed("BeginGroup", true), Style(kCaption), Fixed("Caption", "Rotate"),
+        Fixed("Enabled", false)}},
+      {"TxRotate",
+       kControlEdit,
+       {Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")}},
+      {"ButSettings",
+       kControlButton,
        {Fixed("BeginGroup", true), Fixed("Caption", "Settings"), Style(kCaption),
         Fixed("TooltipText", "Settings"), Action()}},
-      {"ButAbout", kControlButton,
-       {Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49), Fixed("TooltipText", "About Frambolist"),
-        Action()}},
+      {"ButAbout",
+       kControlButton,
+       {Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49),
+        Fixed("TooltipText", "About Frambolist"), Action()}},
   };
   return layout;
 }

@@ -28,8 +28,8 @@ struct PropertyWrite {
 };
 
 struct ControlLayout {
-  std::string_view field;            // the connector field that keeps it
-  std::optional<int32_t> add_type;   // none given: the host's default, a button
+  std::string_view field;           // the connector field that keeps it
+  std::optional<int32_t> add_type;  // none given: the host's default, a button
   std::vector<PropertyWrite> writes;
 };
 

@@ -32,12 +32,12 @@ struct ControlDesign {
   int index = -1;  // position in a control array (Option1(2)); -1 for none
   ControlKind kind = ControlKind::Label;
   std::string caption{};
-  Twips rect{};    // inside its container
+  Twips rect{};  // inside its container
   int tab_order = -1;
   std::string container{};  // the frame that holds it; empty for the form
   std::optional<FontDesign> font{};
   std::optional<uint32_t> fore_color{};  // 0x00BBGGRR
-  bool value = false;  // option buttons: selected in the design
+  bool value = false;                    // option buttons: selected in the design
 
   std::string DisplayName() const {
     return index < 0 ? name : name + "(" + std::to_string(index) + ")";

@@ -6,17 +6,31 @@ namespace frambolist::forms {
 
 FormDesign OptionsDesign() {
   FormDesign d{"frmOptions", "Settings", 3360, 2505, BorderStyle::FixedToolWindow, false, {}};
-  d.controls.push_back({.name = "OKButton", .kind = ControlKind::CommandButton, .caption = "OK",
-                        .rect = {2040, 120, 1215, 375}, .tab_order = 0});
-  d.controls.push_back({.name = "CancelButton", .kind = ControlKind::CommandButton, .caption = "Cancel",
-                        .rect = {2040, 600, 1215, 375}, .tab_order = 1});
-  d.controls.push_back({.name = "Frame1", .kind = ControlKind::Frame, .caption = "Units",
-                        .rect = {120, 120, 1815, 2295}, .tab_order = 2});
+  d.controls.push_back({.name = "OKButton",
+                        .kind = ControlKind::CommandButton,
+                        .caption = "OK",
+                        .rect = {2040, 120, 1215, 375},
+                        .tab_order = 0});
+  d.controls.push_back({.name = "CancelButton",
+                        .kind = ControlKind::CommandButton,
+                        .caption = "Cancel",
+                        .rect = {2040, 600, 1215, 375},
+                        .tab_order = 1});
+  d.controls.push_back({.name = "Frame1",
+                        .kind = ControlKind::Frame,
+                        .caption = "Units",
+                        .rect = {120, 120, 1815, 2295},
+                        .tab_order = 2});
   const char* captions[] = {"Pixels", "Inches", "Millimeter", "Centimeters", "Meters"};
   for (int i = 0; i < 5; ++i) {
-    d.controls.push_back({.name = "Option1", .index = i, .kind = ControlKind::OptionButton,
-                          .caption = captions[i], .rect = {135, 360 + 360 * i, 1335, 375},
-                          .tab_order = 3 + i, .container = "Frame1", .value = i == 1});
+    d.controls.push_back({.name = "Option1",
+                          .index = i,
+                          .kind = ControlKind::OptionButton,
+                          .caption = captions[i],
+                          .rect = {135, 360 + 360 * i, 1335, 375},
+                          .tab_order = 3 + i,
+                          .container = "Frame1",
+                          .value = i == 1});
   }
   return d;
 }
@@ -39,9 +53,12 @@ void FrmOptions::CancelButton_Click() {
 }
 
 void FrmOptions::OnClick(std::string_view control, int index) {
-  if (control == "Option1") Option1_Click(index);
-  else if (control == "OKButton") OKButton_Click();
-  else if (control == "CancelButton") CancelButton_Click();
+  if (control == "Option1")
+    Option1_Click(index);
+  else if (control == "OKButton")
+    OKButton_Click();
+  else if (control == "CancelButton")
+    CancelButton_Click();
 }
 
 }  // namespace frambolist::forms

@@ -29,7 +29,8 @@ Outcome<Value> Dispatch::GetPath(std::initializer_list<Step> steps) const {
   for (const Step& step : steps) {
     if (&step != steps.begin()) current = FromValue(value);
     if (!current.ref_) return current.EmptyReferenceError();
-    auto got = current.ref_->Get(step.member, std::span<const Value>(step.args.begin(), step.args.size()));
+    auto got =
+        current.ref_->Get(step.member, std::span<const Value>(step.args.begin(), step.args.size()));
     if (!got.ok()) return got.error();
     value = std::move(got.value());
   }

@@ -27,13 +27,9 @@ uint32_t ResultFromErrorNumber(int32_t number) {
 }
 
 namespace errors {
-HostError ObjectVariableNotSet() {
-  return {91, "Object variable or With block variable not set"};
-}
+HostError ObjectVariableNotSet() { return {91, "Object variable or With block variable not set"}; }
 HostError ObjectRequired() { return {424, "Object required"}; }
-HostError MemberNotSupported() {
-  return {438, "Object doesn't support this property or method"};
-}
+HostError MemberNotSupported() { return {438, "Object doesn't support this property or method"}; }
 HostError TypeMismatch() { return {13, "Type mismatch"}; }
 HostError Overflow() { return {6, "Overflow"}; }
 HostError NoEvents() { return {459, "Object or class does not support the set of events"}; }

@@ -32,12 +32,12 @@ inline int32_t ErrorNumberAsHostSeesIt(int32_t number) {
 
 // Errors that the language runtime raises on its own, not the hosts.
 namespace errors {
-HostError ObjectVariableNotSet();     // 91: a member used through an empty reference
-HostError ObjectRequired();           // 424: a member used on Nothing or a non-object
-HostError MemberNotSupported();       // 438
-HostError TypeMismatch();             // 13
-HostError Overflow();                 // 6
-HostError NoEvents();                 // 459: an object without the event interface asked for
+HostError ObjectVariableNotSet();  // 91: a member used through an empty reference
+HostError ObjectRequired();        // 424: a member used on Nothing or a non-object
+HostError MemberNotSupported();    // 438
+HostError TypeMismatch();          // 13
+HostError Overflow();              // 6
+HostError NoEvents();              // 459: an object without the event interface asked for
 }  // namespace errors
 
 // Thrown by the late-bound facade (Dispatch) and caught only by the error

@@ -29,7 +29,8 @@ class Object {
   // Connects `sink` to the event interface `interface_id` of this object,
   // until the returned Subscription ends. The object keeps the sink for as
   // long as it may call it.
-  virtual Outcome<Subscription> Subscribe(std::string_view interface_id, std::shared_ptr<EventSink> sink) = 0;
+  virtual Outcome<Subscription> Subscribe(std::string_view interface_id,
+                                          std::shared_ptr<EventSink> sink) = 0;
 
  protected:
   ~Object() = default;

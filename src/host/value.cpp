@@ -18,7 +18,8 @@ template <class T>
 std::string ShortestText(T x) {
   char buffer[64];
   if constexpr (std::is_floating_point_v<T>) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", std::is_same_v<T, float> ? 9 : 17, static_cast<double>(x));
+    std::snprintf(buffer, sizeof buffer, "%.*g", std::is_same_v<T, float> ? 9 : 17,
+                  static_cast<double>(x));
     for (char& c : buffer) {
       if (c == ',') c = '.';
     }
@@ -38,10 +39,14 @@ Outcome<double> Value::ToDouble() const {
   return std::visit(
       [](const auto& x) -> Outcome<double> {
         using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, bool>) return x ? -1.0 : 0.0;
-        else if constexpr (std::is_arithmetic_v<T>) return static_cast<double>(x);
-        else if constexpr (std::is_same_v<T, Empty>) return 0.0;
-        else return errors::TypeMismatch();
+        if constexpr (std::is_same_v<T, bool>)
+          return x ? -1.0 : 0.0;
+        else if constexpr (std::is_arithmetic_v<T>)
+          return static_cast<double>(x);
+        else if constexpr (std::is_same_v<T, Empty>)
+          return 0.0;
+        else
+          return errors::TypeMismatch();
       },
       v_);
 }
@@ -78,11 +83,16 @@ Outcome<std::string> Value::ToText() const {
   return std::visit(
       [](const auto& x) -> Outcome<std::string> {
         using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, std::string>) return x;
-        else if constexpr (std::is_same_v<T, bool>) return std::string(x ? "True" : "False");
-        else if constexpr (std::is_arithmetic_v<T>) return ShortestText(x);
-        else if constexpr (std::is_same_v<T, Empty>) return std::string();
-        else return errors::TypeMismatch();
+        if constexpr (std::is_same_v<T, std::string>)
+          return x;
+        else if constexpr (std::is_same_v<T, bool>)
+          return std::string(x ? "True" : "False");
+        else if constexpr (std::is_arithmetic_v<T>)
+          return ShortestText(x);
+        else if constexpr (std::is_same_v<T, Empty>)
+          return std::string();
+        else
+          return errors::TypeMismatch();
       },
       v_);
 }

@@ -21,8 +21,8 @@ struct Missing {
 
 class Value {
  public:
-  using Storage = std::variant<Empty, Missing, bool, int16_t, int32_t, float, double,
-                               std::string, ObjectRef>;
+  using Storage =
+      std::variant<Empty, Missing, bool, int16_t, int32_t, float, double, std::string, ObjectRef>;
 
   Value() = default;
   Value(Missing m) : v_(m) {}
@@ -39,9 +39,13 @@ class Value {
 
   const Storage& storage() const { return v_; }
   template <class T>
-  bool is() const { return std::holds_alternative<T>(v_); }
+  bool is() const {
+    return std::holds_alternative<T>(v_);
+  }
   template <class T>
-  const T& as() const { return std::get<T>(v_); }
+  const T& as() const {
+    return std::get<T>(v_);
+  }
   bool IsMissing() const { return is<Missing>(); }
   bool IsObject() const { return is<ObjectRef>(); }
   // The object held, or an empty reference for any other value.

@@ -59,15 +59,18 @@ std::optional<Number> Parse(std::string_view text, const NumberFormat& format) {
   Number n;
   Reader r(text);
   r.SkipBlanks();
-  if (r.Take("-")) n.negative = true;
-  else r.Take("+");
+  if (r.Take("-"))
+    n.negative = true;
+  else
+    r.Take("+");
 
   n.whole = r.Digits();
   if (!n.whole.empty()) {
     // A group separator stands between digits. One with no digit after it
     // is no group separator: "1," is not numeric, while under a blank group
     // separator "12 " is 12 with a trailing blank.
-    while (!format.group.empty() && format.group != format.decimal && r.rest().starts_with(format.group)) {
+    while (!format.group.empty() && format.group != format.decimal &&
+           r.rest().starts_with(format.group)) {
       Reader ahead = r;
       ahead.Take(format.group);
       std::string more = ahead.Digits();
@@ -80,8 +83,10 @@ std::optional<Number> Parse(std::string_view text, const NumberFormat& format) {
   if (n.whole.empty() && n.fraction.empty()) return std::nullopt;
 
   if (r.Take("E") || r.Take("e")) {
-    if (r.Take("-")) n.exponent.push_back('-');
-    else r.Take("+");
+    if (r.Take("-"))
+      n.exponent.push_back('-');
+    else
+      r.Take("+");
     std::string digits = r.Digits();
     if (digits.empty()) return std::nullopt;
     n.exponent += digits;

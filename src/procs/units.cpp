@@ -19,12 +19,18 @@ float UnitToPoints(const float& value) {
   const std::string unit = CurrentUnit;
   const double v = value;
   double r;
-  if (unit == "Inch") r = v * 72.0;
-  else if (unit == "mm") r = (kInchPerMillimetre * v) * 72.0;
-  else if (unit == "cm") r = ((v * 10.0) * kInchPerMillimetre) * 72.0;
-  else if (unit == "m") r = ((v * 1000.0) * kInchPerMillimetre) * 72.0;
-  else if (unit == "Px") return value;  // bit for bit
-  else return 0.0f;
+  if (unit == "Inch")
+    r = v * 72.0;
+  else if (unit == "mm")
+    r = (kInchPerMillimetre * v) * 72.0;
+  else if (unit == "cm")
+    r = ((v * 10.0) * kInchPerMillimetre) * 72.0;
+  else if (unit == "m")
+    r = ((v * 1000.0) * kInchPerMillimetre) * 72.0;
+  else if (unit == "Px")
+    return value;  // bit for bit
+  else
+    return 0.0f;
   return host::RoundToSingle(r);
 }
 
@@ -32,12 +38,18 @@ float PointsToUnit(const float& value) {
   const std::string unit = CurrentUnit;
   const double p = value;
   double r;
-  if (unit == "Inch") r = p / 72.0;
-  else if (unit == "mm") r = (p / kInchPerMillimetre) / 72.0;
-  else if (unit == "cm") r = ((p / 10.0) / kInchPerMillimetre) / 72.0;
-  else if (unit == "m") r = ((p / 1000.0) / kInchPerMillimetre) / 72.0;
-  else if (unit == "Px") return value;
-  else return 0.0f;
+  if (unit == "Inch")
+    r = p / 72.0;
+  else if (unit == "mm")
+    r = (p / kInchPerMillimetre) / 72.0;
+  else if (unit == "cm")
+    r = ((p / 10.0) / kInchPerMillimetre) / 72.0;
+  else if (unit == "m")
+    r = ((p / 1000.0) / kInchPerMillimetre) / 72.0;
+  else if (unit == "Px")
+    return value;
+  else
+    return 0.0f;
   return host::RoundToSingle(r);
 }
 

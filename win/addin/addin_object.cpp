@@ -15,7 +15,8 @@ namespace frambolist::win {
 STDMETHODIMP AddinObject::QueryInterface(REFIID riid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IDTExtensibility2)) {
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+      IsEqualIID(riid, IID_IDTExtensibility2)) {
     *out = static_cast<IDTExtensibility2*>(this);
   } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
     *out = static_cast<ISupportErrorInfo*>(this);
@@ -30,13 +31,14 @@ STDMETHODIMP AddinObject::InterfaceSupportsErrorInfo(REFIID riid) {
   return IsEqualIID(riid, IID_IDTExtensibility2) ? S_OK : S_FALSE;
 }
 
-STDMETHODIMP AddinObject::OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode, IDispatch* AddInInst,
-                                       SAFEARRAY** /*custom*/) {
+STDMETHODIMP AddinObject::OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,
+                                       IDispatch* AddInInst, SAFEARRAY** /*custom*/) {
   return Guarded([&]() -> HRESULT {
     // The host may release this object from inside a message box of the
     // connection; the connector stays for the length of the call.
     const auto connector = connector_;
-    const host::Value application(Application ? DispatchObject::Wrap(Application) : host::ObjectRef());
+    const host::Value application(Application ? DispatchObject::Wrap(Application)
+                                              : host::ObjectRef());
     const host::Value add_in(AddInInst ? DispatchObject::Wrap(AddInInst) : host::ObjectRef());
     auto failure = connector->AddinInstance_OnConnection(application, ConnectMode, add_in);
     if (failure) return ReturnError(*failure, IID_IDTExtensibility2);
@@ -62,12 +64,10 @@ STDMETHODIMP AddinObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
   static constexpr struct {
     const char* name;
     DISPID id;
-  } kMembers[] = {{"OnConnection", kDispidOnConnection},
-                  {"OnDisconnection", kDispidOnDisconnection},
-                  {"OnAddInsUpdate", kDispidOnAddInsUpdate},
-                  {"OnStartupComplete", kDispidOnStartupComplete},
-                  {"OnBeginShutdown", kDispidOnBeginShutdown},
-                  {"CurrentUnit", kDispidCurrentUnit}};
+  } kMembers[] = {
+      {"OnConnection", kDispidOnConnection},       {"OnDisconnection", kDispidOnDisconnection},
+      {"OnAddInsUpdate", kDispidOnAddInsUpdate},   {"OnStartupComplete", kDispidOnStartupComplete},
+      {"OnBeginShutdown", kDispidOnBeginShutdown}, {"CurrentUnit", kDispidCurrentUnit}};
   if (!names || !ids) return E_POINTER;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   for (const auto& m : kMembers) {
@@ -76,8 +76,8 @@ STDMETHODIMP AddinObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
   return count == 1 && ids[0] != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
-STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                 EXCEPINFO* info, UINT*) {
+STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO* info, UINT*) {
   return Guarded([&]() -> HRESULT {
     if (result) VariantInit(result);
     if (dispid == kDispidCurrentUnit) {
@@ -90,7 +90,9 @@ STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPA
     if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
     const UINT argc = params ? params->cArgs : 0;
     // The argument `n` from the left, or null; rgvarg holds them last first.
-    auto arg = [&](UINT n) -> VARIANT* { return n < argc ? &params->rgvarg[argc - 1 - n] : nullptr; };
+    auto arg = [&](UINT n) -> VARIANT* {
+      return n < argc ? &params->rgvarg[argc - 1 - n] : nullptr;
+    };
     auto dispatch_of = [](VARIANT* v) -> IDispatch* {
       if (!v) return nullptr;
       if (V_VT(v) == VT_DISPATCH) return V_DISPATCH(v);
@@ -109,7 +111,8 @@ STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPA
       case kDispidOnConnection:
         if (argc < 3) return DISP_E_BADPARAMCOUNT;
         if (!long_of(arg(1), mode)) return DISP_E_TYPEMISMATCH;
-        hr = OnConnection(dispatch_of(arg(0)), static_cast<ext_ConnectMode>(mode), dispatch_of(arg(2)), nullptr);
+        hr = OnConnection(dispatch_of(arg(0)), static_cast<ext_ConnectMode>(mode),
+                          dispatch_of(arg(2)), nullptr);
         break;
       case kDispidOnDisconnection:
         if (argc < 1) return DISP_E_BADPARAMCOUNT;
@@ -117,12 +120,17 @@ STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPA
         hr = OnDisconnection(static_cast<ext_DisconnectMode>(mode), nullptr);
         break;
       case kDispidOnAddInsUpdate:
-      case kDispidOnStartupComplete: return S_OK;
-      case kDispidOnBeginShutdown: hr = OnBeginShutdown(nullptr); break;
-      default: return DISP_E_MEMBERNOTFOUND;
+      case kDispidOnStartupComplete:
+        return S_OK;
+      case kDispidOnBeginShutdown:
+        hr = OnBeginShutdown(nullptr);
+        break;
+      default:
+        return DISP_E_MEMBERNOTFOUND;
     }
     if (FAILED(hr)) {
-      FillExcepInfo(ErrorFromResult(hr, static_cast<IDTExtensibility2*>(this), IID_IDTExtensibility2), info);
+      FillExcepInfo(
+          ErrorFromResult(hr, static_cast<IDTExtensibility2*>(this), IID_IDTExtensibility2), info);
       return DISP_E_EXCEPTION;
     }
     return S_OK;

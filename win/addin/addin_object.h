@@ -14,9 +14,11 @@
 
 namespace frambolist::win {
 
-class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>, public ISupportErrorInfo {
+class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>,
+                          public ISupportErrorInfo {
  public:
-  explicit AddinObject(std::shared_ptr<connectors::Connector> connector) : connector_(std::move(connector)) {}
+  explicit AddinObject(std::shared_ptr<connectors::Connector> connector)
+      : connector_(std::move(connector)) {}
   // The host's last release. A handler of the connector's that is still
   // running (in a modal window) keeps it until it returns, and makes no
   // further call into the host.
@@ -35,8 +37,8 @@ class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>, publ
                       EXCEPINFO* info, UINT* arg_error) override;
 
   // IDTExtensibility2
-  STDMETHODIMP OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode, IDispatch* AddInInst,
-                            SAFEARRAY** custom) override;
+  STDMETHODIMP OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,
+                            IDispatch* AddInInst, SAFEARRAY** custom) override;
   // The toolbar stays; the connector stops receiving events.
   STDMETHODIMP OnDisconnection(ext_DisconnectMode RemoveMode, SAFEARRAY** custom) override;
   STDMETHODIMP OnAddInsUpdate(SAFEARRAY**) override { return S_OK; }

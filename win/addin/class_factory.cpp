@@ -27,8 +27,10 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** o
 }
 
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {
-  if (lock) ++ServerLockCount();
-  else --ServerLockCount();
+  if (lock)
+    ++ServerLockCount();
+  else
+    --ServerLockCount();
   return S_OK;
 }
 

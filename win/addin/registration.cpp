@@ -40,15 +40,16 @@ class RegistryKey {
 
 bool Exists(const std::wstring& path) {
   RegistryKey key;
-  return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_FILE_NOT_FOUND;
+  return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Receive()) !=
+         ERROR_FILE_NOT_FOUND;
 }
 
 bool Write(const connectors::RegistryValue& value) {
   const std::wstring path = Widen(value.key);
   const std::wstring name = Widen(value.name);
   RegistryKey key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                      key.Receive(), nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
   LONG status;
@@ -59,8 +60,8 @@ bool Write(const connectors::RegistryValue& value) {
                             static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
   } else {
     const DWORD number = std::get<uint32_t>(value.data);
-    status = RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                            sizeof number);
+    status = RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD,
+                            reinterpret_cast<const BYTE*>(&number), sizeof number);
   }
   return status == ERROR_SUCCESS;
 }

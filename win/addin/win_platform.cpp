@@ -19,7 +19,8 @@ class WinMessageBox final : public platform::OkMessageBox {
   void Show(std::string_view text) override {
     const HWND owner = ModalOwner();
     ThreadWindowsDisabled others(owner);
-    MessageBoxW(owner, Widen(text).c_str(), Widen(platform::kMessageBoxTitle).c_str(), MB_OK | MB_TASKMODAL);
+    MessageBoxW(owner, Widen(text).c_str(), Widen(platform::kMessageBoxTitle).c_str(),
+                MB_OK | MB_TASKMODAL);
   }
 };
 

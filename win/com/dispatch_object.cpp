@@ -23,9 +23,10 @@ class Client final : public ObjectBridge {
     auto* wrapper = dynamic_cast<DispatchObject*>(object.get());
     return ComPtr<IDispatch>(wrapper ? wrapper->dispatch() : nullptr);
   }
-  host::ObjectRef ToObject(IDispatch* dispatch) const override { return DispatchObject::Wrap(dispatch); }
+  host::ObjectRef ToObject(IDispatch* dispatch) const override {
+    return DispatchObject::Wrap(dispatch);
+  }
 };
-
 
 }  // namespace
 
@@ -50,10 +51,12 @@ host::Outcome<host::Value> DispatchObject::Invoke(std::string_view member, WORD 
   // Arguments go last first.
   std::vector<Variant> reversed;
   reversed.reserve(args.size());
-  for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(VariantFromValue(*it, ClientBridge()));
+  for (auto it = args.rbegin(); it != args.rend(); ++it)
+    reversed.push_back(VariantFromValue(*it, ClientBridge()));
   static_assert(sizeof(Variant) == sizeof(VARIANT));
   DISPID put_id = DISPID_PROPERTYPUT;
-  DISPPARAMS params{reinterpret_cast<VARIANT*>(reversed.data()), nullptr, static_cast<UINT>(reversed.size()), 0};
+  DISPPARAMS params{reinterpret_cast<VARIANT*>(reversed.data()), nullptr,
+                    static_cast<UINT>(reversed.size()), 0};
   if (flags == DISPATCH_PROPERTYPUT) {
     params.rgdispidNamedArgs = &put_id;
     params.cNamedArgs = 1;
@@ -61,17 +64,20 @@ host::Outcome<host::Value> DispatchObject::Invoke(std::string_view member, WORD 
   Variant result;
   EXCEPINFO info{};
   UINT arg_error = 0;
-  const HRESULT hr = dispatch_->Invoke(dispid, IID_NULL, kEnglishUs, flags, &params,
-                                       flags == DISPATCH_PROPERTYPUT ? nullptr : result.ptr(), &info, &arg_error);
+  const HRESULT hr =
+      dispatch_->Invoke(dispid, IID_NULL, kEnglishUs, flags, &params,
+                        flags == DISPATCH_PROPERTYPUT ? nullptr : result.ptr(), &info, &arg_error);
   if (FAILED(hr)) return ErrorFromInvoke(hr, info);
   return ValueFromVariant(result.get(), ClientBridge());
 }
 
-host::Outcome<host::Value> DispatchObject::Get(std::string_view member, std::span<const host::Value> args) {
+host::Outcome<host::Value> DispatchObject::Get(std::string_view member,
+                                               std::span<const host::Value> args) {
   return Invoke(member, DISPATCH_PROPERTYGET | DISPATCH_METHOD, args);
 }
 
-host::Outcome<host::Value> DispatchObject::Call(std::string_view member, std::span<const host::Value> args) {
+host::Outcome<host::Value> DispatchObject::Call(std::string_view member,
+                                                std::span<const host::Value> args) {
   return Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args);
 }
 
@@ -88,7 +94,8 @@ host::Outcome<host::Subscription> DispatchObject::Subscribe(std::string_view int
   auto container = dispatch_.Query<IConnectionPointContainer>(IID_IConnectionPointContainer);
   if (!container) return host::errors::NoEvents();
   ComPtr<IConnectionPoint> point;
-  if (FAILED(container->FindConnectionPoint(iid, point.Receive())) || !point) return host::errors::NoEvents();
+  if (FAILED(container->FindConnectionPoint(iid, point.Receive())) || !point)
+    return host::errors::NoEvents();
   auto adapter = EventSinkDispatch::New(iid, std::move(sink));
   DWORD cookie = 0;
   if (FAILED(point->Advise(adapter.get(), &cookie))) return host::errors::NoEvents();

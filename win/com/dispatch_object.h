@@ -27,9 +27,11 @@ class DispatchObject final : public host::Object {
   void Release() noexcept override {
     if (--refs_ == 0) delete this;
   }
-  host::Outcome<host::Value> Get(std::string_view member, std::span<const host::Value> args) override;
+  host::Outcome<host::Value> Get(std::string_view member,
+                                 std::span<const host::Value> args) override;
   host::Outcome<void> Put(std::string_view member, const host::Value& value) override;
-  host::Outcome<host::Value> Call(std::string_view member, std::span<const host::Value> args) override;
+  host::Outcome<host::Value> Call(std::string_view member,
+                                  std::span<const host::Value> args) override;
   host::Outcome<host::Subscription> Subscribe(std::string_view interface_id,
                                               std::shared_ptr<host::EventSink> sink) override;
 
@@ -38,7 +40,8 @@ class DispatchObject final : public host::Object {
  private:
   explicit DispatchObject(IDispatch* dispatch) : dispatch_(dispatch) {}
   ~DispatchObject() = default;
-  host::Outcome<host::Value> Invoke(std::string_view member, WORD flags, std::span<const host::Value> args);
+  host::Outcome<host::Value> Invoke(std::string_view member, WORD flags,
+                                    std::span<const host::Value> args);
 
   ComPtr<IDispatch> dispatch_;
   std::atomic<long> refs_{1};

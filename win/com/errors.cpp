@@ -11,13 +11,14 @@ namespace {
 
 std::string SystemMessage(HRESULT hr) {
   wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string message;
   if (n > 0 && text) {
     message = Narrow(text, n);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
+      message.pop_back();
   }
   LocalFree(text);
   return message.empty() ? "Automation error" : message;
@@ -27,11 +28,16 @@ std::string SystemMessage(HRESULT hr) {
 std::optional<host::HostError> DispatchError(HRESULT hr) {
   switch (hr) {
     case DISP_E_UNKNOWNNAME:
-    case DISP_E_MEMBERNOTFOUND: return host::errors::MemberNotSupported();
-    case DISP_E_TYPEMISMATCH: return host::errors::TypeMismatch();
-    case DISP_E_OVERFLOW: return host::errors::Overflow();
-    case DISP_E_BADPARAMCOUNT: return host::HostError{450, "Wrong number of arguments or invalid property assignment"};
-    default: return std::nullopt;
+    case DISP_E_MEMBERNOTFOUND:
+      return host::errors::MemberNotSupported();
+    case DISP_E_TYPEMISMATCH:
+      return host::errors::TypeMismatch();
+    case DISP_E_OVERFLOW:
+      return host::errors::Overflow();
+    case DISP_E_BADPARAMCOUNT:
+      return host::HostError{450, "Wrong number of arguments or invalid property assignment"};
+    default:
+      return std::nullopt;
   }
 }
 
@@ -49,14 +55,18 @@ host::HostError ErrorFromInvoke(HRESULT hr, EXCEPINFO& info) {
   info.bstrSource = info.bstrDescription = info.bstrHelpFile = nullptr;
   // A server that fills in neither wCode nor scode still failed: the failure
   // is DISP_E_EXCEPTION itself, never a number 0 that reads as success.
-  const HRESULT code = info.wCode != 0 ? MAKE_HRESULT(1, 0x0A, info.wCode) : FAILED(info.scode) ? info.scode : hr;
-  host::HostError error{host::ErrorNumberFromResult(static_cast<uint32_t>(code)), description.Utf8()};
+  const HRESULT code = info.wCode != 0      ? MAKE_HRESULT(1, 0x0A, info.wCode)
+                       : FAILED(info.scode) ? info.scode
+                                            : hr;
+  host::HostError error{host::ErrorNumberFromResult(static_cast<uint32_t>(code)),
+                        description.Utf8()};
   if (error.description.empty()) error.description = SystemMessage(code);
   return error;
 }
 
 host::HostError ErrorFromNameLookup(HRESULT hr) {
-  if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND) return host::errors::MemberNotSupported();
+  if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND)
+    return host::errors::MemberNotSupported();
   return {host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), SystemMessage(hr)};
 }
 
@@ -68,7 +78,8 @@ host::HostError ErrorFromResult(HRESULT hr, IUnknown* source, REFIID iid) {
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
       Bstr description;
-      if (SUCCEEDED(info->GetDescription(description.Receive()))) error.description = description.Utf8();
+      if (SUCCEEDED(info->GetDescription(description.Receive())))
+        error.description = description.Utf8();
     }
   }
   if (error.description.empty()) error.description = SystemMessage(hr);

@@ -20,15 +20,16 @@ STDMETHODIMP EventSinkDispatch::QueryInterface(REFIID riid, void** out) {
   return E_NOINTERFACE;
 }
 
-STDMETHODIMP EventSinkDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
-                                       EXCEPINFO* info, UINT*) {
+STDMETHODIMP EventSinkDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params,
+                                       VARIANT* result, EXCEPINFO* info, UINT*) {
   return Guarded([&]() -> HRESULT {
     if (result) VariantInit(result);
     const EventEntry* event = FindEvent(iid_, dispid);
     if (!event || !params) return S_OK;
     // rgvarg holds the last argument first.
     std::vector<host::Value> args;
-    for (UINT i = params->cArgs; i-- > 0;) args.push_back(ValueFromVariant(params->rgvarg[i], ClientBridge()));
+    for (UINT i = params->cArgs; i-- > 0;)
+      args.push_back(ValueFromVariant(params->rgvarg[i], ClientBridge()));
     auto failure = sink_->OnEvent(event->name, args);
     // By-reference booleans (CancelDefault) go back to the host.
     for (UINT i = 0; i < params->cArgs; ++i) {

@@ -19,14 +19,15 @@ namespace frambolist::win {
 class EventSinkDispatch final : public ComObject<EventSinkDispatch, IDispatch> {
  public:
   // Shares the sink: a host may call this object after the add-in has let go.
-  EventSinkDispatch(REFIID iid, std::shared_ptr<host::EventSink> sink) : iid_(iid), sink_(std::move(sink)) {}
+  EventSinkDispatch(REFIID iid, std::shared_ptr<host::EventSink> sink)
+      : iid_(iid), sink_(std::move(sink)) {}
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
-                      UINT* arg_error) override;
+  STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* info, UINT* arg_error) override;
 
  private:
   IID iid_;

@@ -13,12 +13,12 @@ namespace iid = host::event_interfaces;
 
 constexpr EventEntry kEvents[] = {
     {iid::kPowerPointApplication, 2001, "WindowSelectionChange"},  // EApplication
-    {iid::kExcelApplication, 1558, "SheetSelectionChange"},         // AppEvents
+    {iid::kExcelApplication, 1558, "SheetSelectionChange"},        // AppEvents
     {iid::kExcelApplication, 1561, "SheetActivate"},
-    {iid::kWordApplication, 12, "WindowSelectionChange"},           // ApplicationEvents4
+    {iid::kWordApplication, 12, "WindowSelectionChange"},  // ApplicationEvents4
     {iid::kCommandBarComboBox, 1, "Change"},
     {iid::kCommandBarButton, 1, "Click", 1},
-    {iid::kCommandBarsEvents, 1, "OnUpdate"},                       // _CommandBarsEvents
+    {iid::kCommandBarsEvents, 1, "OnUpdate"},  // _CommandBarsEvents
 };
 
 bool SameInterface(REFIID iid, std::string_view text) {

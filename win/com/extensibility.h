@@ -9,7 +9,8 @@
 namespace frambolist::win {
 
 // {B65AD801-ABAF-11D0-BB8B-00A0C90F2744}
-inline constexpr IID IID_IDTExtensibility2 = {0xB65AD801, 0xABAF, 0x11D0, {0xBB, 0x8B, 0x00, 0xA0, 0xC9, 0x0F, 0x27, 0x44}};
+inline constexpr IID IID_IDTExtensibility2 = {
+    0xB65AD801, 0xABAF, 0x11D0, {0xBB, 0x8B, 0x00, 0xA0, 0xC9, 0x0F, 0x27, 0x44}};
 
 enum ext_ConnectMode : int32_t {
   ext_cm_AfterStartup = 0,
@@ -23,9 +24,11 @@ enum ext_DisconnectMode : int32_t {
 };
 
 struct IDTExtensibility2 : public IDispatch {
-  virtual HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,
-                                                 IDispatch* AddInInst, SAFEARRAY** custom) = 0;
-  virtual HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode RemoveMode, SAFEARRAY** custom) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application,
+                                                 ext_ConnectMode ConnectMode, IDispatch* AddInInst,
+                                                 SAFEARRAY** custom) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode RemoveMode,
+                                                    SAFEARRAY** custom) = 0;
   virtual HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) = 0;
   virtual HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) = 0;
   virtual HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) = 0;

@@ -14,7 +14,9 @@ namespace frambolist::win {
 
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
-inline std::string Narrow(const wchar_t* utf16, size_t length) { return Narrow(std::wstring_view(utf16, length)); }
+inline std::string Narrow(const wchar_t* utf16, size_t length) {
+  return Narrow(std::wstring_view(utf16, length));
+}
 
 // Owns one BSTR. Passing get() lends it (the callee must not free it);
 // Release() hands ownership on (to a VARIANT or an out-parameter).
@@ -23,7 +25,8 @@ class Bstr {
   Bstr() = default;
   // Throws std::bad_alloc when the string cannot be allocated: an empty
   // string in its place would pass a wrong value on as if it were right.
-  explicit Bstr(std::wstring_view text) : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+  explicit Bstr(std::wstring_view text)
+      : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
     if (!b_) throw std::bad_alloc();
   }
   Bstr(const Bstr&) = delete;

@@ -13,15 +13,24 @@ host::Value ValueFromVariant(const VARIANT& v, const ObjectBridge& bridge) {
   }
   switch (V_VT(&v)) {
     case VT_EMPTY:
-    case VT_NULL: return {};
-    case VT_BOOL: return host::Value(V_BOOL(&v) != VARIANT_FALSE);
-    case VT_I2: return host::Value(static_cast<int16_t>(V_I2(&v)));
-    case VT_I4: return host::Value(static_cast<int32_t>(V_I4(&v)));
-    case VT_INT: return host::Value(static_cast<int32_t>(V_INT(&v)));
-    case VT_R4: return host::Value(V_R4(&v));
-    case VT_R8: return host::Value(V_R8(&v));
-    case VT_BSTR: return host::Value(V_BSTR(&v) ? Narrow(V_BSTR(&v), SysStringLen(V_BSTR(&v))) : std::string());
-    case VT_DISPATCH: return host::Value(V_DISPATCH(&v) ? bridge.ToObject(V_DISPATCH(&v)) : host::ObjectRef());
+    case VT_NULL:
+      return {};
+    case VT_BOOL:
+      return host::Value(V_BOOL(&v) != VARIANT_FALSE);
+    case VT_I2:
+      return host::Value(static_cast<int16_t>(V_I2(&v)));
+    case VT_I4:
+      return host::Value(static_cast<int32_t>(V_I4(&v)));
+    case VT_INT:
+      return host::Value(static_cast<int32_t>(V_INT(&v)));
+    case VT_R4:
+      return host::Value(V_R4(&v));
+    case VT_R8:
+      return host::Value(V_R8(&v));
+    case VT_BSTR:
+      return host::Value(V_BSTR(&v) ? Narrow(V_BSTR(&v), SysStringLen(V_BSTR(&v))) : std::string());
+    case VT_DISPATCH:
+      return host::Value(V_DISPATCH(&v) ? bridge.ToObject(V_DISPATCH(&v)) : host::ObjectRef());
     case VT_UNKNOWN: {
       ComPtr<IDispatch> dispatch;
       if (V_UNKNOWN(&v)) V_UNKNOWN(&v)->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid());
@@ -32,7 +41,8 @@ host::Value ValueFromVariant(const VARIANT& v, const ObjectBridge& bridge) {
       return {};
     default: {
       Variant wide;
-      if (SUCCEEDED(VariantChangeType(wide.ptr(), const_cast<VARIANT*>(&v), 0, VT_R8))) return host::Value(V_R8(&wide.get()));
+      if (SUCCEEDED(VariantChangeType(wide.ptr(), const_cast<VARIANT*>(&v), 0, VT_R8)))
+        return host::Value(V_R8(&wide.get()));
       return {};
     }
   }

@@ -39,8 +39,8 @@ class ComAddin final : public hostprog::LoadedAddin {
     auto app = ServerBridge().ToDispatch(application.ObjectOrNothing());
     auto instance = ServerBridge().ToDispatch(add_in_instance.ObjectOrNothing());
     CustomArray custom;
-    const HRESULT hr = addin_->OnConnection(app.get(), static_cast<ext_ConnectMode>(connect_mode), instance.get(),
-                                            custom.get());
+    const HRESULT hr = addin_->OnConnection(app.get(), static_cast<ext_ConnectMode>(connect_mode),
+                                            instance.get(), custom.get());
     if (FAILED(hr)) return ErrorFromResult(hr, addin_.get(), IID_IDTExtensibility2);
     return std::nullopt;
   }
@@ -60,7 +60,8 @@ class ComAddin final : public hostprog::LoadedAddin {
     Variant unit;
     DISPPARAMS none{};
     if (FAILED(addin_->GetIDsOfNames(IID_NULL, names, 1, 1033, &dispid)) ||
-        FAILED(addin_->Invoke(dispid, IID_NULL, 1033, DISPATCH_PROPERTYGET, &none, unit.ptr(), nullptr, nullptr)) ||
+        FAILED(addin_->Invoke(dispid, IID_NULL, 1033, DISPATCH_PROPERTYGET, &none, unit.ptr(),
+                              nullptr, nullptr)) ||
         V_VT(unit.ptr()) != VT_BSTR) {
       return "(the add-in does not tell its unit)";
     }
@@ -77,13 +78,17 @@ class ComLoader final : public hostprog::AddinLoader {
     std::vector<std::string> prog_ids;
     const std::wstring root = L"Software\\Microsoft\\Office\\" + Widen(host) + L"\\Addins";
     HKEY addins = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, root.c_str(), 0, KEY_READ, &addins) != ERROR_SUCCESS) return prog_ids;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, root.c_str(), 0, KEY_READ, &addins) != ERROR_SUCCESS)
+      return prog_ids;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
       DWORD length = 256;
-      if (RegEnumKeyExW(addins, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (RegEnumKeyExW(addins, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
+        break;
       DWORD behavior = 0, size = sizeof behavior, type = 0;
-      if (RegGetValueW(addins, name, L"LoadBehavior", RRF_RT_REG_DWORD, &type, &behavior, &size) == ERROR_SUCCESS &&
+      if (RegGetValueW(addins, name, L"LoadBehavior", RRF_RT_REG_DWORD, &type, &behavior, &size) ==
+              ERROR_SUCCESS &&
           behavior == 3) {
         prog_ids.push_back(Narrow(name, length));
       }
@@ -92,18 +97,21 @@ class ComLoader final : public hostprog::AddinLoader {
     return prog_ids;
   }
 
-  std::unique_ptr<hostprog::LoadedAddin> Create(const std::string& prog_id, std::string& why) override {
+  std::unique_ptr<hostprog::LoadedAddin> Create(const std::string& prog_id,
+                                                std::string& why) override {
     CLSID clsid;
     if (const HRESULT hr = CLSIDFromProgID(Widen(prog_id).c_str(), &clsid); FAILED(hr)) {
-      why = "no class is registered for it (" + ErrorFromResult(hr, nullptr, IID_NULL).description + ")";
+      why = "no class is registered for it (" + ErrorFromResult(hr, nullptr, IID_NULL).description +
+            ")";
       return nullptr;
     }
     ComPtr<IDTExtensibility2> addin;
-    const HRESULT hr =
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2, addin.ReceiveVoid());
+    const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2,
+                                        addin.ReceiveVoid());
     if (FAILED(hr) || !addin) {
       // A moved or unloadable DLL: Office lists the add-in as not loaded.
-      why = "its library could not be loaded (" + ErrorFromResult(hr, nullptr, IID_NULL).description + ")";
+      why = "its library could not be loaded (" +
+            ErrorFromResult(hr, nullptr, IID_NULL).description + ")";
       return nullptr;
     }
     ObserveShellOfLoadedAddin(clsid);

@@ -22,7 +22,8 @@ namespace {
 
 // Lets the bridge recognise our own objects when they come back.
 // {6A1E5C4B-7F35-4C1A-9E0D-2B8C3F4A5D61}
-constexpr IID kIID_SimDispatch = {0x6A1E5C4B, 0x7F35, 0x4C1A, {0x9E, 0x0D, 0x2B, 0x8C, 0x3F, 0x4A, 0x5D, 0x61}};
+constexpr IID kIID_SimDispatch = {
+    0x6A1E5C4B, 0x7F35, 0x4C1A, {0x9E, 0x0D, 0x2B, 0x8C, 0x3F, 0x4A, 0x5D, 0x61}};
 
 // Member names get DISPIDs on first use, the same for every object; names
 // are case-insensitive as in Office.
@@ -54,13 +55,15 @@ class Server final : public ObjectBridge {
  public:
   ComPtr<IDispatch> ToDispatch(const host::ObjectRef& object) const override {
     if (!object) return {};
-    if (auto* client = dynamic_cast<DispatchObject*>(object.get())) return ComPtr<IDispatch>(client->dispatch());
+    if (auto* client = dynamic_cast<DispatchObject*>(object.get()))
+      return ComPtr<IDispatch>(client->dispatch());
     auto served = SimDispatch::New(object);
     return ComPtr<IDispatch>(static_cast<IDispatch*>(served.get()));
   }
   host::ObjectRef ToObject(IDispatch* dispatch) const override {
     ComPtr<IUnknown> ours;
-    if (dispatch && SUCCEEDED(dispatch->QueryInterface(kIID_SimDispatch, ours.ReceiveVoid())) && ours) {
+    if (dispatch && SUCCEEDED(dispatch->QueryInterface(kIID_SimDispatch, ours.ReceiveVoid())) &&
+        ours) {
       return static_cast<SimDispatch*>(static_cast<IDispatch*>(ours.get()))->object();
     }
     return DispatchObject::Wrap(dispatch);
@@ -74,7 +77,8 @@ class SinkAdapter final : public host::EventSink {
  public:
   SinkAdapter(REFIID iid, ComPtr<IDispatch> sink) : iid_(iid), sink_(std::move(sink)) {}
 
-  std::optional<host::HostError> OnEvent(std::string_view event, std::span<host::Value> args) override {
+  std::optional<host::HostError> OnEvent(std::string_view event,
+                                         std::span<host::Value> args) override {
     const EventEntry* entry = FindEvent(iid_, event);
     if (!entry) return std::nullopt;
     std::vector<Variant> reversed(args.size());
@@ -89,11 +93,12 @@ class SinkAdapter final : public host::EventSink {
         slot = VariantFromValue(args[i], ServerBridge());
       }
     }
-    DISPPARAMS params{reinterpret_cast<VARIANT*>(reversed.data()), nullptr, static_cast<UINT>(reversed.size()), 0};
+    DISPPARAMS params{reinterpret_cast<VARIANT*>(reversed.data()), nullptr,
+                      static_cast<UINT>(reversed.size()), 0};
     EXCEPINFO info{};
     Variant result;
-    const HRESULT hr = sink_->Invoke(entry->dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                                     result.ptr(), &info, nullptr);
+    const HRESULT hr = sink_->Invoke(entry->dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                     &params, result.ptr(), &info, nullptr);
     if (entry->by_ref_bool >= 0 && static_cast<size_t>(entry->by_ref_bool) < args.size()) {
       args[static_cast<size_t>(entry->by_ref_bool)] = host::Value(by_ref != VARIANT_FALSE);
       V_VT(reversed[args.size() - 1 - static_cast<size_t>(entry->by_ref_bool)].ptr()) = VT_EMPTY;
@@ -114,7 +119,8 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IConnectionPoint)) return E_NOINTERFACE;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IConnectionPoint))
+      return E_NOINTERFACE;
     *out = static_cast<IConnectionPoint*>(this);
     AddRef();
     return S_OK;
@@ -133,7 +139,8 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
       if (!sink || !cookie) return E_POINTER;
       *cookie = 0;
       ComPtr<IDispatch> dispatch;
-      if (FAILED(sink->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid()))) return CONNECT_E_CANNOTCONNECT;
+      if (FAILED(sink->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid())))
+        return CONNECT_E_CANNOTCONNECT;
       wchar_t text[64] = {};
       StringFromGUID2(iid_, text, 64);
       auto adapter = std::make_shared<SinkAdapter>(iid_, dispatch);
@@ -145,7 +152,8 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
     });
   }
   STDMETHODIMP Unadvise(DWORD cookie) override {
-    auto it = std::find_if(connections_.begin(), connections_.end(), [&](const auto& c) { return c.cookie == cookie; });
+    auto it = std::find_if(connections_.begin(), connections_.end(),
+                           [&](const auto& c) { return c.cookie == cookie; });
     if (it == connections_.end()) return CONNECT_E_NOCONNECTION;
     it->subscription.End();
     connections_.erase(it);
@@ -178,7 +186,8 @@ const ObjectBridge& ServerBridge() {
 STDMETHODIMP SimDispatch::QueryInterface(REFIID riid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIID_SimDispatch)) {
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+      IsEqualIID(riid, kIID_SimDispatch)) {
     *out = static_cast<IDispatch*>(this);
   } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
     *out = static_cast<IConnectionPointContainer*>(this);
@@ -206,7 +215,8 @@ HRESULT FailureOf(const host::HostError& error, EXCEPINFO* info) {
 }
 }  // namespace
 
-STDMETHODIMP SimDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) {
+STDMETHODIMP SimDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID lcid,
+                                        DISPID* ids) {
   if (!names || !ids) return E_POINTER;
   return Guarded([&]() -> HRESULT {
     if (lcid != kEnglishUs) return kLocaleRefused;
@@ -219,8 +229,8 @@ STDMETHODIMP SimDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
   });
 }
 
-STDMETHODIMP SimDispatch::Invoke(DISPID dispid, REFIID, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                 EXCEPINFO* info, UINT*) {
+STDMETHODIMP SimDispatch::Invoke(DISPID dispid, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO* info, UINT*) {
   return Guarded([&]() -> HRESULT {
     if (result) VariantInit(result);
     if (lcid != kEnglishUs) return kLocaleRefused;
@@ -236,11 +246,13 @@ STDMETHODIMP SimDispatch::Invoke(DISPID dispid, REFIID, LCID lcid, WORD flags, D
     }
     const UINT argc = params ? params->cArgs : 0;
     std::vector<host::Value> args;
-    for (UINT i = argc; i-- > 0;) args.push_back(ValueFromVariant(params->rgvarg[i], ServerBridge()));
+    for (UINT i = argc; i-- > 0;)
+      args.push_back(ValueFromVariant(params->rgvarg[i], ServerBridge()));
 
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
       if (args.empty()) return DISP_E_BADPARAMCOUNT;
-      auto put = object_->Put(member, args.back());  // the value is the named DISPID_PROPERTYPUT argument
+      auto put =
+          object_->Put(member, args.back());  // the value is the named DISPID_PROPERTYPUT argument
       return put.ok() ? S_OK : FailureOf(put.error(), info);
     }
     auto got = object_->Get(member, args);

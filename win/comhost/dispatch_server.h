@@ -14,7 +14,8 @@
 
 namespace frambolist::win {
 
-class SimDispatch final : public ComObject<SimDispatch, IDispatch>, public IConnectionPointContainer {
+class SimDispatch final : public ComObject<SimDispatch, IDispatch>,
+                          public IConnectionPointContainer {
  public:
   explicit SimDispatch(host::ObjectRef object) : object_(std::move(object)) {}
   const host::ObjectRef& object() const { return object_; }

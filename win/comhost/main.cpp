@@ -39,8 +39,8 @@ class HostWindow {
     wc.lpszClassName = L"FrambolistSimulatedHost";
     RegisterClassW(&wc);
     const std::wstring title = L"Microsoft " + frambolist::win::Widen(host) + L" (simulated)";
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600,
-                            nullptr, nullptr, wc.hInstance, nullptr);
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                            0, 800, 600, nullptr, nullptr, wc.hInstance, nullptr);
     SetForegroundWindow(hwnd_);
     SetActiveWindow(hwnd_);
   }
@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
   // After the host released it, the library must agree to be unloaded.
   if (HMODULE library = GetModuleHandleW(L"frambolist.dll")) {
     using CanUnload = HRESULT(STDAPICALLTYPE*)();
-    auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
+    auto can_unload = reinterpret_cast<CanUnload>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
     if (status == 0 && can_unload && can_unload() != S_OK) {
       std::cerr << "leak: DllCanUnloadNow answers S_FALSE\n";
       status = 3;

@@ -2,7 +2,8 @@
 
 namespace frambolist::win {
 
-PumpingInput::PumpingInput(std::istream& in) : in_(in), ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+PumpingInput::PumpingInput(std::istream& in)
+    : in_(in), ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   reader_ = std::thread([this] {
     std::string line;
     while (std::getline(in_, line)) {

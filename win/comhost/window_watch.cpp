@@ -28,7 +28,8 @@ std::wstring ClassOf(HWND hwnd) {
 
 std::wstring TextOf(HWND hwnd) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -46,7 +47,9 @@ forms::FormDesign DesignOf(const std::string& form) {
 class Win32Dialog final : public hostprog::ShownDialog {
  public:
   explicit Win32Dialog(HWND hwnd)
-      : hwnd_(hwnd), name_(Narrow(ClassOf(hwnd).substr(std::wcslen(kFormClassPrefix)))), design_(DesignOf(name_)) {
+      : hwnd_(hwnd),
+        name_(Narrow(ClassOf(hwnd).substr(std::wcslen(kFormClassPrefix)))),
+        design_(DesignOf(name_)) {
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -54,7 +57,9 @@ class Win32Dialog final : public hostprog::ShownDialog {
   std::string Name() const override { return name_; }
   bool Loaded() const override { return IsWindow(hwnd_); }
   bool Visible() const override { return IsWindow(hwnd_) && IsWindowVisible(hwnd_); }
-  bool HasControl(const std::string& name, int index) const override { return Control(name, index) != nullptr; }
+  bool HasControl(const std::string& name, int index) const override {
+    return Control(name, index) != nullptr;
+  }
 
   // A click as a user makes it: buttons take BM_CLICK, labels and the image
   // a mouse click, a frame a click on a bare part of it.
@@ -64,7 +69,9 @@ class Win32Dialog final : public hostprog::ShownDialog {
     if (!design || !control) return;
     switch (design->kind) {
       case forms::ControlKind::CommandButton:
-      case forms::ControlKind::OptionButton: SendMessageW(control, BM_CLICK, 0, 0); break;
+      case forms::ControlKind::OptionButton:
+        SendMessageW(control, BM_CLICK, 0, 0);
+        break;
       case forms::ControlKind::Label:
       case forms::ControlKind::Image:
         SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
@@ -81,10 +88,13 @@ class Win32Dialog final : public hostprog::ShownDialog {
       }
     }
   }
-  void Key(int char_code) override { SendMessageW(hwnd_, WM_CHAR, static_cast<WPARAM>(char_code), 1); }
+  void Key(int char_code) override {
+    SendMessageW(hwnd_, WM_CHAR, static_cast<WPARAM>(char_code), 1);
+  }
   void Close() override { SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-  std::optional<host::Value> Property(const std::string& name, int index, const std::string& property) const override {
+  std::optional<host::Value> Property(const std::string& name, int index,
+                                      const std::string& property) const override {
     const forms::ControlDesign* design = Design(name, index);
     HWND control = Control(name, index);
     if (!design || !control) return std::nullopt;
@@ -102,7 +112,9 @@ class Win32Dialog final : public hostprog::ShownDialog {
       MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
       OffsetRect(&r, -frame.left, -frame.top);
     }
-    auto twips = [&](LONG pixels) { return host::Value(static_cast<int32_t>(MulDiv(pixels, 1440, dpi_))); };
+    auto twips = [&](LONG pixels) {
+      return host::Value(static_cast<int32_t>(MulDiv(pixels, 1440, dpi_)));
+    };
     if (property == "Left") return twips(r.left);
     if (property == "Top") return twips(r.top);
     if (property == "Width") return twips(r.right - r.left);
@@ -138,7 +150,8 @@ WindowWatch::WindowWatch(hostprog::Session& session) : session_(session) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"FrambolistHostDriver";
   RegisterClassW(&wc);
-  driver_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  driver_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            wc.hInstance, nullptr);
   driver_window = driver_;
   hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &WindowWatch::Hook, nullptr, GetCurrentThreadId());
 }
@@ -190,8 +203,10 @@ LRESULT CALLBACK WindowWatch::DriverProc(HWND hwnd, UINT message, WPARAM wparam,
   if (!IsWindow(shown)) return 0;
   active->CheckModal(shown, message == kMessageBoxShown ? "a message box" : "a dialog");
   if (message == kMessageBoxShown) {
-    active->session_.out() << "message: " << Narrow(TextOf(GetDlgItem(shown, kMessageBoxTextId))) << "\n";
-    PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(shown, IDOK)));
+    active->session_.out() << "message: " << Narrow(TextOf(GetDlgItem(shown, kMessageBoxTextId)))
+                           << "\n";
+    PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(shown, IDOK)));
     return 0;
   }
   try {

@@ -24,7 +24,9 @@ namespace {
 
 class ComTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  }
   void TearDown() override {
     EXPECT_EQ(LiveObjectCount(), 0) << "a COM object of ours outlived its test";
     CoUninitialize();
@@ -53,10 +55,15 @@ TEST_F(ComTest, HostFailuresCrossIDispatchWithTheirNumberAndDescription) {
     EXPECT_EQ(description, "Nothing appropriate");
     EXPECT_EQ(NumberOf([&] { app.Get("NoSuchMember"); }), 438);
     world.Select({});
-    EXPECT_EQ(NumberOf([&] { app.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Get("Name"); }), 424);
-    sim::Shape* picture = world.AddShape({.name = "P", .width = 10, .height = 20, .is_inline = true});
+    EXPECT_EQ(
+        NumberOf([&] { app.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Get("Name"); }),
+        424);
+    sim::Shape* picture =
+        world.AddShape({.name = "P", .width = 10, .height = 20, .is_inline = true});
     world.Select({picture});
-    EXPECT_EQ(NumberOf([&] { app.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Put("Width", 5.0f); }),
+    EXPECT_EQ(NumberOf([&] {
+                app.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Put("Width", 5.0f);
+              }),
               4198);
   }
   EXPECT_EQ(world.TotalExternalRefs(), 0);
@@ -66,7 +73,8 @@ TEST_F(ComTest, ValuesKeepTheirKindsAndOmittedArgumentsArrive) {
   sim::World world(sim::HostKind::PowerPoint);
   {
     host::Dispatch app = AsAddinSees(world);
-    host::Dispatch bar = app.Obj("CommandBars").Obj("Add", {"Kworrendival", host::Missing{}, host::Missing{}, true});
+    host::Dispatch bar =
+        app.Obj("CommandBars").Obj("Add", {"Kworrendival", host::Missing{}, host::Missing{}, true});
     EXPECT_EQ(world.bars().back()->temporary, true);
     EXPECT_EQ(world.bars().back()->position, 4);  // Position omitted: the host's default
     host::Dispatch button = bar.Obj("Controls").Obj("Add", {int32_t{1}});
@@ -78,15 +86,17 @@ TEST_F(ComTest, ValuesKeepTheirKindsAndOmittedArgumentsArrive) {
     EXPECT_EQ(button.Get("Enabled"), host::Value(false));
     sim::Shape* a = world.AddShape({.name = "A", .width = 72.25, .height = 1});
     world.Select({a});
-    EXPECT_EQ(app.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Get("Width"), host::Value(72.25f));
+    EXPECT_EQ(app.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Get("Width"),
+              host::Value(72.25f));
   }
   EXPECT_EQ(world.TotalExternalRefs(), 0);
 }
 
 TEST_F(ComTest, VariantsRoundTripAndTrueIsAllBitsSet) {
-  for (const host::Value& v : {host::Value(), host::Value(host::Missing{}), host::Value(true), host::Value(false),
-                               host::Value(int16_t{-7}), host::Value(int32_t{2308}), host::Value(25.396826f),
-                               host::Value(72.009), host::Value("Lock Aspect"), host::Value::Nothing()}) {
+  for (const host::Value& v :
+       {host::Value(), host::Value(host::Missing{}), host::Value(true), host::Value(false),
+        host::Value(int16_t{-7}), host::Value(int32_t{2308}), host::Value(25.396826f),
+        host::Value(72.009), host::Value("Lock Aspect"), host::Value::Nothing()}) {
     Variant variant = VariantFromValue(v, ClientBridge());
     EXPECT_EQ(ValueFromVariant(variant.get(), ClientBridge()), v);
   }
@@ -127,7 +137,8 @@ TEST_F(ComTest, ExcepInfoIsReadByWCodeOrScodeAfterDeferredFillIn) {
 
 class Recorder final : public host::EventSink {
  public:
-  std::optional<host::HostError> OnEvent(std::string_view event, std::span<host::Value> args) override {
+  std::optional<host::HostError> OnEvent(std::string_view event,
+                                         std::span<host::Value> args) override {
     events.emplace_back(event);
     if (args.size() > 1) args[1] = host::Value(true);  // CancelDefault, by reference
     return fail;
@@ -146,10 +157,13 @@ TEST_F(ComTest, EventsArriveByTheirDispidsWithCancelDefaultByReference) {
     world.Select({});
     EXPECT_EQ(app_events->events, std::vector<std::string>{"SheetSelectionChange"});
 
-    host::Dispatch button = app.Obj("CommandBars").Obj("Add", {"T"}).Obj("Controls").Obj("Add", {int32_t{1}});
-    auto button_sub = button.ref()->Subscribe(host::event_interfaces::kCommandBarButton, button_events);
+    host::Dispatch button =
+        app.Obj("CommandBars").Obj("Add", {"T"}).Obj("Controls").Obj("Add", {int32_t{1}});
+    auto button_sub =
+        button.ref()->Subscribe(host::event_interfaces::kCommandBarButton, button_events);
     ASSERT_TRUE(button_sub.ok());
-    EXPECT_FALSE(button.ref()->Subscribe(host::event_interfaces::kWordApplication, button_events).ok());
+    EXPECT_FALSE(
+        button.ref()->Subscribe(host::event_interfaces::kWordApplication, button_events).ok());
 
     sim::Control& control = *world.bars().back()->controls[0];
     host::Value args[] = {host::Value(control.Ref()), host::Value(false)};

@@ -29,13 +29,15 @@ struct Split {
 double ConnectOnce(sim::HostKind kind, const wchar_t* prog_id, Split* split = nullptr) {
   sim::World world(kind);
   auto app = win::ServerBridge().ToDispatch(world.ApplicationRef());
-  auto instance = win::ServerBridge().ToDispatch(sim::MakeAddInInstance(world, "Kworrendival.Connect")->Ref());
+  auto instance =
+      win::ServerBridge().ToDispatch(sim::MakeAddInInstance(world, "Kworrendival.Connect")->Ref());
   const auto start = Clock::now();
   CLSID clsid;
   CLSIDFromProgID(prog_id, &clsid);
   const auto found = Clock::now();
   win::ComPtr<win::IDTExtensibility2> addin;
-  CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, win::IID_IDTExtensibility2, addin.ReceiveVoid());
+  CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, win::IID_IDTExtensibility2,
+                   addin.ReceiveVoid());
   if (!addin) return -1;
   const auto created = Clock::now();
   SAFEARRAY* custom = SafeArrayCreateVector(VT_VARIANT, 0, 0);
@@ -63,14 +65,17 @@ int main(int argc, char** argv) {
   Split split{};
   const double first = ConnectOnce(sim::HostKind::PowerPoint, L"Kworrendival.Connect", &split);
   std::vector<double> later;
-  for (int i = 0; i < 51; ++i) later.push_back(ConnectOnce(sim::HostKind::PowerPoint, L"Kworrendival.Connect"));
+  for (int i = 0; i < 51; ++i)
+    later.push_back(ConnectOnce(sim::HostKind::PowerPoint, L"Kworrendival.Connect"));
   std::sort(later.begin(), later.end());
-  std::printf(as_in_office ? "with the shell already loaded, as in Office:\n" : "in a bare process:\n");
-  std::printf("first load + connection through COM: %.2f ms (ProgId to class %.2f, load and create %.2f, "
-              "OnConnection %.2f)\n",
-              first, split.find_class, split.create, split.connect);
-  std::printf("later connections through COM: median %.3f ms (min %.3f, max %.3f, n=%zu)\n", later[later.size() / 2],
-              later.front(), later.back(), later.size());
+  std::printf(as_in_office ? "with the shell already loaded, as in Office:\n"
+                           : "in a bare process:\n");
+  std::printf(
+      "first load + connection through COM: %.2f ms (ProgId to class %.2f, load and create %.2f, "
+      "OnConnection %.2f)\n",
+      first, split.find_class, split.create, split.connect);
+  std::printf("later connections through COM: median %.3f ms (min %.3f, max %.3f, n=%zu)\n",
+              later[later.size() / 2], later.front(), later.back(), later.size());
   OleUninitialize();
   return first < 0 ? 1 : 0;
 }

@@ -76,7 +76,8 @@ ComPtr<IDTExtensibility2> CreateAddin(const wchar_t* prog_id) {
   CLSID clsid;
   ComPtr<IDTExtensibility2> addin;
   if (SUCCEEDED(CLSIDFromProgID(prog_id, &clsid))) {
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2, addin.ReceiveVoid());
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2,
+                     addin.ReceiveVoid());
   }
   return addin;
 }
@@ -92,8 +93,10 @@ TEST_F(OfficeFaithful, AnExcelConnectionThatFailsInAnyWayIsReportedAsAFailure) {
     sim::World world(sim::HostKind::Excel);
     auto addin = CreateAddin(L"Kworrendival.ConnectXl");
     ASSERT_TRUE(addin);
-    if (empty_exception) ServerFaults().empty_exception_member = "CommandBars";
-    else world.faults().Arm("CommandBars", {70000, "Beyond the automation range"}, false);
+    if (empty_exception)
+      ServerFaults().empty_exception_member = "CommandBars";
+    else
+      world.faults().Arm("CommandBars", {70000, "Beyond the automation range"}, false);
     EXPECT_TRUE(FAILED(Connect(*addin.get(), world, "Kworrendival.ConnectXl")));
     ServerFaults() = {};
     addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
@@ -111,7 +114,8 @@ class ModalWatch {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"FrambolistTestDriver";
     RegisterClassW(&wc);
-    driver_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    driver_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              wc.hInstance, nullptr);
     hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &ModalWatch::Hook, nullptr, GetCurrentThreadId());
   }
   ~ModalWatch() {
@@ -144,8 +148,10 @@ class ModalWatch {
     ++active_->seen_;
     active_->inside_(shown);
     // A message box takes OK; a form its window's close command.
-    if (GetDlgItem(shown, IDOK)) PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    else PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (GetDlgItem(shown, IDOK))
+      PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    else
+      PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   }
 
@@ -164,15 +170,16 @@ struct HostWindow {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"FrambolistTestHost";
     RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, wc.lpszClassName, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
-                           nullptr, wc.hInstance, nullptr);
+    hwnd = CreateWindowExW(0, wc.lpszClassName, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                           640, 480, nullptr, nullptr, wc.hInstance, nullptr);
     SetActiveWindow(hwnd);
   }
   ~HostWindow() { DestroyWindow(hwnd); }
   HWND hwnd;
 };
 
-TEST_F(OfficeFaithful, AHostThatLetsGoDuringAModalWindowFindsItsWindowsEnabledAndNoCallAfterTheRelease) {
+TEST_F(OfficeFaithful,
+       AHostThatLetsGoDuringAModalWindowFindsItsWindowsEnabledAndNoCallAfterTheRelease) {
   struct Modal {
     const char* name;
     std::function<void(sim::World&, IDTExtensibility2&)> open;
@@ -196,7 +203,8 @@ TEST_F(OfficeFaithful, AHostThatLetsGoDuringAModalWindowFindsItsWindowsEnabledAn
   };
   for (const Modal& m : modals) {
     for (bool shut_down : {true, false}) {
-      SCOPED_TRACE(std::string(m.name) + (shut_down ? ", host shut down" : ", add-in switched off"));
+      SCOPED_TRACE(std::string(m.name) +
+                   (shut_down ? ", host shut down" : ", add-in switched off"));
       HostWindow host;
       sim::World world(sim::HostKind::PowerPoint);
       auto addin = CreateAddin(L"Kworrendival.Connect");

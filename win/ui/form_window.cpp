@@ -27,16 +27,19 @@ void RegisterFormClass(HINSTANCE instance, const std::wstring& name, WNDPROC pro
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = name.c_str();
-  wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  wc.hIcon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
   RegisterClassExW(&wc);
 }
 
 // The logo, decoded by OLE from the GIF in the library's resources.
 ComPtr<IPicture> LoadLogo(HINSTANCE instance) {
   ComPtr<IPicture> picture;
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(kLogoResource), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HRSRC found =
+      FindResourceW(instance, MAKEINTRESOURCEW(kLogoResource), MAKEINTRESOURCEW(10));  // RT_RCDATA
   if (!found) return picture;
   const DWORD size = SizeofResource(instance, found);
   const void* bytes = LockResource(LoadResource(instance, found));
@@ -61,12 +64,17 @@ const wchar_t* WindowClassOf(ControlKind kind) {
 DWORD StyleOf(const forms::ControlDesign& c, bool first_in_group) {
   DWORD style = WS_CHILD | WS_VISIBLE;
   switch (c.kind) {
-    case ControlKind::CommandButton: return style | WS_TABSTOP | BS_PUSHBUTTON;
-    case ControlKind::Frame: return style | BS_GROUPBOX;
+    case ControlKind::CommandButton:
+      return style | WS_TABSTOP | BS_PUSHBUTTON;
+    case ControlKind::Frame:
+      return style | BS_GROUPBOX;
     // Not automatic: the form decides which option is selected.
-    case ControlKind::OptionButton: return style | WS_TABSTOP | BS_RADIOBUTTON | (first_in_group ? WS_GROUP : 0);
-    case ControlKind::Label: return style | SS_LEFT | SS_NOTIFY;
-    case ControlKind::Image: return style | SS_OWNERDRAW | SS_NOTIFY;
+    case ControlKind::OptionButton:
+      return style | WS_TABSTOP | BS_RADIOBUTTON | (first_in_group ? WS_GROUP : 0);
+    case ControlKind::Label:
+      return style | SS_LEFT | SS_NOTIFY;
+    case ControlKind::Image:
+      return style | SS_OWNERDRAW | SS_NOTIFY;
   }
   return style;
 }
@@ -83,19 +91,21 @@ FormWindow::FormWindow(HINSTANCE instance, forms::Form& form) : instance_(instan
   RegisterFormClass(instance, class_name, &FormWindow::Proc);
   const forms::FormDesign& design = form.design();
   const bool tool_window = design.border == forms::BorderStyle::FixedToolWindow;
-  const DWORD style = WS_POPUP | WS_CLIPSIBLINGS | (tool_window ? WS_CAPTION | WS_SYSMENU : WS_DLGFRAME);
+  const DWORD style =
+      WS_POPUP | WS_CLIPSIBLINGS | (tool_window ? WS_CAPTION | WS_SYSMENU : WS_DLGFRAME);
   const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;  // kept out of the taskbar
   RECT frame{0, 0, Pixels(design.client_width), Pixels(design.client_height)};
   AdjustWindowRectEx(&frame, style, FALSE, ex_style);
   const std::wstring caption = Widen(design.caption);
-  CreateWindowExW(ex_style, class_name.c_str(), caption.c_str(), style, 0, 0, frame.right - frame.left,
-                  frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  CreateWindowExW(ex_style, class_name.c_str(), caption.c_str(), style, 0, 0,
+                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                  this);
   if (!hwnd_) return;
   // The window points back at this object: it must not outlive a throw.
   try {
-    dialog_font_ = OwnedFont(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                         L"MS Shell Dlg"));
+    dialog_font_ = OwnedFont(CreateFontW(
+        -MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg"));
     CreateControls();
   } catch (...) {
     DestroyWindow(hwnd_);
@@ -126,16 +136,17 @@ void FormWindow::CreateControls() {
     const bool first_in_group = c.kind == ControlKind::OptionButton &&
                                 (i == 0 || controls[i - 1].kind != ControlKind::OptionButton);
     const RECT r = PixelRect(c);
-    HWND control = CreateWindowExW(0, WindowClassOf(c.kind), Widen(form_.Caption(c.name, c.index)).c_str(),
-                                   StyleOf(c, first_in_group), r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
-                                   instance_, nullptr);
+    HWND control = CreateWindowExW(
+        0, WindowClassOf(c.kind), Widen(form_.Caption(c.name, c.index)).c_str(),
+        StyleOf(c, first_in_group), r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_, nullptr);
     HFONT font = dialog_font_.get();
     if (c.font) {
       const std::wstring face = Widen(c.font->name);
-      OwnedFont design_font(CreateFontW(-MulDiv(c.font->points, dpi_, 72), 0, 0, 0, c.font->weight, FALSE, FALSE,
-                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                        DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str()));
+      OwnedFont design_font(CreateFontW(-MulDiv(c.font->points, dpi_, 72), 0, 0, 0, c.font->weight,
+                                        FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                        face.c_str()));
       font = design_font.get();
       design_fonts_.push_back(std::move(design_font));
     }
@@ -233,7 +244,8 @@ LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
   return GuardedCallback(
       [&]() -> LRESULT {
         if (message == WM_NCCREATE) {
-          auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+          auto* self =
+              static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
           self->hwnd_ = hwnd;
           SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }

@@ -57,7 +57,8 @@ void CentreOnOwnerMonitor(HWND window, HWND owner) {
 ThreadWindowsDisabled::ThreadWindowsDisabled(HWND keep_enabled) {
   ForEachThreadWindow([&](HWND hwnd) {
     // Hidden windows (COM's, a hidden dialog's) take no input anyway.
-    if (hwnd != keep_enabled && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && GetAncestor(hwnd, GA_ROOT) == hwnd) {
+    if (hwnd != keep_enabled && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) &&
+        GetAncestor(hwnd, GA_ROOT) == hwnd) {
       disabled_.push_back(hwnd);
     }
   });

@@ -18,7 +18,8 @@ class SystemDpiAwareness {
   SystemDpiAwareness() {
     using Set = HANDLE(WINAPI*)(HANDLE);
     if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
-      set_ = reinterpret_cast<Set>(reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+      set_ = reinterpret_cast<Set>(
+          reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
     }
     if (set_) previous_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-2)));  // system aware
   }

@@ -32,7 +32,8 @@ const ExpectedControl kExpectedBar[] = {
     {true, 0, "", 0, false, true, "0", "Height of Selected Shape", false},
     {false, 3, "Width (Inch)", 1646, true, true, "", "", false},
     {true, 0, "", 0, false, true, "0", "Width of Selected Shape", false},
-    {false, 3, "Aspect Ratio", 2308, true, true, "", "Locks the aspect Ratio while Changing the Size of this shape", true},
+    {false, 3, "Aspect Ratio", 2308, true, true, "",
+     "Locks the aspect Ratio while Changing the Size of this shape", true},
     {false, 2, "Rotate", 0, true, false, "", "", false},
     {true, 0, "", 0, false, true, "0", "Rotate Selected Shape", false},
     {false, 2, "Settings", 0, true, true, "", "Settings", true},
@@ -77,7 +78,8 @@ TEST(Connection, EachHostFollowsItsPolicyWhenAStepFails) {
   auto ppt = RunScript(std::string(fault) + "start powerpoint\nprint toolbar\n");
   EXPECT_EQ(CountLines(ppt.out, "message: "), 1);
   EXPECT_NE(ppt.out.find("message: Out of memory\n"), std::string::npos);
-  EXPECT_NE(ppt.out.find("[icon 1647 \"\" greyed] [box \"0\"] | [icon 1646 \"Width (Inch)\"]"), std::string::npos)
+  EXPECT_NE(ppt.out.find("[icon 1647 \"\" greyed] [box \"0\"] | [icon 1646 \"Width (Inch)\"]"),
+            std::string::npos)
       << ppt.out;
 
   auto word = RunScript(std::string(fault) + "start word\nprint ButAbout.OnAction\n");
@@ -95,8 +97,9 @@ TEST(Connection, EachHostFollowsItsPolicyWhenAStepFails) {
 // steps still run in PowerPoint and Word, and Excel reports exactly the
 // injected failure.
 TEST(Connection, ResumesOrStopsAtEveryStepThatCanFail) {
-  for (const char* member : {"CommandBars", "Add", "Position", "Visible", "Controls", "Style", "Caption",
-                             "FaceId", "Enabled", "Text", "TooltipText", "BeginGroup", "OnAction", "ProgId"}) {
+  for (const char* member :
+       {"CommandBars", "Add", "Position", "Visible", "Controls", "Style", "Caption", "FaceId",
+        "Enabled", "Text", "TooltipText", "BeginGroup", "OnAction", "ProgId"}) {
     SCOPED_TRACE(member);
     const std::string fault = std::string("fail ") + member + " 5 \"Injected\"\n";
     auto ppt = RunScript(fault + "start powerpoint\n");
@@ -148,7 +151,10 @@ TEST(Connection, ShutdownLeavesNoHostObjectHeldAndChangesNothing) {
 // is no field is found nowhere (the connector refuses a layout that names
 // one, rather than leave a control unwired).
 TEST(Connection, EachControlOfTheLayoutHasAFieldOfItsOwn) {
-  struct Quiet final : platform::OkMessageBox, platform::UserLocale, platform::DialogToolkit, platform::Shell {
+  struct Quiet final : platform::OkMessageBox,
+                       platform::UserLocale,
+                       platform::DialogToolkit,
+                       platform::Shell {
     void Show(std::string_view) override {}
     platform::NumberFormat NumberFormat() override { return {}; }
     void ShowModal(forms::Form&) override {}
@@ -161,7 +167,9 @@ TEST(Connection, EachControlOfTheLayoutHasAFieldOfItsOwn) {
   for (const ControlLayout& control : ToolbarLayout()) {
     const auto field = fields.Find(control.field);
     ASSERT_TRUE(ToolbarFields::Exists(field)) << control.field;
-    EXPECT_TRUE(seen.insert(field.plain ? static_cast<const void*>(field.plain) : field.evented).second) << control.field;
+    EXPECT_TRUE(
+        seen.insert(field.plain ? static_cast<const void*>(field.plain) : field.evented).second)
+        << control.field;
   }
   EXPECT_EQ(seen.size(), 9u);
   EXPECT_FALSE(ToolbarFields::Exists(fields.Find("ButAboutt")));

@@ -19,9 +19,9 @@ namespace {
 
 struct Action {
   const char* script;
-  bool may_message;   // ApplySize shows the host's description
-  bool may_fail_back; // handlers without a trap of their own
-  const char* typed;  // the text the user typed, if any
+  bool may_message;    // ApplySize shows the host's description
+  bool may_fail_back;  // handlers without a trap of their own
+  const char* typed;   // the text the user typed, if any
 };
 
 const Action kActions[] = {
@@ -56,7 +56,8 @@ const Host kHosts[] = {
 // One session, run in phases.
 class PhasedRun {
  public:
-  PhasedRun() : session_(out_, [](platform::Platform& p) { return hostprog::MakeNativeLoader(p); }) {
+  PhasedRun()
+      : session_(out_, [](platform::Platform& p) { return hostprog::MakeNativeLoader(p); }) {
     hostprog::testing::StartAsAFreshProcess();
   }
   // Returns the lines printed; throws nothing but what escapes the session.
@@ -88,7 +89,8 @@ TEST(FaultSweep, NoFailingHostCallBreaksAnyAction) {
   };
   for (const Host& host : kHosts) {
     for (const Action& action : kActions) {
-      const std::string setup = std::string("start ") + host.name + "\n" + host.setup + "select A\ntrace on\n";
+      const std::string setup =
+          std::string("start ") + host.name + "\n" + host.setup + "select A\ntrace on\n";
       int calls = 0;
       {
         PhasedRun dry;
@@ -99,10 +101,12 @@ TEST(FaultSweep, NoFailingHostCallBreaksAnyAction) {
       }
       call_total += calls;
       for (int index = 1; index <= calls; ++index) {
-        for (const host::HostError& error : {host::HostError{host.disabling, "Disabling"}, host::HostError{5, "Injected"}}) {
+        for (const host::HostError& error :
+             {host::HostError{host.disabling, "Disabling"}, host::HostError{5, "Injected"}}) {
           ++runs;
           const std::string where = std::string(host.name) + " | " + action.script + " | call " +
-                                    std::to_string(index) + " fails with " + std::to_string(error.number);
+                                    std::to_string(index) + " fails with " +
+                                    std::to_string(error.number);
           try {
             PhasedRun run;
             run.Script(setup);
@@ -110,11 +114,14 @@ TEST(FaultSweep, NoFailingHostCallBreaksAnyAction) {
             run.world().faults().ArmCallNumber(index, error);
             const std::string out = run.Script(action.script);
             if (run.status() != 0) report(where + ": script error\n" + out);
-            if (CountLines(out, "message: ") > (action.may_message ? 1 : 0)) report(where + ": unexpected message\n" + out);
-            if (CountLines(out, "error: ") > (action.may_fail_back ? 1 : 0)) report(where + ": failure sent to the host\n" + out);
-            const std::vector<std::string> typed = action.typed ? std::vector<std::string>{action.typed}
-                                                                : std::vector<std::string>{};
-            if (auto problems = hostprog::testing::ToolbarProblems(run.world(), out, typed, {platform::NumberFormat{}});
+            if (CountLines(out, "message: ") > (action.may_message ? 1 : 0))
+              report(where + ": unexpected message\n" + out);
+            if (CountLines(out, "error: ") > (action.may_fail_back ? 1 : 0))
+              report(where + ": failure sent to the host\n" + out);
+            const std::vector<std::string> typed =
+                action.typed ? std::vector<std::string>{action.typed} : std::vector<std::string>{};
+            if (auto problems = hostprog::testing::ToolbarProblems(run.world(), out, typed,
+                                                                   {platform::NumberFormat{}});
                 !problems.empty()) {
               report(where + ": " + problems);
             }
@@ -129,8 +136,9 @@ TEST(FaultSweep, NoFailingHostCallBreaksAnyAction) {
       }
     }
   }
-  std::cout << "fault sweep over actions: " << std::size(kActions) << " actions x " << std::size(kHosts)
-            << " hosts, " << call_total << " host calls, " << runs << " runs, failures found: " << found << "\n";
+  std::cout << "fault sweep over actions: " << std::size(kActions) << " actions x "
+            << std::size(kHosts) << " hosts, " << call_total << " host calls, " << runs
+            << " runs, failures found: " << found << "\n";
 }
 
 TEST(FaultSweep, TheConnectionKeepsItsPolicyWhateverCallFails) {
@@ -145,9 +153,12 @@ TEST(FaultSweep, TheConnectionKeepsItsPolicyWhateverCallFails) {
     for (int index = 1; index <= calls; ++index) {
       ++runs;
       PhasedRun run;
-      run.session().OnHostStarted([&](sim::World& w) { w.faults().ArmCallNumber(index, {5, "Injected"}); });
+      run.session().OnHostStarted([&](sim::World& w) {
+        w.faults().ArmCallNumber(index, {5, "Injected"});
+      });
       const std::string out = run.Script(std::string("start ") + host.name + "\nquit\n");
-      const std::string where = std::string(host.name) + " connection, call " + std::to_string(index);
+      const std::string where =
+          std::string(host.name) + " connection, call " + std::to_string(index);
       const int messages = CountLines(out, "message: "), errors = CountLines(out, "error: ");
       bool ok = run.status() == 0 && run.world().TotalExternalRefs() == 0;
       if (std::string(host.name) == "powerpoint") ok = ok && messages >= 1 && errors == 0;
@@ -162,7 +173,8 @@ TEST(FaultSweep, TheConnectionKeepsItsPolicyWhateverCallFails) {
       }
     }
   }
-  std::cout << "fault sweep over connections: " << runs << " runs, failures found: " << found << "\n";
+  std::cout << "fault sweep over connections: " << runs << " runs, failures found: " << found
+            << "\n";
 }
 
 }  // namespace

@@ -24,13 +24,16 @@ const Case kSelection[] = {
     {"PowerPoint shows and enables, in the display unit",
      "start powerpoint\nadd A 72 36 45.5\nselect A\nprint TxWidth.Text\nprint TxHeight.Text\n"
      "print TxRotate.Text\nprint TxRotate.Enabled\n",
-     "TxWidth.Text = \"1\"\nTxHeight.Text = \"0.5\"\nTxRotate.Text = \"45.5\"\nTxRotate.Enabled = true\n"},
+     "TxWidth.Text = \"1\"\nTxHeight.Text = \"0.5\"\nTxRotate.Text = \"45.5\"\nTxRotate.Enabled = "
+     "true\n"},
     {"PowerPoint disables on 'nothing selected' and keeps the text",
-     "start powerpoint\nadd A 72 36\nselect A\nselect none\nprint TxWidth.Text\nprint TxWidth.Enabled\n"
+     "start powerpoint\nadd A 72 36\nselect A\nselect none\nprint TxWidth.Text\nprint "
+     "TxWidth.Enabled\n"
      "print TxRotate.Enabled\n",
      "TxWidth.Text = \"1\"\nTxWidth.Enabled = false\nTxRotate.Enabled = false\n"},
     {"PowerPoint: any other number changes nothing, Enabled included",
-     "start powerpoint\nadd A 72 36\nadd B 144 144\nselect A\nselect none\nfail Name 424\nselect B\n"
+     "start powerpoint\nadd A 72 36\nadd B 144 144\nselect A\nselect none\nfail Name 424\nselect "
+     "B\n"
      "print TxWidth.Text\nprint TxWidth.Enabled\n",
      "TxWidth.Text = \"1\"\nTxWidth.Enabled = false\n"},
     {"a failure half-way leaves the mixture of old and new text",
@@ -47,7 +50,8 @@ const Case kSelection[] = {
     {"Word with a floating shape only keeps the old rotation text",
      "start word\nadd A 72 36 30\nadd B 144 72 60\nselect A\nselect B\nprint TxWidth.Text\n"
      "print TxHeight.Text\nprint TxRotate.Text\nprint TxRotate.Enabled\n",
-     "TxWidth.Text = \"2\"\nTxHeight.Text = \"1\"\nTxRotate.Text = \"0\"\nTxRotate.Enabled = true\n"},
+     "TxWidth.Text = \"2\"\nTxHeight.Text = \"1\"\nTxRotate.Text = \"0\"\nTxRotate.Enabled = "
+     "true\n"},
     {"Word: an in-line picture's size replaces the range's; rotation from the range",
      "start word\nadd F 72 36 30\nadd P 144 108 inline\nselect F P\nprint TxWidth.Text\n"
      "print TxHeight.Text\nprint TxRotate.Text\n",
@@ -55,9 +59,11 @@ const Case kSelection[] = {
     {"Excel reads the active window's selection and never disables",
      "start excel\nadd A 72 36 90\nselect A\nprint TxWidth.Text\nprint TxRotate.Text\nselect none\n"
      "print TxWidth.Text\nprint TxWidth.Enabled\n",
-     "TxWidth.Text = \"1\"\nTxRotate.Text = \"90\"\nTxWidth.Text = \"1\"\nTxWidth.Enabled = true\n"},
+     "TxWidth.Text = \"1\"\nTxRotate.Text = \"90\"\nTxWidth.Text = \"1\"\nTxWidth.Enabled = "
+     "true\n"},
     {"boxes show the new unit only at the next selection event",
-     "start powerpoint\nadd A 72 72\nselect A\nclick ButSettings\nclick Option1(2)\nclick OKButton\n"
+     "start powerpoint\nadd A 72 72\nselect A\nclick ButSettings\nclick Option1(2)\nclick "
+     "OKButton\n"
      "print TxWidth.Text\nselect A\nprint TxWidth.Text\nprint LblWidth.Caption\n",
      "show frmOptions\nhide frmOptions\nTxWidth.Text = \"1\"\nTxWidth.Text = \"25.3968\"\n"
      "LblWidth.Caption = \"Width (mm)\"\n"},
@@ -65,8 +71,10 @@ const Case kSelection[] = {
 
 const Case kSizeEditing[] = {
     {"lock on: the lock and the typed dimension only, the host scales the other",
-     "start powerpoint\nadd A 144 72\nselect A\ntrace on\ntype TxHeight 2\nprint TxWidth.Text\nprint A.Width\n",
-     "write ShapeRange.LockAspectRatio = true\nwrite ShapeRange.Height = 144\nTxWidth.Text = \"4\"\n"
+     "start powerpoint\nadd A 144 72\nselect A\ntrace on\ntype TxHeight 2\nprint "
+     "TxWidth.Text\nprint A.Width\n",
+     "write ShapeRange.LockAspectRatio = true\nwrite ShapeRange.Height = 144\nTxWidth.Text = "
+     "\"4\"\n"
      "A.Width = 288\n"},
     {"lock off: the lock, the current width, then the height",
      "start powerpoint\nadd A 144 72\nselect A\nclick ButAspect\ntrace on\ntype TxHeight 2\n"
@@ -82,36 +90,45 @@ const Case kSizeEditing[] = {
      "print TxHeight.Text\nprint TxWidth.Text\nprint A.Width\n",
      "TxHeight.Text = \"0\"\nTxWidth.Text = \"0\"\nA.Width = 144\n"},
     {"the user's decimal separator",
-     "locale , .\nstart word\nadd A 144 72\nselect A\ntype TxWidth 1,5\nprint A.Width\nprint TxHeight.Text\n",
+     "locale , .\nstart word\nadd A 144 72\nselect A\ntype TxWidth 1,5\nprint A.Width\nprint "
+     "TxHeight.Text\n",
      "A.Width = 108\nTxHeight.Text = \"0,75\"\n"},
     {"a refused size shows the host's message, then the other box is refreshed",
-     "start powerpoint\nadd A 144 72\nselect A\nclick ButAspect\ntype TxHeight -3\nprint TxWidth.Text\n",
+     "start powerpoint\nadd A 144 72\nselect A\nclick ButAspect\ntype TxHeight -3\nprint "
+     "TxWidth.Text\n",
      "message: The specified value is out of range.\nTxWidth.Text = \"2\"\n"},
     {"no shape selected: height edit stops at its first read, width edit with lock on "
      "reaches the host first",
      "start powerpoint\ntrace on\ntype TxHeight 2\ntype TxWidth 2\n",
-     "message: Selection (unknown member) : Invalid request.  Nothing appropriate is currently selected.\n"},
+     "message: Selection (unknown member) : Invalid request.  Nothing appropriate is currently "
+     "selected.\n"},
     {"several shapes: the range is written whole",
-     "start powerpoint\nadd A 144 72\nadd B 72 72\nselect A B\ntype TxWidth 4\nprint A.Height\nprint B.Height\n"
+     "start powerpoint\nadd A 144 72\nadd B 72 72\nselect A B\ntype TxWidth 4\nprint "
+     "A.Height\nprint B.Height\n"
      "print TxHeight.Text\n",
      "A.Height = 144\nB.Height = 288\nTxHeight.Text = \"2\"\n"},
     {"Word in-line picture, lock on: height worked out by the add-in, then the width",
-     "start word\nadd P 200 100 inline\nselect P\ntrace on\ntype TxWidth 4\nprint P.Height\nprint TxHeight.Text\n",
+     "start word\nadd P 200 100 inline\nselect P\ntrace on\ntype TxWidth 4\nprint P.Height\nprint "
+     "TxHeight.Text\n",
      "write ShapeRange.LockAspectRatio = true\nwrite InlineShape.LockAspectRatio = true\n"
-     "write InlineShape.Height = 144\nwrite InlineShape.Width = 288\nP.Height = 144\nTxHeight.Text = \"2\"\n"},
+     "write InlineShape.Height = 144\nwrite InlineShape.Width = 288\nP.Height = 144\nTxHeight.Text "
+     "= \"2\"\n"},
     {"Word in-line picture, lock on, height edit: width worked out, then the height",
      "start word\nadd P 200 100 inline\nselect P\ntrace on\ntype TxHeight 3\nprint P.Width\n",
      "write ShapeRange.LockAspectRatio = true\nwrite InlineShape.LockAspectRatio = true\n"
      "write InlineShape.Width = 432\nwrite InlineShape.Height = 216\nP.Width = 432\n"},
     {"a typed width of exactly -1 point is written as a width, not taken for 'derive'",
-     "start powerpoint\nadd A 144 72\nselect A\nclick ButSettings\nclick Option1(0)\nclick OKButton\n"
+     "start powerpoint\nadd A 144 72\nselect A\nclick ButSettings\nclick Option1(0)\nclick "
+     "OKButton\n"
      "trace on\ntype TxWidth -1\n",
      "show frmOptions\nhide frmOptions\nwrite ShapeRange.LockAspectRatio = true\n"
      "write ShapeRange.Width = -1\nmessage: The specified value is out of range.\n"},
     {"nothing infinite reaches the host: 10^37 inches, a picture 0 points wide",
-     "start word\nadd A 144 72\nadd P 0 100 inline\nselect A\ntrace on\ntype TxWidth 1e37\ntype TxWidth 1e39\n"
+     "start word\nadd A 144 72\nadd P 0 100 inline\nselect A\ntrace on\ntype TxWidth 1e37\ntype "
+     "TxWidth 1e39\n"
      "select P\ntype TxWidth 2\nprint P.Height\n",
-     "write ShapeRange.LockAspectRatio = true\nwrite InlineShape.LockAspectRatio = true\nP.Height = 100\n"},
+     "write ShapeRange.LockAspectRatio = true\nwrite InlineShape.LockAspectRatio = true\nP.Height "
+     "= 100\n"},
     {"Excel and PowerPoint skip the width edit's first read with the lock on",
      "start excel\nadd A 144 72\nselect A\nfail Height 5 \"once\"\ntype TxWidth 4\nprint A.Height\n"
      "print TxHeight.Text\n",
@@ -120,46 +137,58 @@ const Case kSizeEditing[] = {
 
 const Case kAspectAndRotation[] = {
     {"the aspect button's three states",
-     "start word\nprint ButAspect.Caption\nclick ButAspect\nprint ButAspect.Caption\nprint ButAspect.FaceId\n"
-     "click ButAspect\nprint ButAspect.Caption\nprint ButAspect.FaceId\nclick ButAspect\nprint ButAspect.FaceId\n",
-     "ButAspect.Caption = \"Aspect Ratio\"\nButAspect.Caption = \"Lock Aspect\"\nButAspect.FaceId = 2309\n"
+     "start word\nprint ButAspect.Caption\nclick ButAspect\nprint ButAspect.Caption\nprint "
+     "ButAspect.FaceId\n"
+     "click ButAspect\nprint ButAspect.Caption\nprint ButAspect.FaceId\nclick ButAspect\nprint "
+     "ButAspect.FaceId\n",
+     "ButAspect.Caption = \"Aspect Ratio\"\nButAspect.Caption = \"Lock Aspect\"\nButAspect.FaceId "
+     "= 2309\n"
      "ButAspect.Caption = \"Unlock Aspect\"\nButAspect.FaceId = 2308\nButAspect.FaceId = 2309\n"},
     {"a refused caption still switches the lock",
-     "start powerpoint\nfail Caption 5\nclick ButAspect\nprint ButAspect.Caption\nprint ButAspect.FaceId\n",
+     "start powerpoint\nfail Caption 5\nclick ButAspect\nprint ButAspect.Caption\nprint "
+     "ButAspect.FaceId\n",
      "ButAspect.Caption = \"Aspect Ratio\"\nButAspect.FaceId = 2309\n"},
     {"a refused FaceId goes back to the host",
-     "start excel\nfail FaceId 70 \"Permission denied\"\nclick ButAspect\nprint ButAspect.Caption\n",
+     "start excel\nfail FaceId 70 \"Permission denied\"\nclick ButAspect\nprint "
+     "ButAspect.Caption\n",
      "error: 70 Permission denied\nButAspect.Caption = \"Lock Aspect\"\n"},
     {"the toggle never touches the shapes",
-     "start powerpoint\nadd A 10 10\nselect A\ntrace on\nclick ButAspect\nprint A.LockAspectRatio\n",
+     "start powerpoint\nadd A 10 10\nselect A\ntrace on\nclick ButAspect\nprint "
+     "A.LockAspectRatio\n",
      "A.LockAspectRatio = false\n"},
     {"rotation is written as typed, to every selected shape",
-     "start powerpoint\nadd A 10 10\nadd B 10 10\nselect A B\ntrace on\ntype TxRotate 400\ntype TxRotate 12.5\n"
+     "start powerpoint\nadd A 10 10\nadd B 10 10\nselect A B\ntrace on\ntype TxRotate 400\ntype "
+     "TxRotate 12.5\n"
      "print A.Rotation\nprint B.Rotation\nprint TxRotate.Text\n",
-     "write ShapeRange.Rotation = 400\nwrite ShapeRange.Rotation = 12.5\nA.Rotation = 12.5\nB.Rotation = 12.5\n"
+     "write ShapeRange.Rotation = 400\nwrite ShapeRange.Rotation = 12.5\nA.Rotation = "
+     "12.5\nB.Rotation = 12.5\n"
      "TxRotate.Text = \"12.5\"\n"},
     {"rotation: empty, letters and overflow write nothing and keep the text",
-     "start powerpoint\nadd A 10 10\nselect A\ntrace on\ntype TxRotate \"\"\ntype TxRotate abc\ntype TxRotate 1e39\n"
+     "start powerpoint\nadd A 10 10\nselect A\ntrace on\ntype TxRotate \"\"\ntype TxRotate "
+     "abc\ntype TxRotate 1e39\n"
      "print TxRotate.Text\n",
      "TxRotate.Text = \"1e39\"\n"},
     {"rotation failures are swallowed: Excel cells, Word in-line pictures",
-     "start word\nadd P 10 10 inline\nselect P\ntype TxRotate 45\n",
-     ""},
+     "start word\nadd P 10 10 inline\nselect P\ntype TxRotate 45\n", ""},
 };
 
 // Each row runs, and reports, as a test of its own.
 class ScriptRows : public ::testing::TestWithParam<Case> {};
 TEST_P(ScriptRows, PrintExactlyWhatTheUserMustSee) { Check(GetParam()); }
-std::string RowName(const ::testing::TestParamInfo<Case>& row) { return hostprog::testing::TestNameOf(row.param.name); }
+std::string RowName(const ::testing::TestParamInfo<Case>& row) {
+  return hostprog::testing::TestNameOf(row.param.name);
+}
 INSTANTIATE_TEST_SUITE_P(SelectionTracking, ScriptRows, ::testing::ValuesIn(kSelection), RowName);
 INSTANTIATE_TEST_SUITE_P(SizeEditing, ScriptRows, ::testing::ValuesIn(kSizeEditing), RowName);
-INSTANTIATE_TEST_SUITE_P(AspectAndRotation, ScriptRows, ::testing::ValuesIn(kAspectAndRotation), RowName);
+INSTANTIATE_TEST_SUITE_P(AspectAndRotation, ScriptRows, ::testing::ValuesIn(kAspectAndRotation),
+                         RowName);
 
 TEST(Geometry, ALongSessionLeaksNoHostObject) {
   std::string script = "start word\nadd F 72 36\nadd P 50 50 inline\n";
   for (int i = 0; i < 200; ++i) {
     script += i % 3 ? "select F P\n" : "select none\n";
-    script += "type TxWidth " + std::to_string(i % 7) + "\ntype TxHeight x\ntype TxRotate 5\nclick ButAspect\n";
+    script += "type TxWidth " + std::to_string(i % 7) +
+              "\ntype TxHeight x\ntype TxRotate 5\nclick ButAspect\n";
   }
   script += "quit\n";
   auto run = RunScript(script);

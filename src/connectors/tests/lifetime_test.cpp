@@ -22,7 +22,10 @@ using host::Value;
 
 // A platform whose modal windows run `inside` while they are up, as a host
 // would run its own work in their message loops.
-struct ModalPlatform final : platform::OkMessageBox, platform::UserLocale, platform::DialogToolkit, platform::Shell {
+struct ModalPlatform final : platform::OkMessageBox,
+                             platform::UserLocale,
+                             platform::DialogToolkit,
+                             platform::Shell {
   void Show(std::string_view) override {
     ++messages;
     if (inside) std::exchange(inside, nullptr)();
@@ -92,7 +95,8 @@ TEST(Lifetime, AHostThatLetsGoDuringAModalWindowGetsNoFurtherCallOnTheConnectors
   };
   for (const Modal& m : modals) {
     for (bool shut_down : {true, false}) {
-      SCOPED_TRACE(std::string(m.name) + (shut_down ? ", host shut down" : ", add-in switched off"));
+      SCOPED_TRACE(std::string(m.name) +
+                   (shut_down ? ", host shut down" : ", add-in switched off"));
       Host h(sim::HostKind::PowerPoint, "Connect");
       int shown = 0;
       h.modal.inside = [&] {
@@ -127,10 +131,15 @@ class KeepingHost final : public host::Object {
  public:
   void AddRef() noexcept override {}
   void Release() noexcept override {}
-  host::Outcome<Value> Get(std::string_view, std::span<const Value>) override { return host::errors::MemberNotSupported(); }
+  host::Outcome<Value> Get(std::string_view, std::span<const Value>) override {
+    return host::errors::MemberNotSupported();
+  }
   host::Outcome<void> Put(std::string_view, const Value&) override { return {}; }
-  host::Outcome<Value> Call(std::string_view, std::span<const Value>) override { return host::errors::MemberNotSupported(); }
-  host::Outcome<host::Subscription> Subscribe(std::string_view, std::shared_ptr<host::EventSink> sink) override {
+  host::Outcome<Value> Call(std::string_view, std::span<const Value>) override {
+    return host::errors::MemberNotSupported();
+  }
+  host::Outcome<host::Subscription> Subscribe(std::string_view,
+                                              std::shared_ptr<host::EventSink> sink) override {
     kept = std::move(sink);
     return host::Subscription([] {});  // "unsubscribes", but keeps the sink
   }
@@ -155,14 +164,15 @@ TEST(ExcelUpdates, RefreshOnlyWhenTheSelectedShapesChangeAndNeverWriteOtherwise)
   sim::Shape* b = h.world.AddShape({.name = "B", .width = 144, .height = 36});
   h.world.Select({a});
   EXPECT_EQ(h.Control(kTxHeight).text, "0.5");
-  h.world.Select({a, b});  // the same first shape, one more
+  h.world.Select({a, b});             // the same first shape, one more
   EXPECT_EQ(h.Control(3).text, "1");  // TxWidth: the range reads as its first shape
 
   h.world.Record(true);
   h.world.RaiseCommandBarsUpdate();
   const auto& calls = h.world.recorded();
   EXPECT_LE(calls.size(), 8u);
-  for (const auto& call : calls) EXPECT_NE(call.kind, sim::World::RecordedCall::Kind::Put) << call.member;
+  for (const auto& call : calls)
+    EXPECT_NE(call.kind, sim::World::RecordedCall::Kind::Put) << call.member;
   h.world.Record(false);
 
   // A shape resized elsewhere is the same selection: the boxes wait for the

@@ -42,13 +42,13 @@ TEST(Registration, RecordsMatchWhatTheHostsLookFor) {
   const auto first_class = std::find_if(keys.begin(), keys.end(), [](const std::string& k) {
     return k.starts_with("Software\\Classes");
   });
-  EXPECT_TRUE(std::all_of(first_class, keys.end(), [](const std::string& k) {
-    return k.starts_with("Software\\Classes");
-  }));
+  EXPECT_TRUE(std::all_of(first_class, keys.end(),
+                          [](const std::string& k) { return k.starts_with("Software\\Classes"); }));
   EXPECT_EQ(first_class - keys.begin(), 3);
   EXPECT_NE(std::find_if(values.begin(), values.end(),
                          [](const RegistryValue& v) {
-                           return v.name == "ThreadingModel" && std::get<std::string>(v.data) == "Apartment";
+                           return v.name == "ThreadingModel" &&
+                                  std::get<std::string>(v.data) == "Apartment";
                          }),
             values.end());
 }

@@ -16,9 +16,9 @@ TEST(ErrorNumber, AutomationFacilityReadsAsItsLowWordAndEverythingElseAsSigned) 
     uint32_t code;
     int32_t number;
   } rows[] = {
-      {0x800A01A8u, 424},          {0x800A1066u, 4198},         {0x800A0005u, 5},
-      {0x80048240u, -2147188160},  {0x80070005u, -2147024891},  {0x80070057u, -2147024809},
-      {0x800B01A8u, -2146762328},  {0x0000000Au, 10},           {0x00000000u, 0},
+      {0x800A01A8u, 424},         {0x800A1066u, 4198},        {0x800A0005u, 5},
+      {0x80048240u, -2147188160}, {0x80070005u, -2147024891}, {0x80070057u, -2147024809},
+      {0x800B01A8u, -2146762328}, {0x0000000Au, 10},          {0x00000000u, 0},
   };
   for (const Row& r : rows) {
     EXPECT_EQ(ErrorNumberFromResult(r.code), r.number) << std::hex << r.code;

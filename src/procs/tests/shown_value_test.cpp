@@ -20,12 +20,18 @@ TEST(ShownValue, RoundsHalfWayToEvenOnTheExactBinaryValue) {
     float in;
     float out;
   } rows[] = {
-      {0.03125f, 0.0312f},   {0.09375f, 0.0938f},   {-0.03125f, -0.0312f},
-      {0.40625f, 0.4062f},   {2.71828f, 2.7183f},   {45.5f, 45.5f},
+      {0.03125f, 0.0312f},
+      {0.09375f, 0.0938f},
+      {-0.03125f, -0.0312f},
+      {0.40625f, 0.4062f},
+      {2.71828f, 2.7183f},
+      {45.5f, 45.5f},
       // Stored just above and just below half-way: the decimal reading would
       // round these the other way.
-      {0.00025f, 0.0003f},   {0.00035f, 0.0003f},
-      {8388607.5f, 8388607.5f}, {1e30f, 1e30f},
+      {0.00025f, 0.0003f},
+      {0.00035f, 0.0003f},
+      {8388607.5f, 8388607.5f},
+      {1e30f, 1e30f},
   };
   for (const Row& r : rows) EXPECT_EQ(RoundToFourDecimals(r.in), r.out) << r.in;
 }

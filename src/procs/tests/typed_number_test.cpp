@@ -12,8 +12,8 @@ namespace {
 
 const NumberFormat kPoint{".", ","};
 const NumberFormat kComma{",", "."};
-const NumberFormat kSpaceGroup{",", "\xC2\xA0"};  // no-break space, as some locales group
-const NumberFormat kBlankGroup{",", " "};             // a plain space, which Windows allows
+const NumberFormat kSpaceGroup{",", "\xC2\xA0"};       // no-break space, as some locales group
+const NumberFormat kBlankGroup{",", " "};              // a plain space, which Windows allows
 const NumberFormat kNarrowGroup{".", "\xE2\x80\xAF"};  // narrow no-break space
 
 TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
@@ -22,20 +22,40 @@ TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
     const NumberFormat& format;
     float value;
   } rows[] = {
-      {"2", kPoint, 2},          {"  -3  ", kPoint, -3},       {"+12.5", kPoint, 12.5f},
-      {"12,5", kComma, 12.5f},   {"1,234.5", kPoint, 1234.5f}, {"1.234,5", kComma, 1234.5f},
-      {"1,2,3", kPoint, 123},    {".5", kPoint, 0.5f},         {"5.", kPoint, 5},
-      {",25", kComma, 0.25f},    {"1e3", kPoint, 1000},        {"2.5E-2", kPoint, 0.025f},
-      {"1E+2", kPoint, 100},     {"\t7\t", kPoint, 7},         {"-0", kPoint, -0.0f},
-      {"1\xC2\xA0" "000,5", kSpaceGroup, 1000.5f},
+      {"2", kPoint, 2},
+      {"  -3  ", kPoint, -3},
+      {"+12.5", kPoint, 12.5f},
+      {"12,5", kComma, 12.5f},
+      {"1,234.5", kPoint, 1234.5f},
+      {"1.234,5", kComma, 1234.5f},
+      {"1,2,3", kPoint, 123},
+      {".5", kPoint, 0.5f},
+      {"5.", kPoint, 5},
+      {",25", kComma, 0.25f},
+      {"1e3", kPoint, 1000},
+      {"2.5E-2", kPoint, 0.025f},
+      {"1E+2", kPoint, 100},
+      {"\t7\t", kPoint, 7},
+      {"-0", kPoint, -0.0f},
+      {"1\xC2\xA0"
+       "000,5",
+       kSpaceGroup, 1000.5f},
       {"3.4028235e38", kPoint, std::numeric_limits<float>::max()},
       {"1.5", kComma, 15},  // a group separator, as Windows reads it there
-      {"1e-50", kPoint, 0},      {"1e-99999999999999999999", kPoint, 0},
+      {"1e-50", kPoint, 0},
+      {"1e-99999999999999999999", kPoint, 0},
       // Blanks around the number are never part of it, whatever the group
       // separator: the trailing one is no group.
-      {"12 ", kBlankGroup, 12},  {" 12", kBlankGroup, 12},  {" 1 234,5  ", kBlankGroup, 1234.5f},
-      {"45\xC2\xA0", kSpaceGroup, 45}, {"\xC2\xA0-3", kPoint, -3}, {"12\xE2\x80\xAF", kNarrowGroup, 12},
-      {"\xE2\x80\xAF" "1\xE2\x80\xAF" "000.25", kNarrowGroup, 1000.25f},
+      {"12 ", kBlankGroup, 12},
+      {" 12", kBlankGroup, 12},
+      {" 1 234,5  ", kBlankGroup, 1234.5f},
+      {"45\xC2\xA0", kSpaceGroup, 45},
+      {"\xC2\xA0-3", kPoint, -3},
+      {"12\xE2\x80\xAF", kNarrowGroup, 12},
+      {"\xE2\x80\xAF"
+       "1\xE2\x80\xAF"
+       "000.25",
+       kNarrowGroup, 1000.25f},
   };
   for (const Row& r : rows) {
     EXPECT_TRUE(IsNumericText(r.text, r.format)) << r.text;
@@ -50,13 +70,13 @@ TEST(TypedNumber, RejectsEverythingElseAsTypeMismatch) {
     const char* text;
     const NumberFormat& format;
   } rows[] = {
-      {"", kPoint},     {"   ", kPoint},  {"abc", kPoint},   {"NaN", kPoint},   {"inf", kPoint},
-      {"-inf", kPoint}, {"&H10", kPoint}, {"0x10", kPoint},  {"-", kPoint},     {".", kPoint},
-      {",", kPoint},    {"1,", kPoint},   {",1", kPoint},    {"1,,2", kPoint},
-      {"1.2.3", kPoint}, {"1e", kPoint},  {"1e+", kPoint},   {"e5", kPoint},    {"5-", kPoint},
-      {"$5", kPoint},   {"(5)", kPoint},  {"1 2", kPoint},   {"+-1", kPoint},   {"1.5,2", kPoint},
-      {"12abc", kPoint},
-      {"1 ,5", kBlankGroup}, {"12 a", kBlankGroup}, {"\xC2", kPoint},
+      {"", kPoint},      {"   ", kPoint},       {"abc", kPoint},       {"NaN", kPoint},
+      {"inf", kPoint},   {"-inf", kPoint},      {"&H10", kPoint},      {"0x10", kPoint},
+      {"-", kPoint},     {".", kPoint},         {",", kPoint},         {"1,", kPoint},
+      {",1", kPoint},    {"1,,2", kPoint},      {"1.2.3", kPoint},     {"1e", kPoint},
+      {"1e+", kPoint},   {"e5", kPoint},        {"5-", kPoint},        {"$5", kPoint},
+      {"(5)", kPoint},   {"1 2", kPoint},       {"+-1", kPoint},       {"1.5,2", kPoint},
+      {"12abc", kPoint}, {"1 ,5", kBlankGroup}, {"12 a", kBlankGroup}, {"\xC2", kPoint},
   };
   for (const Row& r : rows) {
     EXPECT_FALSE(IsNumericText(r.text, r.format)) << r.text;
@@ -67,7 +87,8 @@ TEST(TypedNumber, RejectsEverythingElseAsTypeMismatch) {
 }
 
 TEST(TypedNumber, BeyondTheSingleRangeIsAnOverflowNotAnInfinity) {
-  for (const char* text : {"3.5e38", "-1e39", "1e400", "1e99999999999999999999", "99999999999999999999999999999999999999999"}) {
+  for (const char* text : {"3.5e38", "-1e39", "1e400", "1e99999999999999999999",
+                           "99999999999999999999999999999999999999999"}) {
     EXPECT_TRUE(IsNumericText(text, kPoint)) << text;
     auto v = TextToSingle(text, kPoint);
     ASSERT_FALSE(v.ok()) << text;

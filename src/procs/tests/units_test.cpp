@@ -77,8 +77,8 @@ TEST_F(Units, ShownValuesOfTheExamples) {
     float points;
     const char* shown;
   } rows[] = {
-      {"Inch", 72, "1"},   {"mm", 72, "25.3968"},      {"cm", 72, "2.5397"},
-      {"m", 72, "0.0254"}, {"Px", 72, "72"},           {"Px", 1234.5677f, "1234.568"},
+      {"Inch", 72, "1"},         {"mm", 72, "25.3968"}, {"cm", 72, "2.5397"},
+      {"m", 72, "0.0254"},       {"Px", 72, "72"},      {"Px", 1234.5677f, "1234.568"},
       {"Inch", 2.25f, "0.0312"},
   };
   for (const Row& r : rows) {
@@ -96,7 +96,8 @@ namespace {
 // every single from 10^-4 to 10^7 in a sweep of bit patterns.
 TEST(ShownValue, FastDigitsAgreeWithTheCLibraryAcrossTheBoxRange) {
   const NumberFormat point{".", ","};
-  for (uint32_t bits = std::bit_cast<uint32_t>(1e-4f); bits <= std::bit_cast<uint32_t>(1e7f); bits += 997) {
+  for (uint32_t bits = std::bit_cast<uint32_t>(1e-4f); bits <= std::bit_cast<uint32_t>(1e7f);
+       bits += 997) {
     const float value = std::bit_cast<float>(bits);
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.7G", static_cast<double>(value));
