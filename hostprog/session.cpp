@@ -259,103 +259,126 @@ sim::Control& Session::ToolbarControl(const std::string& field) {
   throw Error("no toolbar control named " + field);
 }
 
+// The script language, one row a command: its name, how many words it takes
+// (its own included), and what it does.
 void Session::Execute(const ScriptLine& line) {
-  const std::string& command = line.words[0];
-  const auto& w = line.words;
-  if (command == "start") {
-    ExpectWords(line, 2, 2);
-    Start(w[1]);
-  } else if (command == "connect" || command == "quit") {
-    ExecuteHostCommand(line);
-  } else if (command == "activate") {
-    ExpectWords(line, 2, 2);
-    sim::World& world = RequireHost();
-    if (world.kind() != sim::HostKind::Excel) throw Error("sheets exist in Excel only");
-    ReportFailures(world.ActivateSheet(w[1]));
-  } else if (command == "add") {
-    ExpectWords(line, 4, 6);
-    sim::World& world = RequireHost();
-    sim::Shape shape{.name = w[1], .width = NumberWord(w[2]), .height = NumberWord(w[3])};
-    for (size_t i = 4; i < w.size(); ++i) {
-      if (w[i] == "inline") {
-        if (world.kind() != sim::HostKind::Word) throw Error("in-line pictures exist in Word only");
-        shape.is_inline = true;
-      } else {
-        auto angle = sim::NormalisedAngle(Value(NumberWord(w[i])));
-        if (!angle.ok()) throw Error("not an angle: " + w[i]);
-        shape.rotation = angle.value();
-      }
-    }
-    if (shape.width < 0 || shape.height < 0) throw Error("a shape's size cannot be negative");
-    if (!world.AddShape(shape)) throw Error("a shape named " + w[1] + " exists already");
-  } else if (command == "select") {
-    ExpectWords(line, 2, 1000);
-    sim::World& world = RequireHost();
-    std::vector<sim::Shape*> shapes;
-    if (!(w.size() == 2 && w[1] == "none")) {
-      for (size_t i = 1; i < w.size(); ++i) {
-        sim::Shape* shape = world.FindShape(w[i]);
-        if (!shape) throw Error("no shape named " + w[i]);
-        shapes.push_back(shape);
-      }
-    }
-    ReportFailures(world.Select(shapes));
-  } else if (command == "type") {
-    ExpectWords(line, 3, 3);
-    sim::Control& control = ToolbarControl(w[1]);
-    if (control.kind() != sim::Control::Kind::EditBox) throw Error(w[1] + " is not an edit box");
-    ReportFailures(control.UserType(w[2]));
-  } else if (command == "click") {
-    ExpectWords(line, 2, 2);
-    ReportFailures(ToolbarControl(w[1]).UserClick());
-  } else if (command == "key" || command == "close") {
-    throw Error("no dialog is shown");
-  } else if (command == "locale") {
-    ExpectWords(line, 3, 3);
-    CheckSeparator(w[1], "decimal", false);
-    CheckSeparator(w[2], "group", true);
-    number_format_ = {w[1], w[2]};
-    if (locale_observer_) locale_observer_(number_format_);
-  } else if (command == "fail") {
-    ExpectWords(line, 3, 5);
-    PendingFault fault{w[1], {IntegerWord(w[2]), "Automation error"}, false};
-    size_t next = 3;
-    if (next < w.size() && w[next] != "always") {
-      // A host that gives no description: Visual Basic shows "Automation error".
-      if (!w[next].empty()) fault.error.description = w[next];
-      ++next;
-    }
-    if (next < w.size()) {
-      if (w[next] != "always") throw Error("expected 'always', not " + w[next]);
-      fault.always = true;
-      ++next;
-    }
-    if (next != w.size()) throw Error("too many words for 'fail'");
-    if (world_)
-      world_->faults().Arm(fault.member, fault.error, fault.always);
-    else
-      pending_faults_.push_back(fault);
-  } else if (command == "heal") {
-    ExpectWords(line, 1, 1);
-    pending_faults_.clear();
-    if (world_) world_->faults().Heal();
-  } else if (command == "trace") {
-    ExpectWords(line, 2, 2);
-    if (w[1] != "on" && w[1] != "off") throw Error("trace takes on or off");
-    trace_ = w[1] == "on";
-    if (world_) {
-      if (trace_)
-        world_->SetTrace([this](const std::string& text) { out_ << text << "\n"; });
-      else
-        world_->SetTrace(nullptr);
-    }
-  } else if (command == "print") {
-    ExpectWords(line, 2, 2);
-    Print(w[1], nullptr);
-  } else {
-    throw Error("unknown command: " + Quoted(command));
+  struct Command {
+    std::string_view name;
+    size_t min_words, max_words;
+    void (Session::*run)(const Words& words);
+  };
+  static constexpr Command kCommands[] = {
+      {"start", 2, 2, &Session::StartCommand},    {"connect", 1, 1, &Session::HostCommand},
+      {"quit", 1, 1, &Session::HostCommand},      {"activate", 2, 2, &Session::ActivateCommand},
+      {"add", 4, 6, &Session::AddCommand},        {"select", 2, 1000, &Session::SelectCommand},
+      {"type", 3, 3, &Session::TypeCommand},      {"click", 2, 2, &Session::ClickCommand},
+      {"key", 2, 2, &Session::DialogOnlyCommand}, {"close", 1, 1, &Session::DialogOnlyCommand},
+      {"locale", 3, 3, &Session::LocaleCommand},  {"fail", 3, 5, &Session::FailCommand},
+      {"heal", 1, 1, &Session::HealCommand},      {"trace", 2, 2, &Session::TraceCommand},
+      {"print", 2, 2, &Session::PrintCommand},
+  };
+  for (const Command& command : kCommands) {
+    if (command.name != line.words[0]) continue;
+    ExpectWords(line, command.min_words, command.max_words);
+    (this->*command.run)(line.words);
+    return;
   }
+  throw Error("unknown command: " + Quoted(line.words[0]));
 }
+
+void Session::StartCommand(const Words& w) { Start(w[1]); }
+
+void Session::HostCommand(const Words& w) { ExecuteHostCommand(ScriptLine{0, w}); }
+
+void Session::ActivateCommand(const Words& w) {
+  sim::World& world = RequireHost();
+  if (world.kind() != sim::HostKind::Excel) throw Error("sheets exist in Excel only");
+  ReportFailures(world.ActivateSheet(w[1]));
+}
+
+void Session::AddCommand(const Words& w) {
+  sim::World& world = RequireHost();
+  sim::Shape shape{.name = w[1], .width = NumberWord(w[2]), .height = NumberWord(w[3])};
+  for (size_t i = 4; i < w.size(); ++i) {
+    if (w[i] == "inline") {
+      if (world.kind() != sim::HostKind::Word) throw Error("in-line pictures exist in Word only");
+      shape.is_inline = true;
+    } else {
+      auto angle = sim::NormalisedAngle(Value(NumberWord(w[i])));
+      if (!angle.ok()) throw Error("not an angle: " + w[i]);
+      shape.rotation = angle.value();
+    }
+  }
+  if (shape.width < 0 || shape.height < 0) throw Error("a shape's size cannot be negative");
+  if (!world.AddShape(shape)) throw Error("a shape named " + w[1] + " exists already");
+}
+
+void Session::SelectCommand(const Words& w) {
+  sim::World& world = RequireHost();
+  std::vector<sim::Shape*> shapes;
+  if (!(w.size() == 2 && w[1] == "none")) {
+    for (size_t i = 1; i < w.size(); ++i) {
+      sim::Shape* shape = world.FindShape(w[i]);
+      if (!shape) throw Error("no shape named " + w[i]);
+      shapes.push_back(shape);
+    }
+  }
+  ReportFailures(world.Select(shapes));
+}
+
+void Session::TypeCommand(const Words& w) {
+  sim::Control& control = ToolbarControl(w[1]);
+  if (control.kind() != sim::Control::Kind::EditBox) throw Error(w[1] + " is not an edit box");
+  ReportFailures(control.UserType(w[2]));
+}
+
+void Session::ClickCommand(const Words& w) { ReportFailures(ToolbarControl(w[1]).UserClick()); }
+
+void Session::DialogOnlyCommand(const Words&) { throw Error("no dialog is shown"); }
+
+void Session::LocaleCommand(const Words& w) {
+  CheckSeparator(w[1], "decimal", false);
+  CheckSeparator(w[2], "group", true);
+  number_format_ = {w[1], w[2]};
+  if (locale_observer_) locale_observer_(number_format_);
+}
+
+void Session::FailCommand(const Words& w) {
+  PendingFault fault{w[1], {IntegerWord(w[2]), "Automation error"}, false};
+  size_t next = 3;
+  if (next < w.size() && w[next] != "always") {
+    // A host that gives no description: Visual Basic shows "Automation error".
+    if (!w[next].empty()) fault.error.description = w[next];
+    ++next;
+  }
+  if (next < w.size()) {
+    if (w[next] != "always") throw Error("expected 'always', not " + w[next]);
+    fault.always = true;
+    ++next;
+  }
+  if (next != w.size()) throw Error("too many words for 'fail'");
+  if (world_)
+    world_->faults().Arm(fault.member, fault.error, fault.always);
+  else
+    pending_faults_.push_back(fault);
+}
+
+void Session::HealCommand(const Words&) {
+  pending_faults_.clear();
+  if (world_) world_->faults().Heal();
+}
+
+void Session::TraceCommand(const Words& w) {
+  if (w[1] != "on" && w[1] != "off") throw Error("trace takes on or off");
+  trace_ = w[1] == "on";
+  if (!world_) return;
+  if (trace_)
+    world_->SetTrace([this](const std::string& text) { out_ << text << "\n"; });
+  else
+    world_->SetTrace(nullptr);
+}
+
+void Session::PrintCommand(const Words& w) { Print(w[1], nullptr); }
 
 // The host's own commands, which the user may also give while a dialog of
 // the add-in is up: the host connects its add-ins anew, or shuts down.
@@ -442,32 +465,67 @@ void Session::Print(const std::string& what, ShownDialog* dialog) {
     if (property == "Temporary") return emit(Value(bar->temporary));
     throw fail();
   }
-  for (const auto& layout : connectors::ToolbarLayout()) {
-    if (layout.field != object) continue;
-    const sim::Control& c = ToolbarControl(object);
-    if (property == "Caption") return emit(Value(c.caption));
-    if (property == "TooltipText") return emit(Value(c.tooltip_text));
-    if (property == "OnAction") return emit(Value(c.on_action));
-    if (property == "Enabled") return emit(Value(c.enabled));
-    if (property == "BeginGroup") return emit(Value(c.begin_group));
-    if (property == "Style") return emit(Value(c.style));
-    if (property == "FaceId" && c.kind() == sim::Control::Kind::Button)
-      return emit(Value(c.face_id));
-    if (property == "Text" && c.kind() == sim::Control::Kind::EditBox) return emit(Value(c.text));
+  // What a script may print of a toolbar control, and of a shape; a reader
+  // gives nothing where the control or shape has no such property.
+  using ControlReader = std::optional<Value> (*)(const sim::Control&);
+  static constexpr std::pair<std::string_view, ControlReader> kControlProperties[] = {
+      {"Caption", [](const sim::Control& c) -> std::optional<Value> { return Value(c.caption); }},
+      {"TooltipText",
+       [](const sim::Control& c) -> std::optional<Value> { return Value(c.tooltip_text); }},
+      {"OnAction",
+       [](const sim::Control& c) -> std::optional<Value> { return Value(c.on_action); }},
+      {"Enabled", [](const sim::Control& c) -> std::optional<Value> { return Value(c.enabled); }},
+      {"BeginGroup",
+       [](const sim::Control& c) -> std::optional<Value> { return Value(c.begin_group); }},
+      {"Style", [](const sim::Control& c) -> std::optional<Value> { return Value(c.style); }},
+      {"FaceId",
+       [](const sim::Control& c) -> std::optional<Value> {
+         if (c.kind() != sim::Control::Kind::Button) return std::nullopt;
+         return Value(c.face_id);
+       }},
+      {"Text",
+       [](const sim::Control& c) -> std::optional<Value> {
+         if (c.kind() != sim::Control::Kind::EditBox) return std::nullopt;
+         return Value(c.text);
+       }},
+  };
+  using ShapeReader = std::optional<Value> (*)(const sim::Shape&, sim::HostKind);
+  // Excel reads lengths as doubles, PowerPoint and Word as singles.
+  static constexpr auto kLength = [](double points, sim::HostKind host) {
+    return host == sim::HostKind::Excel ? Value(points) : Value(static_cast<float>(points));
+  };
+  static constexpr std::pair<std::string_view, ShapeReader> kShapeProperties[] = {
+      {"Width",
+       [](const sim::Shape& s, sim::HostKind h) -> std::optional<Value> {
+         return kLength(s.width, h);
+       }},
+      {"Height",
+       [](const sim::Shape& s, sim::HostKind h) -> std::optional<Value> {
+         return kLength(s.height, h);
+       }},
+      {"Rotation",
+       [](const sim::Shape& s, sim::HostKind) -> std::optional<Value> {
+         if (s.is_inline) return std::nullopt;
+         return Value(s.rotation);
+       }},
+      {"LockAspectRatio",
+       [](const sim::Shape& s, sim::HostKind) -> std::optional<Value> {
+         return Value(s.lock_aspect_ratio);
+       }},
+      {"Name",
+       [](const sim::Shape& s, sim::HostKind) -> std::optional<Value> { return Value(s.name); }},
+  };
+  auto emit_from = [&](const auto& table, auto&&... of) {
+    for (const auto& [name, read] : table) {
+      if (name != property) continue;
+      if (auto value = read(of...)) return emit(*value);
+    }
     throw fail();
-  }
-  if (sim::Shape* shape = world.FindShape(object)) {
-    auto length = [&](double points) {
-      return world.kind() == sim::HostKind::Excel ? Value(points)
-                                                  : Value(static_cast<float>(points));
-    };
-    if (property == "Width") return emit(length(shape->width));
-    if (property == "Height") return emit(length(shape->height));
-    if (property == "Rotation" && !shape->is_inline) return emit(Value(shape->rotation));
-    if (property == "LockAspectRatio") return emit(Value(shape->lock_aspect_ratio));
-    if (property == "Name") return emit(Value(shape->name));
-    throw fail();
-  }
+  };
+  if (connectors::IsToolbarField(object))
+    return emit_from(kControlProperties, ToolbarControl(object));
+  if (sim::Shape* shape = world.FindShape(object))
+    return emit_from(kShapeProperties, *shape, world.kind());
   throw fail();
 }
 

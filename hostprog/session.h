@@ -59,7 +59,22 @@ class Session final : platform::OkMessageBox,
   void ShowModal(forms::Form& form) override;
   void OpenPage(std::string_view address) override;
 
+  using Words = std::vector<std::string>;
   void Execute(const ScriptLine& line);
+  // The script's commands, one each (see Execute's table).
+  void StartCommand(const Words& w);
+  void HostCommand(const Words& w);
+  void ActivateCommand(const Words& w);
+  void AddCommand(const Words& w);
+  void SelectCommand(const Words& w);
+  void TypeCommand(const Words& w);
+  void ClickCommand(const Words& w);
+  void DialogOnlyCommand(const Words& w);
+  void LocaleCommand(const Words& w);
+  void FailCommand(const Words& w);
+  void HealCommand(const Words& w);
+  void TraceCommand(const Words& w);
+  void PrintCommand(const Words& w);
   void ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog);
   void Start(const std::string& host);
   void ConnectAll(int32_t connect_mode);

@@ -11,27 +11,33 @@ constexpr int32_t kPowerPointDisabling[] = {-2147188160};
 // E_ACCESSDENIED.
 constexpr int32_t kWordDisabling[] = {424, -2147024891};
 
-constexpr HostTraits kPowerPoint{HostKind::PowerPoint,
-                                 host::event_interfaces::kPowerPointApplication,
-                                 ConnectionPolicy::kResumeWithMessage,
-                                 true,
-                                 kPowerPointDisabling,
-                                 false,
-                                 false};
-constexpr HostTraits kExcel{HostKind::Excel,
-                            host::event_interfaces::kExcelApplication,
-                            ConnectionPolicy::kStopAtFirstFailure,
-                            false,
-                            {},
-                            false,
-                            false};
-constexpr HostTraits kWord{HostKind::Word,
-                           host::event_interfaces::kWordApplication,
-                           ConnectionPolicy::kResumeSilently,
-                           true,
-                           kWordDisabling,
-                           true,
-                           true};
+constexpr HostTraits kPowerPoint{
+    .host = HostKind::PowerPoint,
+    .application_events = host::event_interfaces::kPowerPointApplication,
+    .connection_policy = ConnectionPolicy::kResumeWithMessage,
+    .test_read_and_enable = true,
+    .disabling_errors = kPowerPointDisabling,
+    .inline_picture_values = false,
+    .tolerant_other_dimension = false,
+};
+constexpr HostTraits kExcel{
+    .host = HostKind::Excel,
+    .application_events = host::event_interfaces::kExcelApplication,
+    .connection_policy = ConnectionPolicy::kStopAtFirstFailure,
+    .test_read_and_enable = false,
+    .disabling_errors = {},
+    .inline_picture_values = false,
+    .tolerant_other_dimension = false,
+};
+constexpr HostTraits kWord{
+    .host = HostKind::Word,
+    .application_events = host::event_interfaces::kWordApplication,
+    .connection_policy = ConnectionPolicy::kResumeSilently,
+    .test_read_and_enable = true,
+    .disabling_errors = kWordDisabling,
+    .inline_picture_values = true,
+    .tolerant_other_dimension = true,
+};
 }  // namespace
 
 const HostTraits& TraitsOf(HostKind host) {
