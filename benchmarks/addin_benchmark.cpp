@@ -13,6 +13,7 @@
 #include "procs/units.h"
 #include "sim/applications.h"
 #include "sim/command_bars.h"
+#include "hostprog/testing/quiet_platform.h"
 #include "sim/world.h"
 
 namespace frambolist {
@@ -21,16 +22,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using host::Value;
 
-struct QuietPlatform final : platform::OkMessageBox,
-                             platform::UserLocale,
-                             platform::DialogToolkit,
-                             platform::Shell {
-  void Show(std::string_view) override {}
-  platform::NumberFormat NumberFormat() override { return {}; }
-  void ShowModal(forms::Form& form) override { form.Hide(); }
-  void OpenPage(std::string_view) override {}
-  platform::Platform platform{*this, *this, *this, *this};
-};
+using hostprog::testing::QuietPlatform;
 
 const char* kClassOf[] = {"Connect", "ConnectXl", "ConnectWd"};
 

@@ -5,6 +5,7 @@
 #include "connectors/connectors.h"
 #include "connectors/toolbar_fields.h"
 #include "connectors/toolbar_layout.h"
+#include "hostprog/testing/quiet_platform.h"
 #include "hostprog/testing/run_script.h"
 #include "sim/command_bars.h"
 
@@ -151,17 +152,8 @@ TEST(Connection, ShutdownLeavesNoHostObjectHeldAndChangesNothing) {
 // is no field is found nowhere (the connector refuses a layout that names
 // one, rather than leave a control unwired).
 TEST(Connection, EachControlOfTheLayoutHasAFieldOfItsOwn) {
-  struct Quiet final : platform::OkMessageBox,
-                       platform::UserLocale,
-                       platform::DialogToolkit,
-                       platform::Shell {
-    void Show(std::string_view) override {}
-    platform::NumberFormat NumberFormat() override { return {}; }
-    void ShowModal(forms::Form&) override {}
-    void OpenPage(std::string_view) override {}
-  } quiet;
-  platform::Platform platform{quiet, quiet, quiet, quiet};
-  auto connector = CreateConnector("ConnectWd", platform);
+  hostprog::testing::QuietPlatform quiet;
+  auto connector = CreateConnector("ConnectWd", quiet.platform);
   ToolbarFields fields(*connector);
   std::set<const void*> seen;
   for (const ControlLayout& control : ToolbarLayout()) {
