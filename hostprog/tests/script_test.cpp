@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "hostprog/command_line.h"
 #include "hostprog/testing/run_script.h"
 
 namespace frambolist::hostprog {
@@ -75,6 +78,14 @@ TEST(HostProgram, ReadsWordsAndLinesAsWindowsEditorsWriteThem) {
   // Quoted words keep their blanks and escaped quotes.
   auto run = RunScript("start word\ntype TxRotate \"a \\\"b\\\" c\"\nprint TxRotate.Text\n");
   EXPECT_EQ(run.out, "TxRotate.Text = \"a \\\"b\\\" c\"\n");
+}
+
+TEST(HostProgram, ADirectoryIsNoScript) {
+  std::string directory = std::filesystem::temp_directory_path().string();
+  char program[] = "frambolist-sim";
+  char* argv[] = {program, directory.data()};
+  std::ifstream file;
+  EXPECT_EQ(OpenScript(2, argv, file), nullptr);
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ for version in 1.0.0 1.0.1; do
     "$root/installer/build-msi.sh" "$native" "$build" "$version" "$work/out" > "$work/build-$version.log" 2>&1 ||
     { cat "$work/build-$version.log"; exit 1; }
 done
+sed 's/^/  /' "$work/build-1.0.0.log"  # the package as built: summary, per-user flags, components
 old="Z:${work//\//\\}\\out\\Frambolist-1.0.0-$arch.msi"
 new="Z:${work//\//\\}\\out\\Frambolist-1.0.1-$arch.msi"
 
