@@ -209,6 +209,7 @@ void Session::Start(const std::string& host) {
   world_ = std::make_unique<sim::World>(kind);
   for (const PendingFault& f : pending_faults_) world_->faults().Arm(f.member, f.error, f.always);
   pending_faults_.clear();
+  if (std::exchange(refuse_subscription_, false)) world_->faults().RefuseNextSubscription();
   if (trace_) world_->SetTrace([this](const std::string& line) { out_ << line << "\n"; });
   if (on_host_started_) on_host_started_(*world_);
   ConnectAll(1);  // ext_cm_Startup
@@ -275,7 +276,8 @@ void Session::Execute(const ScriptLine& line) {
       {"key", 2, 2, &Session::DialogOnlyCommand}, {"close", 1, 1, &Session::DialogOnlyCommand},
       {"locale", 3, 3, &Session::LocaleCommand},  {"fail", 3, 5, &Session::FailCommand},
       {"heal", 1, 1, &Session::HealCommand},      {"trace", 2, 2, &Session::TraceCommand},
-      {"print", 2, 2, &Session::PrintCommand},
+      {"print", 2, 2, &Session::PrintCommand},   {"set", 3, 3, &Session::SetCommand},
+      {"refuse", 2, 2, &Session::RefuseCommand},
   };
   for (const Command& command : kCommands) {
     if (command.name != line.words[0]) continue;
@@ -344,6 +346,8 @@ void Session::LocaleCommand(const Words& w) {
 }
 
 void Session::FailCommand(const Words& w) {
+  // "fail #N ...": the N-th call from now, whatever its member.
+  const bool by_number = w[1].starts_with("#");
   PendingFault fault{w[1], {IntegerWord(w[2]), "Automation error"}, false};
   size_t next = 3;
   if (next < w.size() && w[next] != "always") {
@@ -357,14 +361,49 @@ void Session::FailCommand(const Words& w) {
     ++next;
   }
   if (next != w.size()) throw Error("too many words for 'fail'");
+  if (by_number) {
+    const int32_t call = IntegerWord(w[1].substr(1));
+    if (call < 1) throw Error("calls are counted from 1: " + Quoted(w[1]));
+    if (fault.always) throw Error("'always' does not go with a call number");
+    RequireHost().faults().ArmCallNumber(call, fault.error);
+    return;
+  }
   if (world_)
     world_->faults().Arm(fault.member, fault.error, fault.always);
   else
     pending_faults_.push_back(fault);
 }
 
+void Session::RefuseCommand(const Words& w) {
+  if (w[1] != "events") throw Error("refuse takes events, not " + Quoted(w[1]));
+  if (world_)
+    world_->faults().RefuseNextSubscription();
+  else
+    refuse_subscription_ = true;
+}
+
+// Another add-in, a macro or the user customising the bar writes a control's
+// property: no event follows, as none follows the add-in's own writes.
+void Session::SetCommand(const Words& w) {
+  const size_t dot = w[1].rfind('.');
+  if (dot == std::string::npos) throw Error("set takes CONTROL.PROPERTY: " + Quoted(w[1]));
+  const std::string field = w[1].substr(0, dot);
+  if (!connectors::IsToolbarField(field)) throw Error("no toolbar control named " + field);
+  sim::Control& control = ToolbarControl(field);
+  Value value(w[2]);
+  if (w[2] == "true" || w[2] == "false") {
+    value = Value(w[2] == "true");
+  } else if (int32_t n = 0; std::from_chars(w[2].data(), w[2].data() + w[2].size(), n).ptr ==
+                                  w[2].data() + w[2].size() && !w[2].empty()) {
+    value = Value(n);
+  }
+  auto put = control.PutByOthers(w[1].substr(dot + 1), value);
+  if (!put.ok()) throw Error("the control refuses " + w[1] + ": " + put.error().description);
+}
+
 void Session::HealCommand(const Words&) {
   pending_faults_.clear();
+  refuse_subscription_ = false;
   if (world_) world_->faults().Heal();
 }
 

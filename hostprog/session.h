@@ -75,6 +75,8 @@ class Session final : platform::OkMessageBox,
   void HealCommand(const Words& w);
   void TraceCommand(const Words& w);
   void PrintCommand(const Words& w);
+  void SetCommand(const Words& w);
+  void RefuseCommand(const Words& w);
   void ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog);
   void Start(const std::string& host);
   void ConnectAll(int32_t connect_mode);
@@ -106,6 +108,7 @@ class Session final : platform::OkMessageBox,
     bool always;
   };
   std::vector<PendingFault> pending_faults_;
+  bool refuse_subscription_ = false;  // for the host about to start
   bool trace_ = false;
   bool ended_ = false;
   ScriptReader* script_ = nullptr;

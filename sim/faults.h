@@ -3,6 +3,7 @@
 // of the simulated host, fails with the given error.
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +18,14 @@ class Faults {
   // The `number`-th call from now (1 for the next), whatever its member,
   // fails: sweeps fail each call of an action in turn.
   void ArmCallNumber(int number, host::HostError error);
+  // The next event subscription, on any object, is refused (as Office
+  // refuses an Advise: Visual Basic reads it as error 459).
+  void RefuseNextSubscription() { refuse_subscription_ = true; }
+  bool TakeSubscriptionRefusal() { return std::exchange(refuse_subscription_, false); }
   void Heal() {
     armed_.clear();
     fail_at_ = 0;
+    refuse_subscription_ = false;
   }
   // Every call the add-in makes (get, put or call) passes here: the error for
   // it, if one is armed; a one-shot fault is used up by it.
@@ -37,6 +43,7 @@ class Faults {
   int calls_ = 0;
   int fail_at_ = 0;
   host::HostError call_error_;
+  bool refuse_subscription_ = false;
 };
 
 }  // namespace frambolist::sim

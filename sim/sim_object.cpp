@@ -74,11 +74,18 @@ Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
   return entry->put(value);
 }
 
+Outcome<void> SimObject::PutByOthers(std::string_view member, const Value& value) {
+  const Entry* entry = Find(member);
+  if (!entry || !entry->put) return host::errors::MemberNotSupported();
+  return entry->put(value);
+}
+
 Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
                                                  std::shared_ptr<host::EventSink> sink) {
   if (world_.recording())
     world_.NoteCall({World::RecordedCall::Kind::Subscribe, Ref(), std::string(interface_id), {}});
   if (world_.closed()) return host_errors::Disconnected();
+  if (world_.faults().TakeSubscriptionRefusal()) return host::errors::NoEvents();
   if (event_interface_.empty() || !host::EqualsIgnoringCase(interface_id, event_interface_)) {
     return host::errors::NoEvents();  // CONNECT_E_NOCONNECTION, as Visual Basic reads it
   }

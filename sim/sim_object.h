@@ -46,6 +46,10 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   // A new counted reference to this object, for handing it out.
   host::ObjectRef Ref() { return host::ObjectRef(this); }
 
+  // A property written by someone other than the add-in (another add-in, a
+  // macro, the user): no fault, trace or call record applies.
+  Outcome<void> PutByOthers(std::string_view member, const Value& value);
+
   // Raises an event to every connected sink, in connection order. Returns the
   // failures that the sinks reported.
   std::vector<HostError> Raise(std::string_view event, std::span<Value> args);
