@@ -172,6 +172,47 @@ const Case kAspectAndRotation[] = {
      "start word\nadd P 10 10 inline\nselect P\ntype TxRotate 45\n", ""},
 };
 
+// Each host's disabling rule with every host's numbers: Excel never changes
+// Enabled; PowerPoint and Word only on their own numbers.
+#define DISABLING_ROW(host, read, number, enabled)            \
+  Case {                                                      \
+    host " with " #number,                                    \
+        "start " host "\nadd A 72 36\nfail " read " " #number \
+        "\nselect A\nprint TxWidth.Enabled\n",                \
+        "TxWidth.Enabled = " enabled "\n"                     \
+  }
+const Case kDisablingRules[] = {
+    DISABLING_ROW("powerpoint", "Name", -2147188160, "false"),
+    DISABLING_ROW("powerpoint", "Name", 424, "true"),
+    DISABLING_ROW("powerpoint", "Name", -2147024891, "true"),
+    DISABLING_ROW("word", "Name", -2147188160, "true"),
+    DISABLING_ROW("word", "Name", 424, "false"),
+    DISABLING_ROW("word", "Name", -2147024891, "false"),
+    DISABLING_ROW("excel", "Width", -2147188160, "true"),
+    DISABLING_ROW("excel", "Width", 424, "true"),
+    DISABLING_ROW("excel", "Width", -2147024891, "true"),
+};
+#undef DISABLING_ROW
+
+// Word's tolerant reads of the other dimension in size editing, and the
+// rotation box, which never rewrites what the user typed.
+const Case kTolerantReads[] = {
+    {"Word: when the in-line read and the range read both answer, the range wins",
+     "start word\nadd F 72 36\nadd P 144 108 inline\nselect F P\nclick ButAspect\ntype TxHeight "
+     "2\nprint F.Width\nprint F.Height\nprint TxWidth.Text\n",
+     "F.Width = 72\nF.Height = 144\nTxWidth.Text = \"1\"\n"},
+    {"Word: when the range read fails, the in-line read's value stays",
+     "start word\nadd P 144 108 inline\nselect P\nclick ButAspect\ntype TxHeight 2\nprint "
+     "P.Width\nprint P.Height\nprint TxWidth.Text\n",
+     "P.Width = 144\nP.Height = 144\nTxWidth.Text = \"2\"\n"},
+    {"rotation: letters, an empty box and a number beyond the range each leave the box as typed",
+     "start powerpoint\nadd A 10 10\nselect A\ntype TxRotate abc\nprint TxRotate.Text\nprint "
+     "A.Rotation\ntype TxRotate \"\"\nprint TxRotate.Text\ntype TxRotate 1e39\nprint "
+     "TxRotate.Text\nprint A.Rotation\ntype TxRotate 45\nprint A.Rotation\n",
+     "TxRotate.Text = \"abc\"\nA.Rotation = 0\nTxRotate.Text = \"\"\nTxRotate.Text = "
+     "\"1e39\"\nA.Rotation = 0\nA.Rotation = 45\n"},
+};
+
 // Each row runs, and reports, as a test of its own.
 class ScriptRows : public ::testing::TestWithParam<Case> {};
 TEST_P(ScriptRows, PrintExactlyWhatTheUserMustSee) { Check(GetParam()); }
@@ -180,6 +221,8 @@ std::string RowName(const ::testing::TestParamInfo<Case>& row) {
 }
 INSTANTIATE_TEST_SUITE_P(SelectionTracking, ScriptRows, ::testing::ValuesIn(kSelection), RowName);
 INSTANTIATE_TEST_SUITE_P(SizeEditing, ScriptRows, ::testing::ValuesIn(kSizeEditing), RowName);
+INSTANTIATE_TEST_SUITE_P(DisablingRules, ScriptRows, ::testing::ValuesIn(kDisablingRules), RowName);
+INSTANTIATE_TEST_SUITE_P(TolerantReads, ScriptRows, ::testing::ValuesIn(kTolerantReads), RowName);
 INSTANTIATE_TEST_SUITE_P(AspectAndRotation, ScriptRows, ::testing::ValuesIn(kAspectAndRotation),
                          RowName);
 
