@@ -276,7 +276,7 @@ void Session::Execute(const ScriptLine& line) {
       {"key", 2, 2, &Session::DialogOnlyCommand}, {"close", 1, 1, &Session::DialogOnlyCommand},
       {"locale", 3, 3, &Session::LocaleCommand},  {"fail", 3, 5, &Session::FailCommand},
       {"heal", 1, 1, &Session::HealCommand},      {"trace", 2, 2, &Session::TraceCommand},
-      {"print", 2, 2, &Session::PrintCommand},   {"set", 3, 3, &Session::SetCommand},
+      {"print", 2, 2, &Session::PrintCommand},    {"set", 3, 3, &Session::SetCommand},
       {"refuse", 2, 2, &Session::RefuseCommand},
   };
   for (const Command& command : kCommands) {
@@ -290,7 +290,7 @@ void Session::Execute(const ScriptLine& line) {
 
 void Session::StartCommand(const Words& w) { Start(w[1]); }
 
-void Session::HostCommand(const Words& w) { ExecuteHostCommand(ScriptLine{0, w}); }
+void Session::HostCommand(const Words& w) { ExecuteHostCommand(w[0]); }
 
 void Session::ActivateCommand(const Words& w) {
   sim::World& world = RequireHost();
@@ -394,7 +394,8 @@ void Session::SetCommand(const Words& w) {
   if (w[2] == "true" || w[2] == "false") {
     value = Value(w[2] == "true");
   } else if (int32_t n = 0; std::from_chars(w[2].data(), w[2].data() + w[2].size(), n).ptr ==
-                                  w[2].data() + w[2].size() && !w[2].empty()) {
+                                w[2].data() + w[2].size() &&
+                            !w[2].empty()) {
     value = Value(n);
   }
   auto put = control.PutByOthers(w[1].substr(dot + 1), value);
@@ -421,11 +422,10 @@ void Session::PrintCommand(const Words& w) { Print(w[1], nullptr); }
 
 // The host's own commands, which the user may also give while a dialog of
 // the add-in is up: the host connects its add-ins anew, or shuts down.
-void Session::ExecuteHostCommand(const ScriptLine& line) {
-  ExpectWords(line, 1, 1);
+void Session::ExecuteHostCommand(const std::string& command) {
   RequireHost();
   ExpectHostRunning();
-  if (line.words[0] == "quit") {
+  if (command == "quit") {
     Quit();
     return;
   }
@@ -461,7 +461,8 @@ void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
     ExpectWords(line, 2, 2);
     Print(w[1], &dialog);
   } else if (command == "connect" || command == "quit") {
-    ExecuteHostCommand(line);
+    ExpectWords(line, 1, 1);
+    ExecuteHostCommand(command);
   } else {
     throw Error("'" + command + "' cannot be used while " + dialog.Name() + " is shown");
   }

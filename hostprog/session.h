@@ -82,7 +82,7 @@ class Session final : platform::OkMessageBox,
   void ConnectAll(int32_t connect_mode);
   void Quit();
   void ReleaseAddins(int32_t remove_mode);
-  void ExecuteHostCommand(const ScriptLine& line);
+  void ExecuteHostCommand(const std::string& command);
   void ExpectHostRunning() const;
   void Print(const std::string& what, ShownDialog* dialog);
   void PrintToolbar();

@@ -146,20 +146,14 @@ Control::Control(World& world, Kind kind)
 std::vector<HostError> Control::UserClick() {
   if (!enabled || kind_ != Kind::Button) return {};
   Value args[] = {Value(Ref()), Value(false)};
-  return AndUpdate(Raise("Click", args));
+  return world_.AndCommandBarsUpdate(Raise("Click", args));
 }
 
 std::vector<HostError> Control::UserType(const std::string& typed) {
   if (!enabled || kind_ != Kind::EditBox) return {};
   text = typed;
   Value args[] = {Value(Ref())};
-  return AndUpdate(Raise("Change", args));
-}
-
-std::vector<HostError> Control::AndUpdate(std::vector<HostError> failures) {
-  auto more = world_.RaiseCommandBarsUpdate();
-  failures.insert(failures.end(), more.begin(), more.end());
-  return failures;
+  return world_.AndCommandBarsUpdate(Raise("Change", args));
 }
 
 CommandBar::CommandBar(World& world, std::string bar_name, bool is_temporary)

@@ -40,9 +40,6 @@ class Control : public SimObject {
   int32_t face_id = 0;
 
  private:
-  // The command bars' update event follows every user action.
-  std::vector<HostError> AndUpdate(std::vector<HostError> failures);
-
   Kind kind_;
 };
 

@@ -65,15 +65,15 @@ std::vector<HostError> World::Select(const std::vector<Shape*>& shapes) {
       if (s.get() == wanted) selection_.push_back(s);
     }
   }
-  auto failures = application_->RaiseSelectionChange();
-  auto more = RaiseCommandBarsUpdate();
-  failures.insert(failures.end(), more.begin(), more.end());
-  return failures;
+  return AndCommandBarsUpdate(application_->RaiseSelectionChange());
 }
 
 std::vector<HostError> World::ActivateSheet(const std::string& name) {
   selection_.clear();
-  auto failures = application_->RaiseSheetActivate(name);
+  return AndCommandBarsUpdate(application_->RaiseSheetActivate(name));
+}
+
+std::vector<HostError> World::AndCommandBarsUpdate(std::vector<HostError> failures) {
   auto more = RaiseCommandBarsUpdate();
   failures.insert(failures.end(), more.begin(), more.end());
   return failures;

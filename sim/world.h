@@ -63,6 +63,8 @@ class World {
   // of the user interface (a selection, a typed edit, a click) and often
   // besides.
   std::vector<HostError> RaiseCommandBarsUpdate();
+  // `failures` of a user action, and then those of the update that follows it.
+  std::vector<HostError> AndCommandBarsUpdate(std::vector<HostError> failures);
   // The host has shut down: every call into it fails from now on, as calls
   // into a closed Office do.
   void Close() { closed_ = true; }

@@ -41,13 +41,16 @@ std::optional<host::HostError> DispatchError(HRESULT hr) {
   }
 }
 
+// A failing IDispatch call that is no exception of the server's.
+host::HostError ErrorFromDispatchResult(HRESULT hr) {
+  if (auto e = DispatchError(hr)) return *e;
+  return {host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), SystemMessage(hr)};
+}
+
 }  // namespace
 
 host::HostError ErrorFromInvoke(HRESULT hr, EXCEPINFO& info) {
-  if (hr != DISP_E_EXCEPTION) {
-    if (auto e = DispatchError(hr)) return *e;
-    return {host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), SystemMessage(hr)};
-  }
+  if (hr != DISP_E_EXCEPTION) return ErrorFromDispatchResult(hr);
   if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
   Bstr source = Bstr::Attach(info.bstrSource);
   Bstr description = Bstr::Attach(info.bstrDescription);
@@ -64,11 +67,7 @@ host::HostError ErrorFromInvoke(HRESULT hr, EXCEPINFO& info) {
   return error;
 }
 
-host::HostError ErrorFromNameLookup(HRESULT hr) {
-  if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND)
-    return host::errors::MemberNotSupported();
-  return {host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), SystemMessage(hr)};
-}
+host::HostError ErrorFromNameLookup(HRESULT hr) { return ErrorFromDispatchResult(hr); }
 
 host::HostError ErrorFromResult(HRESULT hr, IUnknown* source, REFIID iid) {
   host::HostError error{host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), {}};

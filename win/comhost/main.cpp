@@ -8,49 +8,18 @@
 
 #include <fstream>
 #include <iostream>
-#include <string_view>
+#include <optional>
 
 #include "com/com_object.h"
 #include "com/strings.h"
 #include "comhost/com_loader.h"
+#include "comhost/host_window.h"
 #include "hostprog/command_line.h"
 #include "comhost/pumping_input.h"
 #include "hostprog/session.h"
 #include "comhost/shell_observer.h"
 #include "comhost/window_watch.h"
 #include "sim/world.h"
-
-namespace {
-
-// A top-level window standing for the host's main window, active while the
-// host runs, as Office's is when the user works with the toolbar.
-class HostWindow {
- public:
-  HostWindow() = default;
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
-  ~HostWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
-  }
-  void Open(std::string_view host) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"FrambolistSimulatedHost";
-    RegisterClassW(&wc);
-    const std::wstring title = L"Microsoft " + frambolist::win::Widen(host) + L" (simulated)";
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                            0, 800, 600, nullptr, nullptr, wc.hInstance, nullptr);
-    SetForegroundWindow(hwnd_);
-    SetActiveWindow(hwnd_);
-  }
-  HWND hwnd() const { return hwnd_; }
-
- private:
-  HWND hwnd_ = nullptr;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace frambolist;
@@ -76,10 +45,10 @@ int main(int argc, char** argv) {
     });
     win::WindowWatch watch(session);
     // Each host's application window: the owner of the add-in's modal windows.
-    HostWindow host_window;
+    std::optional<win::HostWindow> host_window;
     session.OnHostStarted([&](sim::World& world) {
-      host_window.Open(sim::HostName(world.kind()));
-      watch.WatchHostWindow(host_window.hwnd());
+      host_window.emplace(sim::HostName(world.kind()));
+      watch.WatchHostWindow(host_window->hwnd());
     });
     status = session.Run(script, std::cerr);
     watch.CheckHostEnabled("at the end of the script");

@@ -15,6 +15,7 @@
 #include "com/errors.h"
 #include "com/extensibility.h"
 #include "comhost/dispatch_server.h"
+#include "comhost/host_window.h"
 #include "host/dispatch.h"
 #include "sim/applications.h"
 #include "sim/command_bars.h"
@@ -162,22 +163,6 @@ class ModalWatch {
   int seen_ = 0;
 };
 
-// The host's main window, active as Office's is.
-struct HostWindow {
-  HostWindow() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"FrambolistTestHost";
-    RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, wc.lpszClassName, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                           640, 480, nullptr, nullptr, wc.hInstance, nullptr);
-    SetActiveWindow(hwnd);
-  }
-  ~HostWindow() { DestroyWindow(hwnd); }
-  HWND hwnd;
-};
-
 TEST_F(OfficeFaithful,
        AHostThatLetsGoDuringAModalWindowFindsItsWindowsEnabledAndNoCallAfterTheRelease) {
   struct Modal {
@@ -205,15 +190,15 @@ TEST_F(OfficeFaithful,
     for (bool shut_down : {true, false}) {
       SCOPED_TRACE(std::string(m.name) +
                    (shut_down ? ", host shut down" : ", add-in switched off"));
-      HostWindow host;
+      HostWindow host("PowerPoint");
       sim::World world(sim::HostKind::PowerPoint);
       auto addin = CreateAddin(L"Kworrendival.Connect");
       ASSERT_TRUE(addin);
       IDTExtensibility2* raw = addin.get();
       {
         ModalWatch watch([&](HWND shown) {
-          EXPECT_EQ(GetWindow(shown, GW_OWNER), host.hwnd);
-          EXPECT_FALSE(IsWindowEnabled(host.hwnd));
+          EXPECT_EQ(GetWindow(shown, GW_OWNER), host.hwnd());
+          EXPECT_FALSE(IsWindowEnabled(host.hwnd()));
           if (shut_down) addin->OnBeginShutdown(nullptr);
           addin->OnDisconnection(shut_down ? ext_dm_HostShutdown : ext_dm_UserClosed, nullptr);
           addin.Reset();  // the host's last reference
@@ -225,7 +210,7 @@ TEST_F(OfficeFaithful,
         m.open(world, *during_call.get());
         EXPECT_EQ(watch.seen(), 1);
       }
-      EXPECT_TRUE(IsWindowEnabled(host.hwnd));
+      EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
       EXPECT_TRUE(world.recorded().empty()) << world.recorded().front().member;
       world.Record(false);
       addin.Reset();
