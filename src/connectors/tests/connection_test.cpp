@@ -5,9 +5,12 @@
 #include "connectors/connectors.h"
 #include "connectors/toolbar_fields.h"
 #include "connectors/toolbar_layout.h"
+#include "hostprog/testing/call_text.h"
 #include "hostprog/testing/quiet_platform.h"
 #include "hostprog/testing/run_script.h"
+#include "sim/applications.h"
 #include "sim/command_bars.h"
+#include "sim/world.h"
 
 namespace frambolist::connectors {
 namespace {
@@ -69,6 +72,137 @@ TEST(Connection, BuildsTheSameToolbarInEveryHostButForTheActionString) {
       EXPECT_EQ(c.tooltip_text, e.tip);
       EXPECT_EQ(c.on_action, e.action ? action : "");
     }
+  }
+}
+
+// The connection's host calls, in order, with their value types, written out
+// from the toolbar's design: the bar's two writes; then for each control a
+// fresh Controls, its Add with only the type (none for the captions), its
+// events where it has any, and its writes in the design's order. Captions'
+// FaceId is a 16-bit value, the buttons' a 32-bit one; Style and the control
+// type are 32-bit; the action string reads ProgId afresh for each button.
+const char* const kConnectionCalls[] = {
+    "sink Application.APP_EVENTS",
+    "get Application.CommandBars",
+    "get CommandBars.Add str:Kworrendival missing missing bool:true",
+    "put CommandBar.Position i32:1",
+    "put CommandBar.Visible bool:true",
+    // LblHeight
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add",
+    "put CommandBarButton.Style i32:3",
+    "put CommandBarButton.Caption str:Height (Inch)",
+    "put CommandBarButton.FaceId i16:1647",
+    "put CommandBarButton.Enabled bool:false",
+    // TxHeight
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add i32:2",
+    "sink CommandBarComboBox.{000C0354-0000-0000-C000-000000000046}",
+    "put CommandBarComboBox.Text str:0",
+    "put CommandBarComboBox.TooltipText str:Height of Selected Shape",
+    // LblWidth
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add",
+    "put CommandBarButton.BeginGroup bool:true",
+    "put CommandBarButton.Style i32:3",
+    "put CommandBarButton.Caption str:Width (Inch)",
+    "put CommandBarButton.FaceId i16:1646",
+    "put CommandBarButton.Enabled bool:true",
+    // TxWidth
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add i32:2",
+    "sink CommandBarComboBox.{000C0354-0000-0000-C000-000000000046}",
+    "put CommandBarComboBox.Text str:0",
+    "put CommandBarComboBox.TooltipText str:Width of Selected Shape",
+    // ButAspect
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add i32:1",
+    "sink CommandBarButton.{000C0351-0000-0000-C000-000000000046}",
+    "put CommandBarButton.BeginGroup bool:true",
+    "put CommandBarButton.Style i32:3",
+    "put CommandBarButton.Caption str:Aspect Ratio",
+    "put CommandBarButton.FaceId i32:2308",
+    "put CommandBarButton.TooltipText str:Locks the aspect Ratio while Changing the Size of this "
+    "shape",
+    "get COMAddIn.ProgId",
+    "put CommandBarButton.OnAction str:ACTION",
+    // LblRotate
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add",
+    "put CommandBarButton.BeginGroup bool:true",
+    "put CommandBarButton.Style i32:2",
+    "put CommandBarButton.Caption str:Rotate",
+    "put CommandBarButton.Enabled bool:false",
+    // TxRotate
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add i32:2",
+    "sink CommandBarComboBox.{000C0354-0000-0000-C000-000000000046}",
+    "put CommandBarComboBox.Text str:0",
+    "put CommandBarComboBox.TooltipText str:Rotate Selected Shape",
+    // ButSettings
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add i32:1",
+    "sink CommandBarButton.{000C0351-0000-0000-C000-000000000046}",
+    "put CommandBarButton.BeginGroup bool:true",
+    "put CommandBarButton.Caption str:Settings",
+    "put CommandBarButton.Style i32:2",
+    "put CommandBarButton.TooltipText str:Settings",
+    "get COMAddIn.ProgId",
+    "put CommandBarButton.OnAction str:ACTION",
+    // ButAbout
+    "get CommandBar.Controls",
+    "get CommandBarControls.Add i32:1",
+    "sink CommandBarButton.{000C0351-0000-0000-C000-000000000046}",
+    "put CommandBarButton.BeginGroup bool:true",
+    "put CommandBarButton.Style i32:1",
+    "put CommandBarButton.FaceId i32:49",
+    "put CommandBarButton.TooltipText str:About Frambolist",
+    "get COMAddIn.ProgId",
+    "put CommandBarButton.OnAction str:ACTION",
+};
+
+TEST(Connection, MakesItsCallsInTheDesignsOrderWithTheHostsValueTypes) {
+  struct Row {
+    sim::HostKind kind;
+    const char* class_name;
+    const char* events;
+  } rows[] = {
+      {sim::HostKind::PowerPoint, "Connect", "{914934C2-5A91-11CF-8700-00AA0060263B}"},
+      {sim::HostKind::Excel, "ConnectXl", "{00024413-0000-0000-C000-000000000046}"},
+      {sim::HostKind::Word, "ConnectWd", "{00020A01-0000-0000-C000-000000000046}"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.class_name);
+    hostprog::testing::StartAsAFreshProcess();
+    hostprog::testing::QuietPlatform quiet;
+    sim::World world(row.kind);
+    const std::string prog_id = std::string("Kworrendival.") + row.class_name;
+    host::ObjectRef instance = sim::MakeAddInInstance(world, prog_id)->Ref();
+    auto connector = CreateConnector(row.class_name, quiet.platform);
+    world.Record(true);
+    EXPECT_FALSE(connector->AddinInstance_OnConnection(host::Value(world.ApplicationRef()), 1,
+                                                       host::Value(instance)));
+    world.Record(false);
+
+    std::vector<std::string> expected;
+    for (std::string line : kConnectionCalls) {
+      if (auto at = line.find("APP_EVENTS"); at != std::string::npos) {
+        line.replace(at, 10, row.events);
+      }
+      if (auto at = line.find("ACTION"); at != std::string::npos) {
+        line.replace(at, 6, "!<" + prog_id + ">");
+      }
+      expected.push_back(line);
+    }
+    // Excel also follows the command bars' update event, once the toolbar
+    // stands.
+    if (row.kind == sim::HostKind::Excel) {
+      expected.push_back("get Application.CommandBars");
+      expected.push_back("sink CommandBars.{000C0352-0000-0000-C000-000000000046}");
+    }
+    std::vector<std::string> made;
+    for (const auto& call : world.recorded()) made.push_back(hostprog::testing::CallText(call));
+    EXPECT_EQ(made, expected);
   }
 }
 

@@ -1,56 +1,114 @@
-// The registration records by which each host finds its connector, and the
-// registry entries that registering and unregistering write and remove.
+// The registry entries by which each host finds its connector, written out
+// value by value from what COM and the Office hosts look for, and the keys
+// that unregistering removes.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
+#include <regex>
+#include <set>
+#include <tuple>
 
 #include "connectors/registration.h"
 
 namespace frambolist::connectors {
 namespace {
 
-TEST(Registration, RecordsMatchWhatTheHostsLookFor) {
-  struct Row {
-    const char* prog_id;
-    const char* root;
-  } rows[] = {
-      {"Kworrendival.Connect", "Software\\Microsoft\\Office\\PowerPoint"},
-      {"Kworrendival.ConnectXl", "Software\\Microsoft\\Office\\Excel"},
-      {"Kworrendival.ConnectWd", "Software\\Microsoft\\Office\\Word"},
-  };
-  ASSERT_EQ(AddinRecords().size(), 3u);
-  for (const Row& r : rows) {
-    const AddinRecord* record = FindRecordByProgId(r.prog_id);
-    ASSERT_TRUE(record) << r.prog_id;
-    EXPECT_EQ(record->addin_root, r.root);
-    EXPECT_EQ(record->friendly_name, "Office Frambolist");
-    EXPECT_EQ(record->description, "Creates a Frambolist Toolbar for MS Office");
-    EXPECT_EQ(record->load_behavior, 3u);
-    EXPECT_EQ(record->command_line_safe, 0u);
-    EXPECT_EQ(FindRecordByClsid(record->clsid), record);
-  }
-  // Unregistering removes every key that registering wrote (each with what
-  // lies below it), and the hosts' entries before the classes they load.
-  const auto values = RegistrationValues("C:\\x.dll");
-  const auto keys = RegistrationKeys();
+using Entry = std::tuple<std::string, std::string, std::string>;  // key, value name, data
+
+std::string TextOf(const RegistryValue& v) {
+  return std::holds_alternative<uint32_t>(v.data)
+             ? "dword:" + std::to_string(std::get<uint32_t>(v.data))
+             : std::get<std::string>(v.data);
+}
+
+// The class identifiers are ours to choose; everything else is fixed. Each is
+// read from the ProgId's CLSID value, which must name the class whose
+// InprocServer32 loads the library.
+std::map<std::string, std::string> ClassOfEachProgId(const std::vector<RegistryValue>& values) {
+  std::map<std::string, std::string> clsids;
   for (const RegistryValue& v : values) {
-    EXPECT_TRUE(std::any_of(keys.begin(), keys.end(), [&](const std::string& k) {
-      return v.key == k || v.key.starts_with(k + "\\");
-    })) << v.key;
+    if (v.key.starts_with("Software\\Classes\\Kworrendival.") && v.key.ends_with("\\CLSID") &&
+        v.name.empty()) {
+      const std::string prog_id = v.key.substr(17, v.key.size() - 17 - 6);
+      clsids[prog_id] = std::get<std::string>(v.data);
+    }
   }
-  const auto first_class = std::find_if(keys.begin(), keys.end(), [](const std::string& k) {
-    return k.starts_with("Software\\Classes");
-  });
-  EXPECT_TRUE(std::all_of(first_class, keys.end(),
-                          [](const std::string& k) { return k.starts_with("Software\\Classes"); }));
-  EXPECT_EQ(first_class - keys.begin(), 3);
-  EXPECT_NE(std::find_if(values.begin(), values.end(),
-                         [](const RegistryValue& v) {
-                           return v.name == "ThreadingModel" &&
-                                  std::get<std::string>(v.data) == "Apartment";
-                         }),
-            values.end());
+  return clsids;
+}
+
+TEST(Registration, WritesEveryValueCOMAndTheHostsLookFor) {
+  const std::string dll = "C:\\Users\\A User\\AppData\\Local\\Frambolist\\frambolist.dll";
+  const auto values = RegistrationValues(dll);
+  const auto clsids = ClassOfEachProgId(values);
+  ASSERT_EQ(clsids.size(), 3u);
+
+  std::set<Entry> expected;
+  std::set<std::string> distinct;
+  const std::regex guid("\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}");
+  for (auto [prog_id, host] : {std::pair{"Kworrendival.Connect", "PowerPoint"},
+                               std::pair{"Kworrendival.ConnectXl", "Excel"},
+                               std::pair{"Kworrendival.ConnectWd", "Word"}}) {
+    ASSERT_TRUE(clsids.contains(prog_id)) << prog_id;
+    const std::string clsid = clsids.at(prog_id);
+    EXPECT_TRUE(std::regex_match(clsid, guid)) << clsid;
+    distinct.insert(clsid);
+    const std::string cls = "Software\\Classes\\CLSID\\" + clsid;
+    const std::string addin =
+        std::string("Software\\Microsoft\\Office\\") + host + "\\Addins\\" + prog_id;
+    expected.insert({
+        {cls, "", prog_id},
+        {cls + "\\InprocServer32", "", dll},
+        {cls + "\\InprocServer32", "ThreadingModel", "Apartment"},
+        {cls + "\\ProgID", "", prog_id},
+        {std::string("Software\\Classes\\") + prog_id, "", prog_id},
+        {std::string("Software\\Classes\\") + prog_id + "\\CLSID", "", clsid},
+        {addin, "FriendlyName", "Office Frambolist"},
+        {addin, "Description", "Creates a Frambolist Toolbar for MS Office"},
+        {addin, "LoadBehavior", "dword:3"},
+        {addin, "CommandLineSafe", "dword:0"},
+    });
+  }
+  EXPECT_EQ(distinct.size(), 3u);
+
+  std::set<Entry> written;
+  for (const RegistryValue& v : values) {
+    EXPECT_TRUE(written.insert({v.key, v.name, TextOf(v)}).second) << "twice: " << v.key;
+  }
+  EXPECT_EQ(written, expected);
+
+  // The connector each host creates is found by its class and by its ProgId.
+  for (const auto& [prog_id, clsid] : clsids) {
+    const AddinRecord* record = FindRecordByProgId(prog_id);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->prog_id, prog_id);
+    EXPECT_EQ(FindRecordByClsid(clsid), record);
+    std::string lower = clsid;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(FindRecordByClsid(lower), record) << "COM compares class identifiers in any case";
+  }
+  EXPECT_FALSE(FindRecordByProgId("Kworrendival.Connectx"));
+  EXPECT_FALSE(FindRecordByClsid("{00000000-0000-0000-0000-000000000000}"));
+}
+
+// Unregistering removes each key with everything below it, the hosts'
+// entries first: an entry left behind by a failure would have its host try
+// to load a class that is gone at every start. Nothing above them goes.
+TEST(Registration, UnregisteringRemovesTheHostsEntriesFirstThenTheClasses) {
+  const auto clsids = ClassOfEachProgId(RegistrationValues("x.dll"));
+  ASSERT_EQ(clsids.size(), 3u);
+  const std::vector<std::string> expected = {
+      "Software\\Microsoft\\Office\\PowerPoint\\Addins\\Kworrendival.Connect",
+      "Software\\Microsoft\\Office\\Excel\\Addins\\Kworrendival.ConnectXl",
+      "Software\\Microsoft\\Office\\Word\\Addins\\Kworrendival.ConnectWd",
+      "Software\\Classes\\Kworrendival.Connect",
+      "Software\\Classes\\CLSID\\" + clsids.at("Kworrendival.Connect"),
+      "Software\\Classes\\Kworrendival.ConnectXl",
+      "Software\\Classes\\CLSID\\" + clsids.at("Kworrendival.ConnectXl"),
+      "Software\\Classes\\Kworrendival.ConnectWd",
+      "Software\\Classes\\CLSID\\" + clsids.at("Kworrendival.ConnectWd"),
+  };
+  EXPECT_EQ(RegistrationKeys(), expected);
 }
 
 }  // namespace

@@ -84,43 +84,80 @@ TEST(Dialogs, AConnectionSetsTheUnitBackToInchAndLeavesTheDialogAlone) {
   EXPECT_EQ(frmOptions().SavedUnit(), "Inch");
 }
 
-TEST(Dialogs, OneInstanceOfEachLivesForTheProcessAndIsNeverDestroyedByTheAddin) {
+TEST(Dialogs, EachLivesOnHiddenOrUnloadedAfterTheHostQuits) {
   auto run = RunScript(
       "start powerpoint\nclick ButSettings\nclick OKButton\nclick ButAbout\nkey a\nquit\n");
-  FrmOptions* options = &frmOptions();
-  EXPECT_TRUE(options->loaded());  // hidden, not unloaded
+  EXPECT_TRUE(frmOptions().loaded());  // hidden, not unloaded
+  EXPECT_FALSE(frmOptions().visible());
   EXPECT_FALSE(frmSplash().loaded());
-  EXPECT_EQ(&frmOptions(), options);
 }
 
-TEST(Dialogs, DesignsHoldTheirTwipsAndTabOrder) {
+// A control of a design as one line: kind, caption, position and size in
+// twips, tab order, container, and font and colour where it sets them.
+std::string Describe(const ControlDesign& c) {
+  static const char* const kKinds[] = {"button", "frame", "option", "label", "image"};
+  const Twips& r = c.rect;
+  std::string line = c.DisplayName() + " " + kKinds[static_cast<int>(c.kind)] + " \"" + c.caption +
+                     "\" at " + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+                     std::to_string(r.width) + "x" + std::to_string(r.height) + " tab " +
+                     std::to_string(c.tab_order) + " in " +
+                     (c.container.empty() ? "form" : c.container);
+  if (c.font) {
+    line += " font " + c.font->name + " " + std::to_string(c.font->points) + " weight " +
+            std::to_string(c.font->weight);
+  }
+  if (c.fore_color) line += " colour " + std::to_string(*c.fore_color);
+  if (c.value) line += " selected";
+  return line;
+}
+
+std::vector<std::string> DescribeAll(const FormDesign& design) {
+  std::vector<std::string> lines;
+  for (const ControlDesign& c : design.controls) lines.push_back(Describe(c));
+  return lines;
+}
+
+// The designs written out as the dialogs must look; only the About box's
+// title label sets a font, and only the web address a colour (pure blue,
+// 0x00BBGGRR). A tab order of -1 is a control that takes no focus.
+TEST(Dialogs, DesignsAreAsTheUserMustSeeThem) {
   const FormDesign options = OptionsDesign();
+  EXPECT_EQ(options.name, "frmOptions");
+  EXPECT_EQ(options.caption, "Settings");
   EXPECT_EQ(options.client_width, 3360);
   EXPECT_EQ(options.client_height, 2505);
-  const char* captions[] = {"Pixels", "Inches", "Millimeter", "Centimeters", "Meters"};
-  for (int i = 0; i < 5; ++i) {
-    const ControlDesign* o = nullptr;
-    for (const auto& c : options.controls) {
-      if (c.name == "Option1" && c.index == i) o = &c;
-    }
-    ASSERT_TRUE(o);
-    EXPECT_EQ(o->caption, captions[i]);
-    EXPECT_EQ(o->rect.top, 360 + 360 * i);
-    EXPECT_EQ(o->tab_order, 3 + i);
-    EXPECT_EQ(o->container, "Frame1");
-  }
+  EXPECT_EQ(options.border, BorderStyle::FixedToolWindow);
+  EXPECT_FALSE(options.key_preview);
+  EXPECT_EQ(DescribeAll(options),
+            (std::vector<std::string>{
+                "OKButton button \"OK\" at 2040,120 1215x375 tab 0 in form",
+                "CancelButton button \"Cancel\" at 2040,600 1215x375 tab 1 in form",
+                "Frame1 frame \"Units\" at 120,120 1815x2295 tab 2 in form",
+                "Option1(0) option \"Pixels\" at 135,360 1335x375 tab 3 in Frame1",
+                "Option1(1) option \"Inches\" at 135,720 1335x375 tab 4 in Frame1 selected",
+                "Option1(2) option \"Millimeter\" at 135,1080 1335x375 tab 5 in Frame1",
+                "Option1(3) option \"Centimeters\" at 135,1440 1335x375 tab 6 in Frame1",
+                "Option1(4) option \"Meters\" at 135,1800 1335x375 tab 7 in Frame1",
+            }));
+
   const FormDesign splash = SplashDesign();
-  EXPECT_TRUE(splash.key_preview);
+  EXPECT_EQ(splash.name, "frmSplash");
   EXPECT_EQ(splash.caption, "");
-  for (const auto& c : splash.controls) {
-    if (c.name == "imgLogo") {
-      EXPECT_EQ(c.rect.width, 109 * 15);
-    } else if (c.name == "Label1") {
-      EXPECT_EQ(c.font->weight, 700);
-    } else if (c.name == "Label2") {
-      EXPECT_EQ(*c.fore_color, 0xFF0000u);
-    }
-  }
+  EXPECT_EQ(splash.client_width, 2880);
+  EXPECT_EQ(splash.client_height, 2970);
+  EXPECT_EQ(splash.border, BorderStyle::FixedDialog);
+  EXPECT_TRUE(splash.key_preview);
+  const std::string web = FRAMBOLIST_WEB_HOST;
+  EXPECT_EQ(
+      DescribeAll(splash),
+      (std::vector<std::string>{
+          "Frame1 frame \"\" at 240,120 2490x2475 tab 0 in form",
+          "imgLogo image \"\" at 480,240 1635x1785 tab -1 in Frame1",
+          "Label1 label \"Frambolist\" at 120,1920 2250x435 tab 1 in Frame1 font MS Sans Serif "
+          "18 weight 700",
+          "Label2 label \"" + web + "\" at 600,2640 1695x255 tab 2 in form colour 16711680",
+          "Command1 button \"X\" at 2640,0 255x255 tab 3 in form",
+      }));
 }
 
 }  // namespace

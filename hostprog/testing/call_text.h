@@ -1,0 +1,51 @@
+#pragma once
+// A call the add-in made on a simulated host, as one line of text: its kind,
+// the host type it went to, the member, and each argument with its
+// automation type ("put CommandBarButton.FaceId i16:1647"), so that tests
+// can compare calls across sessions and write expected calls out literally.
+
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include "sim/sim_object.h"
+#include "sim/world.h"
+
+namespace frambolist::hostprog::testing {
+
+inline std::string CallText(const sim::World::RecordedCall& call) {
+  using Kind = sim::World::RecordedCall::Kind;
+  const auto* target = dynamic_cast<const sim::SimObject*>(call.target.get());
+  std::string line = call.kind == Kind::Get ? "get " : call.kind == Kind::Put ? "put " : "sink ";
+  line += (target ? target->type_name() : "?") + "." + call.member;
+  for (const host::Value& v : call.args) {
+    line += " ";
+    std::visit(
+        [&](const auto& x) {
+          using T = std::decay_t<decltype(x)>;
+          if constexpr (std::is_same_v<T, bool>) {
+            line += x ? "bool:true" : "bool:false";
+          } else if constexpr (std::is_same_v<T, int16_t>) {
+            line += "i16:" + std::to_string(x);
+          } else if constexpr (std::is_same_v<T, int32_t>) {
+            line += "i32:" + std::to_string(x);
+          } else if constexpr (std::is_same_v<T, float>) {
+            line += "f32:" + std::to_string(x);
+          } else if constexpr (std::is_same_v<T, double>) {
+            line += "f64:" + std::to_string(x);
+          } else if constexpr (std::is_same_v<T, std::string>) {
+            line += "str:" + x;
+          } else if constexpr (std::is_same_v<T, host::Missing>) {
+            line += "missing";
+          } else if constexpr (std::is_same_v<T, host::ObjectRef>) {
+            line += "object";
+          } else {
+            line += "empty";
+          }
+        },
+        v.storage());
+  }
+  return line;
+}
+
+}  // namespace frambolist::hostprog::testing
