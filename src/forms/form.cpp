@@ -26,7 +26,6 @@ void Form::ShowModal(platform::Platform& platform) {
 void Form::Unload() {
   loaded_ = false;
   visible_ = false;
-  state_.clear();
 }
 
 const ControlDesign* Form::FindControl(std::string_view name, int index) const {

@@ -5,6 +5,7 @@
 
 #include "forms/instances.h"
 #include "hostprog/testing/run_script.h"
+#include "procs/units.h"
 
 namespace frambolist::forms {
 namespace {
@@ -82,6 +83,25 @@ TEST(Dialogs, AConnectionSetsTheUnitBackToInchAndLeavesTheDialogAlone) {
   EXPECT_TRUE(frmOptions().loaded());
   EXPECT_TRUE(frmOptions().OptionValue("Option1", 3));
   EXPECT_EQ(frmOptions().SavedUnit(), "Inch");
+}
+
+// Click comes only when an option becomes selected: after a Cancel the
+// still-selected option does not apply its unit again. An index outside the
+// five options changes nothing, and a control the design lacks reads as
+// neither selected nor captioned.
+TEST(Dialogs, OnlyANewlySelectedOptionChangesTheUnit) {
+  auto run = RunScript(
+      "start word\nclick ButSettings\nclick Option1(3)\nclick CancelButton\n"
+      "click ButSettings\nclick Option1(3)\nprint CurrentUnit\nclick OKButton\n");
+  EXPECT_EQ(run.out,
+            "show frmOptions\nhide frmOptions\nshow frmOptions\nCurrentUnit = \"Inch\"\n"
+            "hide frmOptions\n");
+  for (int index : {-1, 5, 1000}) frmOptions().Option1_Click(index);
+  EXPECT_EQ(procs::CurrentUnit, "Inch");
+  for (const Form* form : std::initializer_list<const Form*>{&frmOptions(), &frmSplash()}) {
+    EXPECT_FALSE(form->OptionValue("Option1", 5));
+    EXPECT_EQ(form->Caption("Option1", 9), "");
+  }
 }
 
 TEST(Dialogs, EachLivesOnHiddenOrUnloadedAfterTheHostQuits) {

@@ -89,8 +89,66 @@ TEST(Value, ConversionToSingleNeverYieldsANonFiniteNumber) {
   EXPECT_EQ(Value(std::numeric_limits<float>::infinity()).ToSingle().error().number, 6);
   EXPECT_EQ(Value("12").ToSingle().error().number, 13);
   EXPECT_EQ(Value::Nothing().ToSingle().error().number, 13);
+}
+
+// CLng and CStr as the add-in reads icons and texts through them, and CBool.
+TEST(Value, LongAndTextConversionsAreVisualBasics) {
   EXPECT_EQ(Value(2308.4).ToLong().value(), 2308);
   EXPECT_EQ(Value(2.5).ToLong().value(), 2);  // half to even, as CLng
+  EXPECT_EQ(Value(3.5).ToLong().value(), 4);
+  EXPECT_EQ(Value(-2147483648.0).ToLong().value(), std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(Value(2147483647.4).ToLong().value(), std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(Value(2147483648.0).ToLong().error().number, 6);
+  EXPECT_EQ(Value(-2147483649.0).ToLong().error().number, 6);
+  EXPECT_EQ(Value("2308").ToLong().error().number, 13);
+
+  EXPECT_EQ(Value("Lock Aspect").ToText().value(), "Lock Aspect");
+  EXPECT_EQ(Value(int32_t{-2309}).ToText().value(), "-2309");
+  EXPECT_EQ(Value(int16_t{49}).ToText().value(), "49");
+  EXPECT_EQ(Value(true).ToText().value(), "True");
+  EXPECT_EQ(Value().ToText().value(), "");
+  // Enough digits to read back the same number, with '.' whatever the locale.
+  EXPECT_EQ(Value(0.1).ToText().value(), "0.10000000000000001");
+  EXPECT_EQ(Value(0.1f).ToText().value(), "0.100000001");
+  EXPECT_EQ(Value(-12.5).ToText().value(), "-12.5");
+  EXPECT_EQ(Value::Nothing().ToText().error().number, 13);
+
+  // CBool, as the simulated hosts read Booleans: any number but zero is True.
+  EXPECT_TRUE(Value(int32_t{2}).ToBool().value());
+  EXPECT_FALSE(Value(0.0).ToBool().value());
+  EXPECT_FALSE(Value(false).ToBool().value());
+  EXPECT_EQ(Value("True").ToBool().error().number, 13);
+}
+
+// Every failure reaches a host as a failure code: the automation facility
+// holds 1 to 65535, a negative number is a code already, and the rest
+// (which would read as success) is E_FAIL.
+TEST(ErrorNumber, EveryNumberReachesTheHostAsAFailureCode) {
+  struct Row {
+    int32_t number;
+    uint32_t code;
+  } rows[] = {
+      {1, 0x800A0001u},           {424, 0x800A01A8u}, {65535, 0x800AFFFFu},
+      {-2147024891, 0x80070005u}, {0, 0x80004005u},   {65536, 0x80004005u},
+  };
+  for (const Row& r : rows) EXPECT_EQ(ResultFromErrorNumber(r.number), r.code) << r.number;
+}
+
+// The failures the add-in raises itself, with Visual Basic's numbers and
+// texts, which a host or the user may see.
+TEST(HostErrors, CarryVisualBasicsNumbersAndTexts) {
+  const HostError expected[] = {
+      {91, "Object variable or With block variable not set"},
+      {424, "Object required"},
+      {438, "Object doesn't support this property or method"},
+      {13, "Type mismatch"},
+      {6, "Overflow"},
+      {459, "Object or class does not support the set of events"},
+  };
+  const HostError made[] = {
+      errors::ObjectVariableNotSet(), errors::ObjectRequired(), errors::MemberNotSupported(),
+      errors::TypeMismatch(),         errors::Overflow(),       errors::NoEvents()};
+  for (size_t i = 0; i < std::size(made); ++i) EXPECT_EQ(made[i], expected[i]) << i;
 }
 
 class NullSink final : public EventSink {

@@ -53,6 +53,10 @@ TEST(ShownValue, WritesGeneralNumberFormAtTheDigitAndExponentBoundaries) {
       {1234567.0f, "1234567", "1234567"},
       {-0.0f, "0", "0"},
       {100.0f, "100", "100"},
+      // Stored just below 0.01: its seventh digit carries into the next decade.
+      {0.01f, "0.01", "0,01"},
+      {1e10f, "1E+10", "1E+10"},
+      {1.0203e8f, "1.0203E+08", "1,0203E+08"},
   };
   for (const Row& r : rows) {
     EXPECT_EQ(GeneralNumber(r.value, kPoint), r.point);

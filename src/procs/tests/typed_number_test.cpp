@@ -44,6 +44,7 @@ TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
       {"1.5", kComma, 15},  // a group separator, as Windows reads it there
       {"1e-50", kPoint, 0},
       {"1e-99999999999999999999", kPoint, 0},
+      {"1000e-400", kPoint, 0},
       // Blanks around the number are never part of it, whatever the group
       // separator: the trailing one is no group.
       {"12 ", kBlankGroup, 12},
@@ -87,7 +88,7 @@ TEST(TypedNumber, RejectsEverythingElseAsTypeMismatch) {
 }
 
 TEST(TypedNumber, BeyondTheSingleRangeIsAnOverflowNotAnInfinity) {
-  for (const char* text : {"3.5e38", "-1e39", "1e400", "1e99999999999999999999",
+  for (const char* text : {"3.5e38", "-1e39", "1e400", "0.001e400", "1e99999999999999999999",
                            "99999999999999999999999999999999999999999"}) {
     EXPECT_TRUE(IsNumericText(text, kPoint)) << text;
     auto v = TextToSingle(text, kPoint);
