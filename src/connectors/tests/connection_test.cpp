@@ -273,6 +273,23 @@ TEST(Connection, ASecondConnectionWhileTheToolbarStandsFloodsPowerPointWithMessa
   EXPECT_EQ(excel.out, "error: -2147024809 Invalid procedure call or argument\n");
 }
 
+// The bar is added through the stored Application reference, not the
+// event's parameter: with the subscription refused, nothing is stored, and
+// every later step fails in turn.
+TEST(Connection, ARefusedSubscriptionLeavesEveryLaterStepWithoutItsObject) {
+  auto ppt = RunScript("refuse events\nstart powerpoint\n");
+  EXPECT_EQ(CountLines(ppt.out, "message: "), 48);
+  EXPECT_EQ(ppt.out.substr(0, ppt.out.find('\n')),
+            "message: Object or class does not support the set of events");
+  // CommandBars, the bar's 2 properties, 9 additions and 35 writes.
+  EXPECT_EQ(CountLines(ppt.out, "message: Object variable or With block variable not set"), 47);
+  EXPECT_TRUE(ppt.world().bars().empty());
+
+  auto word = RunScript("refuse events\nstart word\nprint CurrentUnit\n");
+  EXPECT_EQ(word.out, "CurrentUnit = \"Inch\"\n");
+  EXPECT_TRUE(word.world().bars().empty());
+}
+
 TEST(Connection, ShutdownLeavesNoHostObjectHeldAndChangesNothing) {
   for (const char* host : {"powerpoint", "excel", "word"}) {
     auto run = RunScript(std::string("start ") + host + "\nadd A 10 20\nselect A\nconnect\nquit\n");
