@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "forms/instances.h"
+#include "hostprog/testing/quiet_platform.h"
 #include "hostprog/testing/run_script.h"
 #include "procs/units.h"
 
@@ -102,6 +105,51 @@ TEST(Dialogs, OnlyANewlySelectedOptionChangesTheUnit) {
     EXPECT_FALSE(form->OptionValue("Option1", 5));
     EXPECT_EQ(form->Caption("Option1", 9), "");
   }
+}
+
+// A toolkit that runs `inside` as the user's actions while the form is up,
+// and notes whether the form still counts as shown (what a real toolkit's
+// modal loop watches) afterwards.
+struct ScriptedToolkit final : platform::DialogToolkit {
+  void ShowModal(Form& form) override {
+    ++showings;
+    if (inside) inside(form);
+    shown_after_actions = form.visible();
+  }
+  std::function<void(Form&)> inside;
+  int showings = 0;
+  bool shown_after_actions = true;
+};
+
+TEST(Dialogs, ClosingEndsTheShowingAndOnlyALoadedFormTakesClicks) {
+  hostprog::testing::StartAsAFreshProcess();
+  hostprog::testing::QuietPlatform quiet;
+  ScriptedToolkit toolkit;
+  platform::Platform platform{quiet, quiet, toolkit, quiet};
+  FrmOptions form;
+
+  // The close command unloads: the loop must see the form gone at once.
+  toolkit.inside = [](Form& f) {
+    f.UserClick("NoSuchControl");
+    f.UserClick("Option1", 4);
+    f.UserCloseCommand();
+  };
+  form.ShowModal(platform);
+  EXPECT_FALSE(toolkit.shown_after_actions);
+  EXPECT_EQ(procs::CurrentUnit, "m");
+  EXPECT_FALSE(form.loaded());
+
+  // Clicks reach an unloaded form only through a stale window: ignored.
+  form.UserClick("Option1", 2);
+  EXPECT_EQ(procs::CurrentUnit, "m");
+
+  // A toolkit that returns without the form hidden (its window destroyed
+  // under it) leaves the form not shown, so the next click shows it again.
+  toolkit.inside = nullptr;
+  form.ShowModal(platform);
+  EXPECT_FALSE(form.visible());
+  form.ShowModal(platform);
+  EXPECT_EQ(toolkit.showings, 3);
 }
 
 TEST(Dialogs, EachLivesOnHiddenOrUnloadedAfterTheHostQuits) {

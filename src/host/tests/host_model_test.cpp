@@ -64,6 +64,13 @@ TEST(Dispatch, AnUnsetVariableFailsWith91AndAReturnedNothingWith424) {
   EXPECT_EQ(NumberOf([&] { d.Obj("Text").Put("Name", Value(1)); }), 424);
   EXPECT_EQ(NumberOf([&] { d.Get("Missing"); }), 438);
   EXPECT_EQ(NumberOf([&] { d.Obj("Self").Get("Self"); }), 0);
+
+  // A read along a path answers the same failures as a value.
+  EXPECT_EQ(unset.GetPath({{"Self"}}).error().number, 91);
+  EXPECT_EQ(d.GetPath({{"Nothing"}, {"Name"}}).error().number, 424);
+  EXPECT_EQ(d.GetPath({{"Text"}, {"Name"}}).error().number, 424);
+  EXPECT_EQ(d.GetPath({{"Self"}, {"Missing"}}).error().number, 438);
+  EXPECT_EQ(d.GetPath({{"Self"}, {"Text"}}).value(), Value("not an object"));
 }
 
 TEST(Dispatch, ReferencesAreReleasedWithTheirHandles) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 
 #include "procs/shown_value.h"
 #include "procs/typed_number.h"
@@ -15,6 +16,7 @@ const NumberFormat kComma{",", "."};
 const NumberFormat kSpaceGroup{",", "\xC2\xA0"};       // no-break space, as some locales group
 const NumberFormat kBlankGroup{",", " "};              // a plain space, which Windows allows
 const NumberFormat kNarrowGroup{".", "\xE2\x80\xAF"};  // narrow no-break space
+const NumberFormat kSameSeparators{".", "."};          // a user's odd choice: no grouping
 
 TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
   struct Row {
@@ -45,6 +47,7 @@ TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
       {"1e-50", kPoint, 0},
       {"1e-99999999999999999999", kPoint, 0},
       {"1000e-400", kPoint, 0},
+      {"1.5", kSameSeparators, 1.5f},
       // Blanks around the number are never part of it, whatever the group
       // separator: the trailing one is no group.
       {"12 ", kBlankGroup, 12},
@@ -88,8 +91,9 @@ TEST(TypedNumber, RejectsEverythingElseAsTypeMismatch) {
 }
 
 TEST(TypedNumber, BeyondTheSingleRangeIsAnOverflowNotAnInfinity) {
+  const std::string whole_too_large = "1" + std::string(400, '0') + "e-10";
   for (const char* text : {"3.5e38", "-1e39", "1e400", "0.001e400", "1e99999999999999999999",
-                           "99999999999999999999999999999999999999999"}) {
+                           "99999999999999999999999999999999999999999", whole_too_large.c_str()}) {
     EXPECT_TRUE(IsNumericText(text, kPoint)) << text;
     auto v = TextToSingle(text, kPoint);
     ASSERT_FALSE(v.ok()) << text;
