@@ -236,6 +236,12 @@ TEST(FaultSweep, EachHandlerKeepsItsPolicyWhicheverHostCallFails) {
             const std::vector<std::string> after(made.begin() + std::min(made.size(), failing + 1),
                                                  made.end());
             const auto disabling = std::count_if(after.begin(), after.end(), IsDisabling);
+            // Excel never touches Enabled: not even to enable a box.
+            if (host.disabling.empty() &&
+                std::any_of(made.begin(), made.end(), [](const std::string& call) {
+                  return call.find(".Enabled ") != std::string::npos;
+                }))
+              report(where + ": Excel's boxes enabled or disabled");
             if (disabling != (expected.disables ? 3 : 0))
               report(where + ": " + std::to_string(disabling) + " boxes disabled");
             // Excel raises its command bars' update after every action, and
