@@ -220,6 +220,9 @@ TEST(Connection, EachHostFollowsItsPolicyWhenAStepFails) {
   auto word = RunScript(std::string(fault) + "start word\nprint ButAbout.OnAction\n");
   EXPECT_EQ(word.out, "ButAbout.OnAction = \"!<Kworrendival.ConnectWd>\"\n");
 
+  // The connector passes no title: the box shows the add-in's own name.
+  EXPECT_EQ(platform::kMessageBoxTitle, "Kworrendival");
+
   auto excel = RunScript(std::string(fault) + "start excel\n");
   EXPECT_EQ(excel.out, "error: 7 Out of memory\n");
   const sim::CommandBar& bar = *excel.world().bars()[0];

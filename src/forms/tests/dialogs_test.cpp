@@ -150,6 +150,13 @@ TEST(Dialogs, ClosingEndsTheShowingAndOnlyALoadedFormTakesClicks) {
   EXPECT_FALSE(form.visible());
   form.ShowModal(platform);
   EXPECT_EQ(toolkit.showings, 3);
+
+  // A button of its own, clicked as the toolkit reports it (no index): OK
+  // hides and keeps the form loaded.
+  toolkit.inside = [](Form& f) { f.UserClick("OKButton"); };
+  form.ShowModal(platform);
+  EXPECT_FALSE(toolkit.shown_after_actions);
+  EXPECT_TRUE(form.loaded());
 }
 
 TEST(Dialogs, EachLivesOnHiddenOrUnloadedAfterTheHostQuits) {

@@ -16,7 +16,9 @@ const NumberFormat kComma{",", "."};
 const NumberFormat kSpaceGroup{",", "\xC2\xA0"};       // no-break space, as some locales group
 const NumberFormat kBlankGroup{",", " "};              // a plain space, which Windows allows
 const NumberFormat kNarrowGroup{".", "\xE2\x80\xAF"};  // narrow no-break space
-const NumberFormat kSameSeparators{".", "."};          // a user's odd choice: no grouping
+const NumberFormat kSameSeparators{".", "."};
+const NumberFormat kDefaultSeparators{};  // until the user's settings are read: en-US          // a
+                                          // user's odd choice: no grouping
 
 TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
   struct Row {
@@ -48,6 +50,7 @@ TEST(TypedNumber, AcceptsTheGrammarUnderTheUsersSeparators) {
       {"1e-99999999999999999999", kPoint, 0},
       {"1000e-400", kPoint, 0},
       {"1.5", kSameSeparators, 1.5f},
+      {"1,234.5", kDefaultSeparators, 1234.5f},
       // Blanks around the number are never part of it, whatever the group
       // separator: the trailing one is no group.
       {"12 ", kBlankGroup, 12},
