@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "forms/instances.h"
 #include "hostprog/session.h"
@@ -43,12 +44,18 @@ inline ScriptRun RunScript(const std::string& script) {
   return run;
 }
 
-// Lines of `text` that start with `prefix`.
-inline int CountLines(const std::string& text, const std::string& prefix) {
-  int n = 0;
+// The lines of `text` that start with `prefix`, in order.
+inline std::vector<std::string> LinesStartingWith(const std::string& text,
+                                                  const std::string& prefix) {
+  std::vector<std::string> found;
   std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) n += line.rfind(prefix, 0) == 0;
-  return n;
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  return found;
+}
+
+inline int CountLines(const std::string& text, const std::string& prefix) {
+  return static_cast<int>(LinesStartingWith(text, prefix).size());
 }
 
 // One row of a table-driven test: a script and exactly what it must print.

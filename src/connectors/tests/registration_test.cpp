@@ -7,6 +7,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <string_view>
 #include <tuple>
 
 #include "connectors/registration.h"
@@ -26,13 +27,14 @@ std::string TextOf(const RegistryValue& v) {
 // read from the ProgId's CLSID value, which must name the class whose
 // InprocServer32 loads the library.
 std::map<std::string, std::string> ClassOfEachProgId(const std::vector<RegistryValue>& values) {
+  const std::string_view classes = "Software\\Classes\\", clsid = "\\CLSID";
   std::map<std::string, std::string> clsids;
   for (const RegistryValue& v : values) {
-    if (v.key.starts_with("Software\\Classes\\Kworrendival.") && v.key.ends_with("\\CLSID") &&
-        v.name.empty()) {
-      const std::string prog_id = v.key.substr(17, v.key.size() - 17 - 6);
-      clsids[prog_id] = std::get<std::string>(v.data);
-    }
+    std::string_view key = v.key;
+    if (!key.starts_with(classes) || !key.ends_with(clsid) || !v.name.empty()) continue;
+    key.remove_prefix(classes.size());
+    key.remove_suffix(clsid.size());
+    if (key.starts_with("Kworrendival.")) clsids[std::string(key)] = std::get<std::string>(v.data);
   }
   return clsids;
 }
