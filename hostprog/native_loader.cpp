@@ -17,13 +17,9 @@ class NativeAddin final : public LoadedAddin {
   // returns, and makes no further call into the host.
   ~NativeAddin() override { connector_->HostReleased(); }
 
-  // What crosses to the host is a result code, as through COM.
   std::optional<host::HostError> OnConnection(const host::Value& application, int32_t connect_mode,
                                               const host::Value& add_in_instance) override {
-    auto failure =
-        connector_->AddinInstance_OnConnection(application, connect_mode, add_in_instance);
-    if (failure) failure->number = host::ErrorNumberAsHostSeesIt(failure->number);
-    return failure;
+    return connector_->AddinInstance_OnConnection(application, connect_mode, add_in_instance);
   }
   void OnBeginShutdown() override { connector_->AddinInstance_OnBeginShutdown(); }
   void OnDisconnection(int32_t remove_mode) override {
