@@ -64,18 +64,24 @@ void Connector::EditSize(Dimension own) {
     // not reach the document as an infinity.
     if (!std::isfinite(points)) return;
 
-    // With the lock on, Excel and PowerPoint skip the read for a width edit:
-    // the height is derived by the host and not passed.
+    // The first read is no longer passed on, but it still decides: in Excel
+    // and PowerPoint a failing read (no shape selected) ends a height edit
+    // before anything is written, and Word keeps its value when the read
+    // after the edit fails. With the lock on, Excel and PowerPoint skip it
+    // for a width edit.
     const bool read_first = traits_.tolerant_other_dimension || own == Dimension::Height || !lock;
     float other_length = 0.0f;
     if (read_first) other_length = ReadOtherDimension(other, other_length);
 
-    std::optional<float> derived_or_current;
-    if (!lock) derived_or_current = other_length;
+    // Only the edited dimension is written, lock or not: the range answers
+    // one length for several shapes (its first shape's), and writing that
+    // back as "the current length" would give every shape the first one's.
+    // With the lock on the host derives the other; with it off each shape
+    // keeps its own.
     if (own == Dimension::Height) {
-      procs::ApplySize(HostApplication(), lock, points, derived_or_current, platform_.message_box);
+      procs::ApplySize(HostApplication(), lock, points, std::nullopt, platform_.message_box);
     } else {
-      procs::ApplySize(HostApplication(), lock, derived_or_current, points, platform_.message_box);
+      procs::ApplySize(HostApplication(), lock, std::nullopt, points, platform_.message_box);
     }
 
     other_length = ReadOtherDimension(other, other_length);

@@ -10,9 +10,10 @@
 namespace frambolist::procs {
 
 // Resizes the selection of `App`'s active window and sets its shapes'
-// LockAspectRatio to `Lock`. A length left out (nullopt) is the dimension the
-// host derives: with the lock on exactly one is given and written; with the
-// lock off both are written, width first.
+// LockAspectRatio to `Lock`. A length left out (nullopt) is not written: with
+// the lock on the host derives it; with the lock off each shape keeps its own.
+// The size editing gives exactly one; where both are given, the width is
+// written first.
 //
 // When the shape range fails with 4198 (Word's selection of in-line pictures
 // only), the first in-line picture is sized instead, the add-in working out

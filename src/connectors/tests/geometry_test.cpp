@@ -76,11 +76,20 @@ const Case kSizeEditing[] = {
      "write ShapeRange.LockAspectRatio = true\nwrite ShapeRange.Height = 144\nTxWidth.Text = "
      "\"4\"\n"
      "A.Width = 288\n"},
-    {"lock off: the lock, the current width, then the height",
+    {"lock off: the lock and the typed dimension only",
      "start powerpoint\nadd A 144 72\nselect A\nclick ButAspect\ntrace on\ntype TxHeight 2\n"
-     "print TxWidth.Text\n",
-     "write ShapeRange.LockAspectRatio = false\nwrite ShapeRange.Width = 144\n"
-     "write ShapeRange.Height = 144\nTxWidth.Text = \"2\"\n"},
+     "print TxWidth.Text\nprint A.Width\n",
+     "write ShapeRange.LockAspectRatio = false\nwrite ShapeRange.Height = 144\n"
+     "TxWidth.Text = \"2\"\nA.Width = 144\n"},
+    {"lock off, several shapes of different sizes: each keeps its own other dimension",
+     "start excel\nadd A 144 72\nadd B 72 36\nselect A B\nclick ButAspect\ntype TxWidth 3\n"
+     "print A.Width\nprint A.Height\nprint B.Width\nprint B.Height\n",
+     "A.Width = 216\nA.Height = 72\nB.Width = 216\nB.Height = 36\n"},
+    {"lock off in Word, an in-line picture: only the typed dimension",
+     "start word\nadd P 200 100 inline\nselect P\nclick ButAspect\ntrace on\ntype TxWidth 4\n"
+     "print P.Height\n",
+     "write ShapeRange.LockAspectRatio = false\nwrite InlineShape.LockAspectRatio = false\n"
+     "write InlineShape.Width = 288\nP.Height = 100\n"},
     {"the other box shows a shown value in the display unit",
      "start excel\nadd A 72 72\nselect A\nclick ButSettings\nclick Option1(2)\nclick OKButton\n"
      "type TxHeight 25.3968\nprint TxWidth.Text\nprint TxHeight.Text\n",
@@ -201,6 +210,12 @@ const Case kTolerantReads[] = {
      "start word\nadd F 72 36\nadd P 144 108 inline\nselect F P\nclick ButAspect\ntype TxHeight "
      "2\nprint F.Width\nprint F.Height\nprint TxWidth.Text\n",
      "F.Width = 72\nF.Height = 144\nTxWidth.Text = \"1\"\n"},
+    // No in-line picture: that read fails by itself; call 20 is the range's
+    // width after the edit.
+    {"Word: when both reads fail after the edit, the value read before it stays",
+     "start word\nadd F 72 36\nselect F\nclick ButAspect\nfail #20 5\ntype TxHeight 3\n"
+     "print TxWidth.Text\nprint F.Height\n",
+     "TxWidth.Text = \"1\"\nF.Height = 216\n"},
     {"Word: when the range read fails, the in-line read's value stays",
      "start word\nadd P 144 108 inline\nselect P\nclick ButAspect\ntype TxHeight 2\nprint "
      "P.Width\nprint P.Height\nprint TxWidth.Text\n",
