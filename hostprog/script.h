@@ -38,6 +38,9 @@ class ScriptReader {
   // The next command line, or none at the end of the script.
   std::optional<ScriptLine> Next();
   int line_number() const { return line_number_; }
+  // A person types the lines (a prompt is shown): a mistyped line is
+  // reported and the prompt comes back, as in a shell.
+  bool interactive() const { return !prompt_.empty(); }
 
  private:
   LineSource source_;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 
 #include "connectors/toolbar_layout.h"
 #include "forms/instances.h"
@@ -52,7 +53,42 @@ int32_t IntegerWord(const std::string& word) {
 
 // Windows keeps at most three characters for each separator (LOCALE_SDECIMAL,
 // LOCALE_STHOUSAND), and a number needs a decimal separator.
+// Whether `text` is well-formed UTF-8: no stray continuation byte, no
+// truncated or overlong sequence, no surrogate, nothing beyond U+10FFFF.
+bool IsUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(i);
+    size_t length = 0;
+    char32_t code = 0, least = 0;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if ((lead & 0xE0) == 0xC0) {
+      length = 2, code = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+      length = 3, code = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+      length = 4, code = lead & 0x07, least = 0x10000;
+    } else {
+      return false;
+    }
+    if (i + length > text.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if ((byte(i + k) & 0xC0) != 0x80) return false;
+      code = (code << 6) | (byte(i + k) & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
 void CheckSeparator(const std::string& separator, const char* what, bool may_be_empty) {
+  // Windows keeps the separators as UTF-16; a byte sequence that is no text
+  // could not be set there, so it is refused here as well.
+  if (!IsUtf8(separator))
+    throw Error(std::string("the ") + what + " separator is not valid UTF-8 text");
   size_t characters = 0;
   for (unsigned char c : separator) characters += (c & 0xC0) != 0x80;
   if (characters == 0 && !may_be_empty)
@@ -103,7 +139,10 @@ Session::~Session() {
   if (world_ && !ended_) Quit();
 }
 
-void Session::Show(std::string_view text) { out_ << "message: " << text << "\n"; }
+void Session::Show(std::string_view text) {
+  out_ << "message: " << text << "\n";
+  if (inside_message_box_) inside_message_box_(*this);
+}
 
 void Session::OpenPage(std::string_view address) { out_ << "open " << address << "\n"; }
 
@@ -151,9 +190,16 @@ void Session::RunDialog(ShownDialog& dialog) {
   const std::string name = dialog.Name();
   out_ << "show " << name << "\n";
   while (dialog.Loaded() && dialog.Visible()) {
-    auto line = script_->Next();
+    std::optional<ScriptLine> line;
+    try {
+      line = script_->Next();
+      if (line) ExecuteInDialog(*line, dialog);
+    } catch (const ScriptError& e) {
+      if (!script_->interactive()) throw;
+      ReportScriptError(e, err_ ? *err_ : std::cerr);
+      continue;
+    }
     if (!line) throw Error("the script ended while " + name + " is shown");
-    ExecuteInDialog(*line, dialog);
   }
   out_ << (dialog.Loaded() ? "hide " : "unload ") << name << "\n";
 }
@@ -164,18 +210,26 @@ void Session::ExpectHostRunning() const {
 
 int Session::Run(ScriptReader& script, std::ostream& err, bool keep_running) {
   script_ = &script;
-  try {
-    while (auto line = script.Next()) {
+  err_ = &err;
+  while (true) {
+    try {
+      auto line = script.Next();
+      if (!line) break;
       if (ended_) throw Error("the host has quit: nothing can follow 'quit'");
       Execute(*line);
+    } catch (const ScriptError& e) {
+      ReportScriptError(e, err);
+      if (!script.interactive()) return 2;
     }
-    if (world_ && !ended_ && !keep_running) Quit();
-  } catch (const ScriptError& e) {
-    ReportScriptError(e, err);
-    return 2;
   }
+  if (world_ && !ended_ && !keep_running) Quit();
   out_ << std::flush;
   return 0;
+}
+
+void Session::RunLine(const std::string& text) {
+  const auto words = SplitWords(text);
+  if (!words.empty()) Execute(ScriptLine{script_ ? script_->line_number() : 0, words});
 }
 
 void Session::ReportScriptError(const ScriptError& error, std::ostream& err) {
@@ -219,17 +273,22 @@ void Session::Start(const std::string& host) {
 void Session::ConnectAll(int32_t connect_mode) {
   for (const std::string& prog_id : loader_->StartupAddins(sim::HostName(world_->kind()))) {
     std::string why;
-    auto addin = loader_->Create(prog_id, why);
+    std::shared_ptr<LoadedAddin> addin = loader_->Create(prog_id, why);
     if (!addin) {
       // What Office's COM Add-ins dialog would list: the add-in, not loaded.
       out_ << "not loaded: " << prog_id << ": " << why << "\n";
       continue;
     }
     host::ObjectRef instance = sim::MakeAddInInstance(*world_, prog_id)->Ref();
+    // Listed before it is connected, as Office's add-in list has it: a quit
+    // or a switch-off that the user gives while the connection shows a
+    // message reaches this add-in too. The local hold keeps it for the
+    // length of the call, whatever the host lets go of meanwhile.
+    addins_.push_back({addin, instance});
     auto failure =
         addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
     if (failure) ReportFailures({*failure});
-    addins_.push_back({std::move(addin), std::move(instance)});
+    if (ended_) return;  // the host quit while the connection was under way
   }
 }
 

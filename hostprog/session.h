@@ -43,6 +43,12 @@ class Session final : platform::OkMessageBox,
   void OnHostStarted(std::function<void(sim::World&)> prepare) {
     on_host_started_ = std::move(prepare);
   }
+  // Runs while each message box of the add-in is up, as the user's own work
+  // would run in the box's message loop (tests give host commands there).
+  void OnMessageBox(std::function<void(Session&)> inside) { inside_message_box_ = std::move(inside); }
+  // Runs one line of the script language now.
+  void RunLine(const std::string& text);
+  size_t connected_addins() const { return addins_.size(); }
   // Reports a script error as Run does (for errors caught outside Run).
   void ReportScriptError(const ScriptError& error, std::ostream& err);
   // The user's regional number format changes (the `locale` command); a host
@@ -95,13 +101,14 @@ class Session final : platform::OkMessageBox,
   std::unique_ptr<AddinLoader> loader_;
   std::unique_ptr<sim::World> world_;
   struct Connected {
-    std::unique_ptr<LoadedAddin> addin;
+    std::shared_ptr<LoadedAddin> addin;
     host::ObjectRef instance;  // the add-in instance object passed to it
   };
   std::vector<Connected> addins_;
   platform::NumberFormat number_format_;
   std::function<void(const platform::NumberFormat&)> locale_observer_;
   std::function<void(sim::World&)> on_host_started_;
+  std::function<void(Session&)> inside_message_box_;
   struct PendingFault {
     std::string member;
     host::HostError error;
@@ -112,6 +119,7 @@ class Session final : platform::OkMessageBox,
   bool trace_ = false;
   bool ended_ = false;
   ScriptReader* script_ = nullptr;
+  std::ostream* err_ = nullptr;
 };
 
 }  // namespace frambolist::hostprog

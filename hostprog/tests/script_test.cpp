@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "hostprog/command_line.h"
 #include "hostprog/testing/run_script.h"
+#include "sim/command_bars.h"
 
 namespace frambolist::hostprog {
 namespace {
@@ -52,6 +54,8 @@ const ErrorRow kErrors[] = {
     {"start word\nadd A 10 inf\n", "script error, line 2: not a finite number: \"inf\"\n"},
     {"fail CommandBars 5\nstart excel\nclick ButAbout\n",
      "script error, line 3: there is no toolbar\n"},
+    {"locale \xE2\x80 ,\n", "script error, line 1: the decimal separator is not valid UTF-8 text\n"},
+    {"locale . \xC0\xAE\n", "script error, line 1: the group separator is not valid UTF-8 text\n"},
 };
 
 class ScriptErrors : public ::testing::TestWithParam<ErrorRow> {};
@@ -78,6 +82,51 @@ TEST(HostProgram, ReadsWordsAndLinesAsWindowsEditorsWriteThem) {
   // Quoted words keep their blanks and escaped quotes.
   auto run = RunScript("start word\ntype TxRotate \"a \\\"b\\\" c\"\nprint TxRotate.Text\n");
   EXPECT_EQ(run.out, "TxRotate.Text = \"a \\\"b\\\" c\"\n");
+}
+
+// A script and piped input end at the first mistyped line; a person at the
+// prompt gets the error and the prompt back, as in a shell.
+TEST(HostProgram, AtThePromptAMistypedLineIsReportedAndTheSessionGoesOn) {
+  testing::StartAsAFreshProcess();
+  std::ostringstream out, err;
+  std::istringstream in(
+      "frobnicate\nstart word\n\"unterminated\nclick ButSettings\nclick Nobody\n"
+      "click OKButton\nprint CurrentUnit\n");
+  Session session(out, [](platform::Platform& p) { return MakeNativeLoader(p); });
+  ScriptReader prompted(in, "> ");
+  EXPECT_EQ(session.Run(prompted, err), 0);
+  EXPECT_EQ(err.str(),
+            "script error, line 1: unknown command: \"frobnicate\"\n"
+            "script error, line 3: unterminated quoted word\n"
+            "script error, line 5: frmOptions has no control Nobody\n");
+  EXPECT_EQ(out.str(), "show frmOptions\nhide frmOptions\nCurrentUnit = \"Inch\"\n");
+}
+
+// The host lists an add-in before it connects it, as Office does: a quit or
+// a switch-off given while the connection's message is up reaches the add-in
+// being connected, which then stops at that message.
+TEST(HostProgram, HostCommandsInsideTheConnectionsMessageReachTheAddinBeingConnected) {
+  for (const char* command : {"quit", "connect"}) {
+    SCOPED_TRACE(command);
+    testing::StartAsAFreshProcess();
+    std::ostringstream out, err;
+    std::istringstream in("fail CommandBars 5 \"Refused\"\nstart powerpoint\n");
+    Session session(out, [](platform::Platform& p) { return MakeNativeLoader(p); });
+    bool given = false;
+    session.OnMessageBox([&](Session& s) {
+      if (!std::exchange(given, true)) s.RunLine(command);
+    });
+    ScriptReader script(in, "");
+    EXPECT_EQ(session.Run(script, err, /*keep_running=*/true), 0) << err.str();
+    // One message: the connection that showed it went no further.
+    EXPECT_EQ(out.str(), "message: Refused\n");
+    EXPECT_EQ(session.connected_addins(), std::string(command) == "quit" ? 0u : 1u);
+    if (std::string(command) == "connect") {
+      // The new connection built the one toolbar.
+      EXPECT_EQ(session.world()->bars().size(), 1u);
+      EXPECT_EQ(session.world()->bars().front()->controls.size(), 9u);
+    }
+  }
 }
 
 TEST(HostProgram, ADirectoryIsNoScript) {
