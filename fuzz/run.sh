@@ -3,7 +3,7 @@
 # SESSION_RUNS for the session target, starting from the kept regression
 # inputs. A crash leaves its input in fuzz/findings/.
 # Usage: fuzz/run.sh BUILD_DIR NUMBERS_RUNS SESSION_RUNS
-set -eu
+set -euo pipefail  # a fuzzer that finds a crash fails the run, not only its output
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
 mkdir -p "$here/findings"

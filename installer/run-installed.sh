@@ -3,7 +3,8 @@
 # and runs a host-program script through the installed add-in, headless.
 # Usage: run-installed.sh WIN_BUILD PACKAGE SCRIPT
 #   WIN_BUILD  the MinGW-w64 build of the package's bitness (its host program)
-set -eu
+# Exits with the host program's status, as win/run-script.sh does.
+set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 package=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")

@@ -2,7 +2,9 @@
 # Runs a host-program script through COM under Wine, headless: the DLL is
 # registered in a private, throw-away prefix and the Windows host program
 # loads it as Office would. Usage: run-script.sh BUILD_DIR SCRIPT
-set -eu
+# Exits with the host program's status (2: a script error, 3: a leak, 4: a
+# modal window that the host's window did not own).
+set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 script=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")

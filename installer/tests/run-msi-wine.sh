@@ -137,12 +137,20 @@ verification() {  # verification of a signed file, and of the same with one byte
 check "the signed package verifies, and fails with one byte changed" verification "$work/out/Frambolist-1.0.0-$arch.msi"
 check "the installed, signed DLL verifies, and fails with one byte changed" verification "$folder/frambolist.dll"
 
-session() {
+session() (
+  set -o pipefail  # the host program's status counts, not only its output
   classes_to_hklm
   timeout 120 "$wine" "$work/frambolist-sim.exe" "Z:$root/examples/typical-session.txt" 2>&1 | tr -d '\r' |
     diff -u "$root/examples/typical-session.expected" -
-}
+)
 check "the typical session runs through the installed add-in" session
+# The runner that scripts/main.sh uses passes the host program's status on.
+runner_passes_status_on() {
+  printf 'start word\nselect Nobody\n' > "$work/bad.txt"
+  "$root/installer/run-installed.sh" "$build" "$work/out/Frambolist-1.0.0-$arch.msi" "$work/bad.txt"
+  [ $? -eq 2 ]
+}
+check "installer/run-installed.sh exits with the host program's status 2" runner_passes_status_on
 
 upgrades() {
   "$wine64" msiexec /i "$new" /qn >/dev/null 2>&1

@@ -87,7 +87,7 @@ check "COM layer tests" "$wine" "$work/frambolist_win_tests.exe"
 for script in "$root"/examples/*.txt; do
   name=$(basename "$script" .txt)
   # Status 3 would mean a host object still referenced, or DllCanUnloadNow refusing.
-  check "example $name through COM" sh -c "timeout 120 '$wine' '$work/frambolist-sim.exe' 'Z:$script' 2>&1 | tr -d '\r' | diff -u '${script%.txt}.expected' -"
+  check "example $name through COM" bash -o pipefail -c "timeout 120 '$wine' '$work/frambolist-sim.exe' 'Z:$script' 2>&1 | tr -d '\r' | diff -u '${script%.txt}.expected' -"
 done
 # At 144 DPI a twip is 0.1 pixel: every control must still stand at its
 # design position and size, to within one pixel (10 twips) of rounding.
@@ -108,6 +108,9 @@ within_a_pixel() {
 check "the dialogs keep their design at 144 DPI" within_a_pixel
 check "a script error ends the run with status 2 through COM" sh -c \
   "printf 'start word\nselect Nobody\n' > '$work/bad.txt'; timeout 60 '$wine' '$work/frambolist-sim.exe' 'Z:$work/bad.txt'; [ \$? -eq 2 ]"
+# The runner that scripts/main.sh and a developer use passes that status on.
+check "win/run-script.sh exits with the host program's status 2" sh -c \
+  "'$root/win/run-script.sh' '$build' '$work/bad.txt' >/dev/null 2>&1; [ \$? -eq 2 ]"
 
 # Figures, not tests.
 for mode in "" --as-in-office; do
