@@ -6,6 +6,8 @@
 
 namespace frambolist::win {
 
+// All or nothing: a registration that fails part-way leaves the registry as
+// it found it.
 bool RegisterAddins(HMODULE library);
 // Removes exactly the keys that registration writes; a key that holds
 // anything else (a subkey someone added) is left in place.
