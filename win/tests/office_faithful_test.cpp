@@ -108,7 +108,9 @@ TEST_F(OfficeFaithful, AnExcelConnectionThatFailsInAnyWayIsReportedAsAFailure) {
 // loops, runs `inside` and then closes the window as the user would.
 class ModalWatch {
  public:
-  explicit ModalWatch(std::function<void(HWND)> inside) : inside_(std::move(inside)) {
+  // With `close_after` false, `inside` sees to it that the window goes.
+  explicit ModalWatch(std::function<void(HWND)> inside, bool close_after = true)
+      : inside_(std::move(inside)), close_after_(close_after) {
     active_ = this;
     WNDCLASSW wc{};
     wc.lpfnWndProc = &ModalWatch::DriverProc;
@@ -148,6 +150,7 @@ class ModalWatch {
     if (!IsWindow(shown)) return 0;
     ++active_->seen_;
     active_->inside_(shown);
+    if (!active_->close_after_) return 0;
     // A message box takes OK; a form its window's close command.
     if (GetDlgItem(shown, IDOK))
       PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -158,6 +161,7 @@ class ModalWatch {
 
   static inline ModalWatch* active_ = nullptr;
   std::function<void(HWND)> inside_;
+  bool close_after_;
   HWND driver_ = nullptr;
   HHOOK hook_ = nullptr;
   int seen_ = 0;
@@ -217,6 +221,68 @@ TEST_F(OfficeFaithful,
       EXPECT_EQ(world.TotalExternalRefs(), 0);
     }
   }
+}
+
+// Keys as the user presses them: real key messages, posted to the focused
+// control, through the dialog's own modal loop and IsDialogMessage.
+void PressKeys(std::initializer_list<WPARAM> keys) {
+  for (WPARAM key : keys) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+  }
+}
+
+TEST_F(OfficeFaithful, EnterInTheUnitsDialogChoosesTheFocusedButtonAndNothingElse) {
+  HostWindow host("PowerPoint");
+  sim::World world(sim::HostKind::PowerPoint);
+  auto addin = CreateAddin(L"Kworrendival.Connect");
+  ASSERT_TRUE(addin);
+  ASSERT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), S_OK);
+  struct Case {
+    const char* keys_pressed;
+    std::initializer_list<WPARAM> keys;
+    bool hidden_by_a_button;  // else still up after the keys, closed by its close command
+  };
+  const Case cases[] = {
+      {"Enter as the dialog opens (OK has the focus)", {VK_RETURN}, true},
+      {"Tab, Enter (Cancel)", {VK_TAB, VK_RETURN}, true},
+      {"Tab, Tab, Enter (an option button)", {VK_TAB, VK_TAB, VK_RETURN}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys_pressed);
+    HWND dialog = nullptr;
+    {
+      ModalWatch watch(
+          [&](HWND shown) {
+            dialog = shown;
+            PressKeys(c.keys);
+            // After the keys: a dialog still up is closed, so the test ends.
+            PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+          },
+          /*close_after=*/false);
+      world.bars().back()->controls[7]->UserClick();
+      EXPECT_EQ(watch.seen(), 1);
+    }
+    // A button hides the dialog and keeps it loaded; the close command
+    // unloads it. The close command left in the queue must not reach it.
+    ASSERT_TRUE(dialog);
+    if (c.hidden_by_a_button) {
+      EXPECT_TRUE(IsWindow(dialog));
+      EXPECT_FALSE(IsWindowVisible(dialog));
+    } else {
+      EXPECT_FALSE(IsWindow(dialog));
+    }
+    if (IsWindow(dialog)) {
+      // The close command posted after the keys is still queued: take it
+      // away before a later loop would unload the hidden dialog with it.
+      MSG msg;
+      while (PeekMessageW(&msg, dialog, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+      }
+    }
+  }
+  addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
+  addin.Reset();
+  EXPECT_EQ(world.TotalExternalRefs(), 0);
 }
 
 }  // namespace

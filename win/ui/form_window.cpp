@@ -164,6 +164,23 @@ void FormWindow::ShowOver(HWND owner, std::function<void()> before_hide) {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
+  FollowFocusWithDefaultButton();
+}
+
+void FormWindow::FollowFocusWithDefaultButton() {
+  HWND focus = GetFocus();
+  const auto& controls = form_.design().controls;
+  HWND wanted = nullptr;
+  for (size_t i = 0; i < controls.size() && i < controls_.size(); ++i) {
+    if (controls_[i] == focus && controls[i].kind == ControlKind::CommandButton) wanted = focus;
+  }
+  if (wanted == default_button_) return;
+  // IsDialogMessage sends Enter to the focused button that carries the
+  // default style (DLGC_DEFPUSHBUTTON).
+  if (default_button_ && IsWindow(default_button_))
+    SendMessageW(default_button_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  if (wanted) SendMessageW(wanted, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  default_button_ = wanted;
 }
 
 void FormWindow::Sync() {
@@ -209,6 +226,8 @@ void FormWindow::RunModalLoop() {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    // Tab, the arrows or a click may have moved the focus.
+    if (hwnd_) FollowFocusWithDefaultButton();
   }
   // A form hidden or unloaded by something other than its own events (the
   // window destroyed from outside) ends the showing too.
@@ -255,6 +274,7 @@ LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
           SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
           self->hwnd_ = nullptr;
           self->controls_.clear();
+          self->default_button_ = nullptr;
           return DefWindowProcW(hwnd, message, wparam, lparam);
         }
         return self->Handle(message, wparam, lparam);
@@ -274,6 +294,13 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         form_.UserClick(c.name, c.index);
         Sync();
       }
+      return 0;
+    }
+    case WM_NEXTDLGCTL: {  // Tab and Shift+Tab, from IsDialogMessage
+      HWND target = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
+                                   : GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0);
+      if (target) SetFocus(target);
+      FollowFocusWithDefaultButton();
       return 0;
     }
     case WM_LBUTTONUP:

@@ -41,6 +41,10 @@ class FormWindow {
   int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
   void ClickAt(POINT client_point);
   void DrawLogo(const DRAWITEMSTRUCT& item);
+  // The focused command button is the default one, as on a Visual Basic
+  // form: Enter chooses it. With the focus elsewhere there is none, and Enter
+  // means nothing of its own.
+  void FollowFocusWithDefaultButton();
 
   HINSTANCE instance_;
   forms::Form& form_;
@@ -51,6 +55,7 @@ class FormWindow {
   std::vector<HWND> controls_;  // in design order
   ComPtr<IPicture> logo_;
   std::function<void()> before_hide_;
+  HWND default_button_ = nullptr;
 };
 
 }  // namespace frambolist::win
