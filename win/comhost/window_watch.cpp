@@ -1,6 +1,9 @@
 #include "comhost/window_watch.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 #include <iostream>
 #include <string>
 
@@ -176,9 +179,18 @@ LRESULT CALLBACK WindowWatch::Hook(int code, WPARAM wparam, LPARAM lparam) {
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+// A modal window stands over the host when its owner chain ends at the
+// host's window: owned by it directly, or by one of our dialogs that is (a
+// message box over the About box, say). Every window of the chain is
+// disabled while it is up, and must be enabled again once it is gone.
 void WindowWatch::CheckModal(HWND shown, const char* what) {
   if (!host_window_ || !IsWindow(host_window_)) return;
-  if (GetWindow(shown, GW_OWNER) != host_window_) {
+  std::vector<HWND> chain;
+  for (HWND owner = GetWindow(shown, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER)) {
+    chain.push_back(owner);
+    if (owner == host_window_) break;
+  }
+  if (chain.empty() || chain.back() != host_window_) {
     std::cerr << "modal fault: " << what << " is not owned by the host's window\n";
     ++modal_faults_;
   }
@@ -186,12 +198,25 @@ void WindowWatch::CheckModal(HWND shown, const char* what) {
     std::cerr << "modal fault: the host's window is enabled while " << what << " is up\n";
     ++modal_faults_;
   }
+  for (HWND owner : chain) {
+    if (std::find(owners_to_enable_.begin(), owners_to_enable_.end(), owner) ==
+        owners_to_enable_.end())
+      owners_to_enable_.push_back(owner);
+  }
 }
 
 void WindowWatch::CheckHostEnabled(const char* when) {
   if (host_window_ && IsWindow(host_window_) && !IsWindowEnabled(host_window_)) {
     std::cerr << "modal fault: the host's window is still disabled " << when << "\n";
     ++modal_faults_;
+  }
+  // Our dialogs that owned a nested window: enabled again (or gone).
+  for (HWND owner : std::exchange(owners_to_enable_, {})) {
+    if (owner != host_window_ && IsWindow(owner) && !IsWindowEnabled(owner)) {
+      std::cerr << "modal fault: a dialog that owned a nested window is still disabled " << when
+                << "\n";
+      ++modal_faults_;
+    }
   }
 }
 

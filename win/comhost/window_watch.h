@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "hostprog/session.h"
 
 namespace frambolist::win {
@@ -35,6 +37,7 @@ class WindowWatch {
 
   hostprog::Session& session_;
   HWND host_window_ = nullptr;
+  std::vector<HWND> owners_to_enable_;  // owners of modal windows, checked after
   int modal_faults_ = 0;
   HHOOK hook_ = nullptr;
   HWND driver_ = nullptr;
