@@ -266,29 +266,47 @@ void Session::Start(const std::string& host) {
   if (std::exchange(refuse_subscription_, false)) world_->faults().RefuseNextSubscription();
   if (trace_) world_->SetTrace([this](const std::string& line) { out_ << line << "\n"; });
   if (on_host_started_) on_host_started_(*world_);
+  world_->SetLoadOnDemand([this](const std::string& prog_id) { LoadOnDemand(prog_id); });
   ConnectAll(1);  // ext_cm_Startup
 }
 
 // Loads every add-in registered for the host with load behaviour 3.
 void Session::ConnectAll(int32_t connect_mode) {
   for (const std::string& prog_id : loader_->StartupAddins(sim::HostName(world_->kind()))) {
+    ConnectOne(prog_id, connect_mode);
+    if (ended_) return;  // the host quit while a connection was under way
+  }
+}
+
+// Office loads an add-in that a button's OnAction names when the button is
+// clicked while the add-in is not connected (switched off, say).
+void Session::LoadOnDemand(const std::string& prog_id) {
+  for (const Connected& c : addins_) {
+    if (c.prog_id == prog_id) return;
+  }
+  for (const std::string& registered : loader_->StartupAddins(sim::HostName(world_->kind()))) {
+    if (registered == prog_id) ConnectOne(prog_id, 0);  // ext_cm_AfterStartup
+  }
+}
+
+void Session::ConnectOne(const std::string& prog_id, int32_t connect_mode) {
+  {
     std::string why;
     std::shared_ptr<LoadedAddin> addin = loader_->Create(prog_id, why);
     if (!addin) {
       // What Office's COM Add-ins dialog would list: the add-in, not loaded.
       out_ << "not loaded: " << prog_id << ": " << why << "\n";
-      continue;
+      return;
     }
     host::ObjectRef instance = sim::MakeAddInInstance(*world_, prog_id)->Ref();
     // Listed before it is connected, as Office's add-in list has it: a quit
     // or a switch-off that the user gives while the connection shows a
     // message reaches this add-in too. The local hold keeps it for the
     // length of the call, whatever the host lets go of meanwhile.
-    addins_.push_back({addin, instance});
+    addins_.push_back({addin, instance, prog_id});
     auto failure =
         addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
     if (failure) ReportFailures({*failure});
-    if (ended_) return;  // the host quit while the connection was under way
   }
 }
 
@@ -305,6 +323,17 @@ void Session::ReleaseAddins(int32_t remove_mode) {
   for (Connected& c : addins_) c.addin->OnDisconnection(remove_mode);
   for (Connected& c : addins_) c.addin.reset();
   addins_.clear();
+}
+
+// A control the user can click or type into: one of the add-in's toolbar,
+// else another add-in's (`foreign`).
+sim::Control& Session::UserControl(const std::string& name) {
+  if (!connectors::IsToolbarField(name)) {
+    RequireHost();
+    if (auto found = foreign_controls_.find(name); found != foreign_controls_.end())
+      return *found->second;
+  }
+  return ToolbarControl(name);
 }
 
 sim::Control& Session::ToolbarControl(const std::string& field) {
@@ -336,7 +365,8 @@ void Session::Execute(const ScriptLine& line) {
       {"locale", 3, 3, &Session::LocaleCommand},  {"fail", 3, 5, &Session::FailCommand},
       {"heal", 1, 1, &Session::HealCommand},      {"trace", 2, 2, &Session::TraceCommand},
       {"print", 2, 2, &Session::PrintCommand},    {"set", 3, 3, &Session::SetCommand},
-      {"refuse", 2, 2, &Session::RefuseCommand},
+      {"refuse", 2, 2, &Session::RefuseCommand}, {"disconnect", 1, 1, &Session::HostCommand},
+      {"foreign", 3, 3, &Session::ForeignCommand},
   };
   for (const Command& command : kCommands) {
     if (command.name != line.words[0]) continue;
@@ -387,13 +417,36 @@ void Session::SelectCommand(const Words& w) {
   ReportFailures(world.Select(shapes));
 }
 
+// Another add-in's untagged custom control, on a bar of its own: in Office
+// it shares its events with every untagged custom control of its kind.
+void Session::ForeignCommand(const Words& w) {
+  sim::World& world = RequireHost();
+  if (w[1] != "button" && w[1] != "box") throw Error("foreign takes button or box, not " + w[1]);
+  if (connectors::IsToolbarField(w[2]) || foreign_controls_.contains(w[2]))
+    throw Error("a control named " + w[2] + " exists already");
+  if (!foreign_bar_) {
+    foreign_bar_ = std::make_shared<sim::CommandBar>(world, "Another add-in", true);
+    foreign_bar_->visible = true;
+    world.bars().push_back(foreign_bar_);
+  }
+  auto control = std::make_shared<sim::Control>(
+      world, w[1] == "box" ? sim::Control::Kind::EditBox : sim::Control::Kind::Button);
+  control->caption = w[2];
+  foreign_bar_->controls.push_back(control);
+  foreign_controls_[w[2]] = control;
+}
+
 void Session::TypeCommand(const Words& w) {
-  sim::Control& control = ToolbarControl(w[1]);
+  sim::Control& control = UserControl(w[1]);
   if (control.kind() != sim::Control::Kind::EditBox) throw Error(w[1] + " is not an edit box");
   ReportFailures(control.UserType(w[2]));
 }
 
-void Session::ClickCommand(const Words& w) { ReportFailures(ToolbarControl(w[1]).UserClick()); }
+void Session::ClickCommand(const Words& w) {
+  // Held: the click may delete the control's bar.
+  auto control = UserControl(w[1]).shared_from_this();
+  ReportFailures(static_cast<sim::Control&>(*control).UserClick());
+}
 
 void Session::DialogOnlyCommand(const Words&) { throw Error("no dialog is shown"); }
 
@@ -489,10 +542,9 @@ void Session::ExecuteHostCommand(const std::string& command) {
     return;
   }
   // As the COM Add-ins dialog does: the connector is disconnected and
-  // released, then a new one connected; the earlier (temporary) toolbar stays
-  // until the host closes.
+  // released (switched off); `connect` then connects a new one.
   ReleaseAddins(kUserClosed);
-  ConnectAll(0);  // ext_cm_AfterStartup
+  if (command == "connect") ConnectAll(0);  // ext_cm_AfterStartup
 }
 
 void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
@@ -503,10 +555,11 @@ void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
     auto [name, index] = ControlName(w[1]);
     if (dialog.HasControl(name, index)) {
       dialog.Click(name, index);
-    } else if (connectors::IsToolbarField(w[1])) {
+    } else if (connectors::IsToolbarField(w[1]) || foreign_controls_.contains(w[1])) {
       // The host delivers a click on its toolbar even so, as a macro or
       // another add-in could while the dialog is up.
-      ReportFailures(ToolbarControl(w[1]).UserClick());
+      auto control = UserControl(w[1]).shared_from_this();
+      ReportFailures(static_cast<sim::Control&>(*control).UserClick());
     } else {
       throw Error(dialog.Name() + " has no control " + w[1]);
     }
@@ -519,7 +572,7 @@ void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
   } else if (command == "print") {
     ExpectWords(line, 2, 2);
     Print(w[1], &dialog);
-  } else if (command == "connect" || command == "quit") {
+  } else if (command == "connect" || command == "quit" || command == "disconnect") {
     ExpectWords(line, 1, 1);
     ExecuteHostCommand(command);
   } else {

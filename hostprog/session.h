@@ -4,6 +4,7 @@
 // all driven by a script.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "hostprog/addin_loader.h"
 #include "hostprog/script.h"
 #include "hostprog/shown_dialog.h"
+#include "sim/command_bars.h"
 #include "sim/world.h"
 
 namespace frambolist::hostprog {
@@ -86,6 +88,8 @@ class Session final : platform::OkMessageBox,
   void ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog);
   void Start(const std::string& host);
   void ConnectAll(int32_t connect_mode);
+  void ConnectOne(const std::string& prog_id, int32_t connect_mode);
+  void LoadOnDemand(const std::string& prog_id);
   void Quit();
   void ReleaseAddins(int32_t remove_mode);
   void ExecuteHostCommand(const std::string& command);
@@ -95,6 +99,8 @@ class Session final : platform::OkMessageBox,
   void ReportFailures(const std::vector<host::HostError>& failures);
   sim::World& RequireHost();
   sim::Control& ToolbarControl(const std::string& field);
+  sim::Control& UserControl(const std::string& name);
+  void ForeignCommand(const Words& w);
 
   std::ostream& out_;
   platform::Platform platform_;
@@ -102,13 +108,17 @@ class Session final : platform::OkMessageBox,
   std::unique_ptr<sim::World> world_;
   struct Connected {
     std::shared_ptr<LoadedAddin> addin;
-    host::ObjectRef instance;  // the add-in instance object passed to it
+    host::ObjectRef instance;
+    std::string prog_id;  // the add-in instance object passed to it
   };
   std::vector<Connected> addins_;
   platform::NumberFormat number_format_;
   std::function<void(const platform::NumberFormat&)> locale_observer_;
   std::function<void(sim::World&)> on_host_started_;
   std::function<void(Session&)> inside_message_box_;
+  // Another add-in's controls (`foreign`), by name, on a bar of their own.
+  std::shared_ptr<sim::CommandBar> foreign_bar_;
+  std::map<std::string, std::shared_ptr<sim::Control>> foreign_controls_;
   struct PendingFault {
     std::string member;
     host::HostError error;

@@ -1,5 +1,7 @@
 #include "sim/command_bars.h"
 
+#include <array>
+
 #include "sim/world.h"
 
 namespace frambolist::sim {
@@ -134,6 +136,8 @@ Control::Control(World& world, Kind kind)
   Member("Enabled", Read(enabled), Write(enabled));
   Member("BeginGroup", Read(begin_group), Write(begin_group));
   Member("Style", Read(style), Write(style));
+  Member("Tag", Read(tag), Write(tag));
+  Member("Id", Read(id));
   if (kind == Kind::EditBox) {
     Member("Text", Read(text), Write(text));
     OfferEvents(host::event_interfaces::kCommandBarComboBox);
@@ -143,17 +147,47 @@ Control::Control(World& world, Kind kind)
   }
 }
 
+namespace {
+
+// Office raises a control's event on every control it counts as the same
+// one: the clicked control first, then the others in bar order.
+template <class MakeArgs>
+std::vector<HostError> RaiseOnSharing(World& world, Control& source, std::string_view event,
+                                      MakeArgs make_args) {
+  auto self = std::static_pointer_cast<Control>(source.shared_from_this());
+  std::vector<std::shared_ptr<Control>> sharing{self};
+  for (const auto& bar : std::vector(world.bars())) {
+    for (const auto& control : bar->controls) {
+      if (control != self && control->SharesEventsWith(source)) sharing.push_back(control);
+    }
+  }
+  std::vector<HostError> failures;
+  for (const auto& control : sharing) {
+    auto args = make_args();
+    auto more = control->Raise(event, args);
+    failures.insert(failures.end(), more.begin(), more.end());
+  }
+  return failures;
+}
+
+}  // namespace
+
 std::vector<HostError> Control::UserClick() {
   if (!enabled || kind_ != Kind::Button) return {};
-  Value args[] = {Value(Ref()), Value(false)};
-  return world_.AndCommandBarsUpdate(Raise("Click", args));
+  auto self = shared_from_this();  // a handler may delete the bar
+  if (on_action.starts_with("!<") && on_action.ends_with(">"))
+    world_.LoadOnDemand(on_action.substr(2, on_action.size() - 3));
+  return world_.AndCommandBarsUpdate(RaiseOnSharing(world_, *this, "Click", [&] {
+    return std::array<Value, 2>{Value(Ref()), Value(false)};
+  }));
 }
 
 std::vector<HostError> Control::UserType(const std::string& typed) {
   if (!enabled || kind_ != Kind::EditBox) return {};
+  auto self = shared_from_this();
   text = typed;
-  Value args[] = {Value(Ref())};
-  return world_.AndCommandBarsUpdate(Raise("Change", args));
+  return world_.AndCommandBarsUpdate(
+      RaiseOnSharing(world_, *this, "Change", [&] { return std::array<Value, 1>{Value(Ref())}; }));
 }
 
 CommandBar::CommandBar(World& world, std::string bar_name, bool is_temporary)
@@ -162,10 +196,18 @@ CommandBar::CommandBar(World& world, std::string bar_name, bool is_temporary)
   Member("Position", Read(position), Write(position));
   Member("Visible", Read(visible), Write(visible));
   Member("Temporary", Read(temporary));
+  Member("Delete", [this](std::span<const Value> args) { return Delete(args); });
   Member("Controls", [this](auto) {
     auto self = std::static_pointer_cast<CommandBar>(shared_from_this());
     return Outcome<Value>(Value(MakeControls(world_, self)->Ref()));
   });
+}
+
+Outcome<Value> CommandBar::Delete(std::span<const Value> args) {
+  if (!args.empty()) return host_errors::BadParamCount();
+  auto& bars = world_.bars();
+  std::erase_if(bars, [this](const auto& bar) { return bar.get() == this; });
+  return Value();
 }
 
 std::shared_ptr<SimObject> MakeCommandBars(World& world) {

@@ -65,6 +65,14 @@ class World {
   std::vector<HostError> RaiseCommandBarsUpdate();
   // `failures` of a user action, and then those of the update that follows it.
   std::vector<HostError> AndCommandBarsUpdate(std::vector<HostError> failures);
+  // The host's add-in list, for a click on a button whose OnAction names an
+  // add-in ("!<ProgId>"): the host connects it if it is not connected.
+  void SetLoadOnDemand(std::function<void(const std::string& prog_id)> load) {
+    load_on_demand_ = std::move(load);
+  }
+  void LoadOnDemand(const std::string& prog_id) {
+    if (load_on_demand_) load_on_demand_(prog_id);
+  }
   // The host has shut down: every call into it fails from now on, as calls
   // into a closed Office do.
   void Close() { closed_ = true; }
@@ -121,6 +129,7 @@ class World {
   std::shared_ptr<SimObject> command_bars_;
   std::shared_ptr<Application> application_;
   bool closed_ = false;
+  std::function<void(const std::string&)> load_on_demand_;
 };
 
 }  // namespace frambolist::sim

@@ -25,6 +25,14 @@ PropertyWrite Action() { return {"OnAction", Kind::kActionString, {}}; }
 PropertyWrite CaptionIcon(int16_t face) { return Fixed("FaceId", host::Value(face)); }
 PropertyWrite ButtonIcon(int32_t face) { return Fixed("FaceId", host::Value(face)); }
 PropertyWrite Style(int32_t style) { return Fixed("Style", host::Value(style)); }
+// Office delivers a control's events to every control with the same Id and
+// Tag, and every custom control has Id 1: without a Tag of its own, a click
+// on About would also run the aspect and Settings handlers, and another
+// add-in's untagged button ours. The Tag is written first, straight after
+// the control is added.
+PropertyWrite Tag(std::string_view field) {
+  return Fixed("Tag", host::Value(std::string(kToolbarName) + "." + std::string(field)));
+}
 
 }  // namespace
 
@@ -32,38 +40,38 @@ const std::vector<ControlLayout>& ToolbarLayout() {
   static const std::vector<ControlLayout> layout = {
       {"LblHeight",
        std::nullopt,
-       {Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647),
+       {Tag("LblHeight"), Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647),
         Fixed("Enabled", false)}},
       {"TxHeight",
        kControlEdit,
-       {Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")}},
+       {Tag("TxHeight"), Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")}},
       {"LblWidth",
        std::nullopt,
-       {Fixed("BeginGroup", true), Style(kIconAndCaption), UnitCaption("Width ("),
+       {Tag("LblWidth"), Fixed("BeginGroup", true), Style(kIconAndCaption), UnitCaption("Width ("),
         CaptionIcon(1646), Fixed("Enabled", true)}},
       {"TxWidth",
        kControlEdit,
-       {Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")}},
+       {Tag("TxWidth"), Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")}},
       {"ButAspect",
        kControlButton,
-       {Fixed("BeginGroup", true), Style(kIconAndCaption), Fixed("Caption", "Aspect Ratio"),
-        ButtonIcon(kFaceIdLockOn),
+       {Tag("ButAspect"), Fixed("BeginGroup", true), Style(kIconAndCaption),
+        Fixed("Caption", "Aspect Ratio"), ButtonIcon(kFaceIdLockOn),
         Fixed("TooltipText", "Locks the aspect Ratio while Changing the Size of this shape"),
         Action()}},
       {"LblRotate",
        std::nullopt,
-       {Fixed("BeginGroup", true), Style(kCaption), Fixed("Caption", "Rotate"),
+       {Tag("LblRotate"), Fixed("BeginGroup", true), Style(kCaption), Fixed("Caption", "Rotate"),
         Fixed("Enabled", false)}},
       {"TxRotate",
        kControlEdit,
-       {Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")}},
+       {Tag("TxRotate"), Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")}},
       {"ButSettings",
        kControlButton,
-       {Fixed("BeginGroup", true), Fixed("Caption", "Settings"), Style(kCaption),
-        Fixed("TooltipText", "Settings"), Action()}},
+       {Tag("ButSettings"), Fixed("BeginGroup", true), Fixed("Caption", "Settings"),
+        Style(kCaption), Fixed("TooltipText", "Settings"), Action()}},
       {"ButAbout",
        kControlButton,
-       {Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49),
+       {Tag("ButAbout"), Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49),
         Fixed("TooltipText", "About Frambolist"), Action()}},
   };
   return layout;

@@ -90,6 +90,7 @@ const char* const kConnectionCalls[] = {
     // LblHeight
     "get CommandBar.Controls",
     "get CommandBarControls.Add",
+    "put CommandBarButton.Tag str:Kworrendival.LblHeight",
     "put CommandBarButton.Style i32:3",
     "put CommandBarButton.Caption str:Height (Inch)",
     "put CommandBarButton.FaceId i16:1647",
@@ -98,11 +99,13 @@ const char* const kConnectionCalls[] = {
     "get CommandBar.Controls",
     "get CommandBarControls.Add i32:2",
     "sink CommandBarComboBox.{000C0354-0000-0000-C000-000000000046}",
+    "put CommandBarComboBox.Tag str:Kworrendival.TxHeight",
     "put CommandBarComboBox.Text str:0",
     "put CommandBarComboBox.TooltipText str:Height of Selected Shape",
     // LblWidth
     "get CommandBar.Controls",
     "get CommandBarControls.Add",
+    "put CommandBarButton.Tag str:Kworrendival.LblWidth",
     "put CommandBarButton.BeginGroup bool:true",
     "put CommandBarButton.Style i32:3",
     "put CommandBarButton.Caption str:Width (Inch)",
@@ -112,12 +115,14 @@ const char* const kConnectionCalls[] = {
     "get CommandBar.Controls",
     "get CommandBarControls.Add i32:2",
     "sink CommandBarComboBox.{000C0354-0000-0000-C000-000000000046}",
+    "put CommandBarComboBox.Tag str:Kworrendival.TxWidth",
     "put CommandBarComboBox.Text str:0",
     "put CommandBarComboBox.TooltipText str:Width of Selected Shape",
     // ButAspect
     "get CommandBar.Controls",
     "get CommandBarControls.Add i32:1",
     "sink CommandBarButton.{000C0351-0000-0000-C000-000000000046}",
+    "put CommandBarButton.Tag str:Kworrendival.ButAspect",
     "put CommandBarButton.BeginGroup bool:true",
     "put CommandBarButton.Style i32:3",
     "put CommandBarButton.Caption str:Aspect Ratio",
@@ -129,6 +134,7 @@ const char* const kConnectionCalls[] = {
     // LblRotate
     "get CommandBar.Controls",
     "get CommandBarControls.Add",
+    "put CommandBarButton.Tag str:Kworrendival.LblRotate",
     "put CommandBarButton.BeginGroup bool:true",
     "put CommandBarButton.Style i32:2",
     "put CommandBarButton.Caption str:Rotate",
@@ -137,12 +143,14 @@ const char* const kConnectionCalls[] = {
     "get CommandBar.Controls",
     "get CommandBarControls.Add i32:2",
     "sink CommandBarComboBox.{000C0354-0000-0000-C000-000000000046}",
+    "put CommandBarComboBox.Tag str:Kworrendival.TxRotate",
     "put CommandBarComboBox.Text str:0",
     "put CommandBarComboBox.TooltipText str:Rotate Selected Shape",
     // ButSettings
     "get CommandBar.Controls",
     "get CommandBarControls.Add i32:1",
     "sink CommandBarButton.{000C0351-0000-0000-C000-000000000046}",
+    "put CommandBarButton.Tag str:Kworrendival.ButSettings",
     "put CommandBarButton.BeginGroup bool:true",
     "put CommandBarButton.Caption str:Settings",
     "put CommandBarButton.Style i32:2",
@@ -153,6 +161,7 @@ const char* const kConnectionCalls[] = {
     "get CommandBar.Controls",
     "get CommandBarControls.Add i32:1",
     "sink CommandBarButton.{000C0351-0000-0000-C000-000000000046}",
+    "put CommandBarButton.Tag str:Kworrendival.ButAbout",
     "put CommandBarButton.BeginGroup bool:true",
     "put CommandBarButton.Style i32:1",
     "put CommandBarButton.FaceId i32:49",
@@ -259,20 +268,21 @@ TEST(Connection, ResumesOrStopsAtEveryStepThatCanFail) {
 }
 
 TEST(Connection, ASecondConnectionWhileTheToolbarStandsFloodsPowerPointWithMessages) {
+  // The old connector could not delete its bar (it does when it can).
   auto run = RunScript(
       "start powerpoint\n"
       "click ButSettings\nclick Option1(2)\nclick OKButton\n"
-      "connect\nprint CurrentUnit\n");
+      "fail Delete 5\nconnect\nprint CurrentUnit\n");
   // The refused bar, then every later step through the empty CmdBar and
-  // control fields: 2 bar properties, 9 additions and 35 property writes.
+  // control fields: 2 bar properties, 9 additions and 44 property writes.
   EXPECT_EQ(CountLines(run.out, "message: Invalid procedure call or argument"), 1);
-  EXPECT_EQ(CountLines(run.out, "message: Object variable or With block variable not set"), 46);
-  EXPECT_EQ(CountLines(run.out, "message: "), 47);
+  EXPECT_EQ(CountLines(run.out, "message: Object variable or With block variable not set"), 55);
+  EXPECT_EQ(CountLines(run.out, "message: "), 56);
   EXPECT_NE(run.out.find("CurrentUnit = \"Inch\"\n"), std::string::npos);
 
-  auto word = RunScript("start word\nconnect\n");
+  auto word = RunScript("start word\nfail Delete 5\nconnect\n");
   EXPECT_EQ(word.out, "");
-  auto excel = RunScript("start excel\nconnect\n");
+  auto excel = RunScript("start excel\nfail Delete 5\nconnect\n");
   EXPECT_EQ(excel.out, "error: -2147024809 Invalid procedure call or argument\n");
 }
 
@@ -281,11 +291,11 @@ TEST(Connection, ASecondConnectionWhileTheToolbarStandsFloodsPowerPointWithMessa
 // every later step fails in turn.
 TEST(Connection, ARefusedSubscriptionLeavesEveryLaterStepWithoutItsObject) {
   auto ppt = RunScript("refuse events\nstart powerpoint\n");
-  EXPECT_EQ(CountLines(ppt.out, "message: "), 48);
+  EXPECT_EQ(CountLines(ppt.out, "message: "), 57);
   EXPECT_EQ(ppt.out.substr(0, ppt.out.find('\n')),
             "message: Object or class does not support the set of events");
-  // CommandBars, the bar's 2 properties, 9 additions and 35 writes.
-  EXPECT_EQ(CountLines(ppt.out, "message: Object variable or With block variable not set"), 47);
+  // CommandBars, the bar's 2 properties, 9 additions and 44 writes.
+  EXPECT_EQ(CountLines(ppt.out, "message: Object variable or With block variable not set"), 56);
   EXPECT_TRUE(ppt.world().bars().empty());
 
   auto word = RunScript("refuse events\nstart word\nprint CurrentUnit\n");
@@ -320,6 +330,62 @@ TEST(Connection, EachControlOfTheLayoutHasAFieldOfItsOwn) {
   EXPECT_EQ(seen.size(), 9u);
   EXPECT_FALSE(ToolbarFields::Exists(fields.Find("ButAboutt")));
   EXPECT_FALSE(ToolbarFields::Exists(fields.Find("")));
+}
+
+// Office delivers a control's event to every control with the same Id and
+// Tag; each of ours has a Tag of its own, so only its handler runs, and
+// another add-in's untagged controls reach none of ours.
+TEST(Connection, EachControlsEventRunsItsOwnHandlerOnly) {
+  auto about = RunScript("start powerpoint\nclick ButAbout\nkey a\nprint ButAbout.Caption\n"
+                         "print ButAspect.FaceId\n");
+  EXPECT_EQ(about.out, "show frmSplash\nunload frmSplash\nButAbout.Caption = \"\"\n"
+                       "ButAspect.FaceId = 2308\n");
+  auto height = RunScript("start excel\nadd A 144 72\nselect A\nset TxWidth.Text abc\n"
+                          "set TxRotate.Text 30\ntrace on\ntype TxHeight 2\nprint TxWidth.Text\n"
+                          "print TxRotate.Text\n");
+  EXPECT_EQ(height.out, "write ShapeRange.LockAspectRatio = true\nwrite ShapeRange.Height = 144\n"
+                        "TxWidth.Text = \"4\"\nTxRotate.Text = \"30\"\n");
+  for (const char* host : {"powerpoint", "excel", "word"}) {
+    auto foreign = RunScript(std::string("start ") + host +
+                             "\nadd A 144 72\nselect A\nforeign button Other\nforeign box Field\n"
+                             "trace on\nclick Other\ntype Field 5\nprint ButAspect.Caption\n");
+    EXPECT_EQ(foreign.out, "ButAspect.Caption = \"Aspect Ratio\"\n") << host;
+  }
+}
+
+// Switched off by the user, the add-in takes its toolbar with it; switched
+// on again, or loaded again by a click on a button left behind, it builds
+// one working toolbar.
+TEST(Connection, SwitchedOffItLeavesNoToolbarAndSwitchedOnItBuildsOneThatWorks) {
+  for (const char* host : {"powerpoint", "excel", "word"}) {
+    SCOPED_TRACE(host);
+    auto off = RunScript(std::string("start ") + host + "\ndisconnect\n");
+    EXPECT_TRUE(off.world().bars().empty());
+    EXPECT_EQ(off.out, "");
+    for (const char* again : {"disconnect\nconnect\n", "connect\n"}) {
+      auto on = RunScript(std::string("start ") + host + "\nadd A 72 36\n" + again +
+                          "select A\nprint TxWidth.Text\n");
+      EXPECT_EQ(on.out, "TxWidth.Text = \"1\"\n") << again;
+      EXPECT_EQ(on.world().bars().size(), 1u) << again;
+      EXPECT_EQ(on.world().TotalExternalRefs(), 0);
+    }
+  }
+}
+
+TEST(Connection, ABarThatCouldNotBeDeletedLoadsTheAddinAgainWhenClicked) {
+  // PowerPoint: the new connection meets the taken name, with a message for
+  // the bar and for each later step.
+  auto ppt = RunScript("start powerpoint\nfail Delete 5\ndisconnect\nclick ButAbout\n");
+  EXPECT_EQ(CountLines(ppt.out, "message: Invalid procedure call or argument"), 1);
+  EXPECT_EQ(CountLines(ppt.out, "message: "), 56);
+  EXPECT_EQ(ppt.world().bars().size(), 1u);
+  // Excel: the connection fails, and the host hears it.
+  auto excel = RunScript("start excel\nfail Delete 5\ndisconnect\nclick ButAbout\n");
+  EXPECT_EQ(excel.out, "error: -2147024809 Invalid procedure call or argument\n");
+  // Word: silently, without a bar of its own.
+  auto word = RunScript("start word\nfail Delete 5\ndisconnect\nclick ButAbout\nprint CurrentUnit\n");
+  EXPECT_EQ(word.out, "CurrentUnit = \"Inch\"\n");
+  EXPECT_EQ(word.world().bars().size(), 1u);
 }
 
 }  // namespace
