@@ -37,7 +37,8 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   void AddinInstance_OnBeginShutdown() {}
   // The host switches the add-in off (or closes): the connector lets go of
   // every event connection, so no handler runs again, and a handler waiting
-  // in a modal window ends when the window closes. The toolbar stays.
+  // in a modal window ends when the window closes. Switched off by the user
+  // (ext_dm_UserClosed), it first deletes its toolbar.
   void AddinInstance_OnDisconnection(int32_t RemoveMode);
   // The host has released the connector: as a disconnection, for a host that
   // releases without disconnecting first.

@@ -79,7 +79,14 @@ std::vector<host::WithEvents*> Connector::EventReferences() {
   return {&HostReference(), &TxHeight, &TxWidth, &ButAspect, &TxRotate, &ButSettings, &ButAbout};
 }
 
-void Connector::AddinInstance_OnDisconnection(int32_t /*RemoveMode*/) {
+void Connector::AddinInstance_OnDisconnection(int32_t RemoveMode) {
+  // Switched off by the user, the add-in takes its toolbar away: left
+  // behind, its buttons ("!<ProgId>") would load the add-in again, whose new
+  // connection would find the bar's name taken. Under a trap: a bar that
+  // cannot be deleted stays as it is. At the host's shutdown the host
+  // discards the temporary bar itself.
+  constexpr int32_t kUserClosed = 1;  // ext_dm_UserClosed
+  if (RemoveMode == kUserClosed && connected_) EndQuietly([&] { CmdBar.Call("Delete"); });
   connected_ = false;
   for (auto& router : routers_) router->Detach();
   for (host::WithEvents* reference : EventReferences()) reference->Disconnect();

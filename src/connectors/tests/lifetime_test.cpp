@@ -117,13 +117,19 @@ TEST(Lifetime, ADisconnectedConnectorReceivesNothingWhileTheHostStillHoldsIt) {
   Host h(sim::HostKind::PowerPoint, "Connect");
   h.Connect();
   sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
-  h.connector->AddinInstance_OnDisconnection(1);
+  // Disconnected as the host begins to shut down: the (temporary) toolbar
+  // stays for the host to discard, and its controls still take clicks.
+  h.connector->AddinInstance_OnDisconnection(0);
   EXPECT_TRUE(h.world.Select({a}).empty());
   h.Control(kButAbout).UserClick();
   EXPECT_EQ(h.Control(kTxHeight).text, "0");
   EXPECT_EQ(h.modal.dialogs, 0);
-  // The toolbar stays.
   EXPECT_EQ(h.world.bars().back()->controls.size(), 9u);
+  // Switched off by the user, it takes its toolbar away.
+  Host off(sim::HostKind::PowerPoint, "Connect");
+  off.Connect();
+  off.connector->AddinInstance_OnDisconnection(1);
+  EXPECT_TRUE(off.world.bars().empty());
 }
 
 // A host that keeps an event sink after the add-in has let go and calls it.
