@@ -25,7 +25,11 @@ STDMETHODIMP EventSinkDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPA
   return Guarded([&]() -> HRESULT {
     if (result) VariantInit(result);
     const EventEntry* event = FindEvent(iid_, dispid);
-    if (!event || !params) return S_OK;
+    if (!event) return S_OK;
+    // A caller may pass no DISPPARAMS at all for an event without arguments
+    // (the command bars' update): that is no arguments, not no event.
+    DISPPARAMS none{};
+    if (!params) params = &none;
     // rgvarg holds the last argument first.
     std::vector<host::Value> args;
     for (UINT i = params->cArgs; i-- > 0;)

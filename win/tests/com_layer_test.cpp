@@ -11,6 +11,7 @@
 #include "com/com_object.h"
 #include "com/dispatch_object.h"
 #include "com/errors.h"
+#include "com/event_sink.h"
 #include "com/guard.h"
 #include "com/strings.h"
 #include "com/values.h"
@@ -178,6 +179,18 @@ TEST_F(ComTest, EventsArriveByTheirDispidsWithCancelDefaultByReference) {
     EXPECT_EQ(button_events->events.size(), 2u);
   }
   EXPECT_EQ(world.TotalExternalRefs(), 0);
+}
+
+TEST_F(ComTest, AnEventWithoutDispParamsArrivesWithNoArguments) {
+  auto events = std::make_shared<Recorder>();
+  {
+    IID bars_events;
+    ASSERT_TRUE(SUCCEEDED(IIDFromString(L"{000C0352-0000-0000-C000-000000000046}", &bars_events)));
+    auto sink = ComPtr<IDispatch>::Attach(new EventSinkDispatch(bars_events, events));
+    EXPECT_EQ(sink->Invoke(1, IID_NULL, 1033, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr),
+              S_OK);
+  }
+  EXPECT_EQ(events->events, std::vector<std::string>{"OnUpdate"});
 }
 
 TEST_F(ComTest, TheGuardTurnsEveryExceptionIntoAResult) {
