@@ -12,6 +12,11 @@ summary line.
     scripts/mutate.py --list          the mutations, without running them
     scripts/mutate.py --only connectors/size_editing.cpp
     scripts/mutate.py --jobs 2        parallel copies (one per core)
+    scripts/mutate.py --com           the COM layer (win/com, win/addin):
+                                      rebuilds the 64-bit DLL and runs the
+                                      Windows tests and every example through
+                                      COM under Wine for each change
+    scripts/mutate.py --com --sample 60   a fixed sample of them
 
 Mutations that no test can catch because the program behaves the same are
 listed in scripts/mutation-equivalents.txt with the reason; they are run
@@ -23,6 +28,7 @@ survives edits elsewhere in the file.
 import argparse
 import concurrent.futures
 import hashlib
+import os
 import re
 import shutil
 import subprocess
@@ -33,6 +39,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 CORE = ["src/host", "src/platform", "src/procs", "src/forms", "src/connectors"]
+COM_LAYER = ["win/com", "win/addin"]
 EQUIVALENTS = ROOT / "scripts" / "mutation-equivalents.txt"
 
 # Headers are compiled into most of the tree, so each costs a long rebuild:
@@ -195,9 +202,9 @@ def spread(items, count):
     return [items[int(i * step)] for i in range(count)]
 
 
-def all_mutations(only=None):
+def all_mutations(only=None, folders=CORE):
     result = []
-    for folder in CORE:
+    for folder in folders:
         for path in sorted((ROOT / folder).glob("*.[ch]*")):
             rel = str(path.relative_to(ROOT))
             if only and only not in rel:
@@ -222,7 +229,107 @@ def load_equivalents():
 
 # --- Running ---------------------------------------------------------------
 
-def prepare(workdir):
+class NativeSuite:
+    """The core's mutations: the native test program and the examples."""
+
+    def configure(self, src, build):
+        # Unoptimised, without debug information, linked by lld where it is
+        # installed, and the tests listed when they run rather than after each
+        # link: every second of the rebuild counts a few hundred times.
+        flags = ["-DCMAKE_BUILD_TYPE=", "-DCMAKE_CXX_FLAGS=-O0 -g0", "-DFRAMBOLIST_TESTS=ON",
+                 "-DFRAMBOLIST_BENCHMARKS=OFF",
+                 "-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST"]
+        if shutil.which("ld.lld"):
+            flags.append("-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld")
+        subprocess.run(["cmake", "-S", src, "-B", build, "-G", "Ninja", *flags], check=True,
+                       capture_output=True)
+
+    def rebuild(self, build):
+        """Whether the test program and the host program build."""
+        run = subprocess.run(["ninja", "-C", build, "frambolist_tests", "frambolist-sim"],
+                             capture_output=True)
+        return run.returncode == 0
+
+    def passes(self, src, build):
+        try:
+            tests = subprocess.run([build / "frambolist_tests", "--gtest_fail_fast",
+                                    "--gtest_brief=1"], capture_output=True,
+                                   timeout=TEST_TIMEOUT)
+            if tests.returncode != 0:
+                return False
+            examples = subprocess.run([src / "scripts/check-examples.sh",
+                                       build / "frambolist-sim"],
+                                      capture_output=True, timeout=TEST_TIMEOUT)
+            return examples.returncode == 0
+        except subprocess.TimeoutExpired:
+            return False  # a hang is caught too: the suite never finishes
+
+    def finish(self, build):
+        pass
+
+
+class ComSuite:
+    """The COM layer's mutations: the 64-bit DLL, registered in its own Wine
+    prefix, then regsvr32, the Windows tests and every example through COM."""
+
+    WINE = "/usr/lib/wine/wine64"
+
+    def configure(self, src, build):
+        subprocess.run(["cmake", "-S", src, "-B", build, "-G", "Ninja",
+                        f"-DCMAKE_TOOLCHAIN_FILE={src}/win/cmake/mingw-w64-x86_64.cmake",
+                        "-DCMAKE_BUILD_TYPE=MinSizeRel", "-DFRAMBOLIST_TESTS=ON"],
+                       check=True, capture_output=True)
+        self.env = dict(os.environ, WINEPREFIX=str(build / "prefix"), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.src, self.build = src, build
+        # One headless prefix for the whole run, with one wineserver kept
+        # alive (its output must not hold a pipe of ours open).
+        quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=self.env)
+        subprocess.run([self.WINE, "wineboot", "-i"], timeout=600, **quiet)
+        self._wine("reg", "add", "HKCU\\Software\\Wine\\Drivers", "/v", "Graphics", "/d",
+                   "null", "/f")
+        subprocess.run(["wineserver", "-k"], **quiet)
+        subprocess.run(["wineserver", "-w"], **quiet)
+        subprocess.run(["wineserver", "-p"], **quiet)
+        for host in ["PowerPoint", "Excel", "Word"]:
+            self._wine("reg", "add", f"HKCU\\Software\\Microsoft\\Office\\{host}\\Addins", "/f")
+
+    def _wine(self, *args, cwd=None, timeout=120):
+        return subprocess.run([self.WINE, *args], env=self.env, cwd=cwd,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=timeout)
+
+    def _dll(self):
+        return "Z:" + str(self.build / "win" / "frambolist.dll").replace("/", "\\")
+
+    def rebuild(self, build):
+        run = subprocess.run(["ninja", "-C", build, "frambolist", "frambolist-sim",
+                              "frambolist_win_tests"], capture_output=True)
+        return run.returncode == 0
+
+    def passes(self, src, build):
+        try:
+            if self._wine("regsvr32", "/s", self._dll()).returncode != 0:
+                return False
+            self._wine("reg", "copy", "HKCU\\Software\\Classes", "HKLM\\Software\\Classes",
+                       "/s", "/f", "/reg:64")
+            tests = self._wine(str(build / "win/tests/frambolist_win_tests.exe"),
+                               "--gtest_fail_fast", "--gtest_brief=1", cwd=build / "win")
+            if tests.returncode != 0:
+                return False
+            examples = subprocess.run([src / "scripts/check-examples.sh",
+                                       build / "win/frambolist-sim.exe", "timeout", "120",
+                                       self.WINE],
+                                      env=self.env, capture_output=True, timeout=900)
+            return examples.returncode == 0
+        except subprocess.TimeoutExpired:
+            return False
+
+    def finish(self, build):
+        subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
+
+
+def prepare(workdir, suite):
     """A copy of the tracked tree with its own build, built once."""
     src = workdir / "tree"
     if src.exists():
@@ -234,43 +341,15 @@ def prepare(workdir):
             (src / rel).parent.mkdir(parents=True, exist_ok=True)
             shutil.copy2(ROOT / rel, src / rel)
     build = workdir / "build"
-    # Unoptimised, without debug information, linked by lld where it is
-    # installed, and the tests listed when they run rather than after each
-    # link: every second of the rebuild counts a few hundred times.
-    flags = ["-DCMAKE_BUILD_TYPE=", "-DCMAKE_CXX_FLAGS=-O0 -g0", "-DFRAMBOLIST_TESTS=ON",
-             "-DFRAMBOLIST_BENCHMARKS=OFF", "-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST"]
-    if shutil.which("ld.lld"):
-        flags.append("-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld")
-    subprocess.run(["cmake", "-S", src, "-B", build, "-G", "Ninja", *flags], check=True,
-                   capture_output=True)
-    if not rebuild(build) or not suite_passes(src, build):
+    suite.configure(src, build)
+    if not suite.rebuild(build) or not suite.passes(src, build):
         sys.exit(f"the unmutated tree must build and pass its suite: {build}")
     return src, build
 
 
-def rebuild(build):
-    """Whether the test program and the host program build."""
-    run = subprocess.run(["ninja", "-C", build, "frambolist_tests", "frambolist-sim"],
-                         capture_output=True)
-    return run.returncode == 0
-
-
-def suite_passes(src, build):
-    try:
-        tests = subprocess.run([build / "frambolist_tests", "--gtest_fail_fast",
-                                "--gtest_brief=1"], capture_output=True, timeout=TEST_TIMEOUT)
-        if tests.returncode != 0:
-            return False
-        examples = subprocess.run([src / "scripts/check-examples.sh", build / "frambolist-sim"],
-                                  capture_output=True, timeout=TEST_TIMEOUT)
-        return examples.returncode == 0
-    except subprocess.TimeoutExpired:
-        return False  # a hang is caught too: the suite never finishes
-
-
-def run_batch(workdir, mutations):
+def run_batch(workdir, mutations, suite):
     """Runs mutations (grouped by file) in one copy; returns (mutation, outcome) pairs."""
-    src, build = prepare(workdir)
+    src, build = prepare(workdir, suite)
     by_file = {}
     for m in mutations:
         by_file.setdefault(m.file, []).append(m)
@@ -283,14 +362,15 @@ def run_batch(workdir, mutations):
             mutated = list(lines)
             mutated[m.line - 1] = m.after + "\n"
             target.write_text("".join(mutated))
-            if not rebuild(build):
+            if not suite.rebuild(build):
                 outcome = "no-build"
             else:
-                outcome = "survived" if suite_passes(src, build) else "caught"
+                outcome = "survived" if suite.passes(src, build) else "caught"
             results.append((m, outcome))
             print(f"  {outcome:8} {m.ident}", flush=True)
         target.write_text(original)
-    rebuild(build)
+    suite.rebuild(build)
+    suite.finish(build)
     return results
 
 
@@ -299,10 +379,16 @@ def main():
     parser.add_argument("--list", action="store_true", help="list the mutations and stop")
     parser.add_argument("--only", help="only files whose path contains this")
     parser.add_argument("--jobs", type=int, default=2)
-    parser.add_argument("--workdir", default="/tmp/frambolist-mutation")
+    parser.add_argument("--workdir", default=None)
+    parser.add_argument("--com", action="store_true",
+                        help="the COM layer through COM under Wine, not the core")
+    parser.add_argument("--sample", type=int,
+                        help="run this many of the mutations, spread evenly (always the same)")
     args = parser.parse_args()
 
-    mutations = all_mutations(args.only)
+    mutations = all_mutations(args.only, COM_LAYER if args.com else CORE)
+    if args.sample:
+        mutations = spread(mutations, args.sample)
     equivalents = load_equivalents()
     if args.list:
         for m in mutations:
@@ -313,7 +399,7 @@ def main():
         return 0
 
     started = time.monotonic()
-    workdir = Path(args.workdir)
+    workdir = Path(args.workdir or ("/tmp/frambolist-mutation" + ("-com" if args.com else "")))
     # Files go to the copies whole, so that each file's mutations share one
     # rebuild order; the biggest groups are dealt first.
     groups = {}
@@ -324,7 +410,8 @@ def main():
         min(batches, key=len).extend(group)
     results = []
     with concurrent.futures.ThreadPoolExecutor(len(batches)) as pool:
-        futures = [pool.submit(run_batch, workdir / f"copy{i}", batch)
+        futures = [pool.submit(run_batch, workdir / f"copy{i}", batch,
+                               ComSuite() if args.com else NativeSuite())
                    for i, batch in enumerate(batches) if batch]
         for future in futures:
             results += future.result()

@@ -104,6 +104,23 @@ TEST_F(OfficeFaithful, AnExcelConnectionThatFailsInAnyWayIsReportedAsAFailure) {
   }
 }
 
+// Office calls the connection interface through its vtable; a script host
+// may call it by DISPID, and a call short of its arguments is refused as
+// such, not read as empty arguments.
+TEST_F(OfficeFaithful, TheConnectionInterfaceByDispidRefusesMissingArguments) {
+  auto addin = CreateAddin(L"Kworrendival.Connect");
+  ASSERT_TRUE(addin);
+  ComPtr<IDispatch> by_name;
+  ASSERT_EQ(addin->QueryInterface(IID_IDispatch, by_name.ReceiveVoid()), S_OK);
+  DISPPARAMS none{};
+  for (DISPID connection_call : {1, 2}) {  // OnConnection, OnDisconnection
+    EXPECT_EQ(by_name->Invoke(connection_call, IID_NULL, 1033, DISPATCH_METHOD, &none, nullptr,
+                              nullptr, nullptr),
+              DISP_E_BADPARAMCOUNT)
+        << connection_call;
+  }
+}
+
 // Watches this thread for the add-in's modal windows and, inside their
 // loops, runs `inside` and then closes the window as the user would.
 class ModalWatch {
