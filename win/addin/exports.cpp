@@ -44,7 +44,11 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-  return LiveObjectCount() == 0 && ServerLockCount() == 0 ? S_OK : S_FALSE;
+  if (LiveObjectCount() != 0 || ServerLockCount() != 0) return S_FALSE;
+  // No object is left, but a window of ours may be (the hidden units dialog,
+  // kept for the next use): freed under it, the library would crash the host
+  // at that window's next message. Such windows go now, or the answer is no.
+  return Guarded([] { return ReleaseWindowsForUnload() ? S_OK : S_FALSE; });
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {

@@ -62,11 +62,15 @@ struct AddinServices {
   platform::Platform platform{message_box, locale, dialogs, shell};
 };
 
+AddinServices& Services() {
+  static AddinServices services;
+  return services;
+}
+
 }  // namespace
 
-platform::Platform& AddinPlatform() {
-  static AddinServices services;
-  return services.platform;
-}
+platform::Platform& AddinPlatform() { return Services().platform; }
+
+bool ReleaseWindowsForUnload() { return Services().dialogs.ReleaseWindowsForUnload(); }
 
 }  // namespace frambolist::win

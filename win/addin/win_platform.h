@@ -9,4 +9,8 @@ namespace frambolist::win {
 // One for the library, created on first use.
 platform::Platform& AddinPlatform();
 
+// Whether no window of the add-in is left, after destroying those kept for
+// later (see Win32Dialogs::ReleaseWindowsForUnload).
+bool ReleaseWindowsForUnload();
+
 }  // namespace frambolist::win

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "com/com_ptr.h"
 #include "com/dispatch_object.h"
@@ -299,6 +300,54 @@ TEST_F(OfficeFaithful, EnterInTheUnitsDialogChoosesTheFocusedButtonAndNothingEls
   }
   addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
   addin.Reset();
+  EXPECT_EQ(world.TotalExternalRefs(), 0);
+}
+
+// Office frees an add-in's library when DllCanUnloadNow agrees; a window
+// of the add-in left behind (the hidden units dialog, kept for its next
+// showing) would crash the host at its next message.
+TEST_F(OfficeFaithful, TheLibraryIsNeverFreedUnderOneOfItsWindows) {
+  HostWindow host("PowerPoint");
+  sim::World world(sim::HostKind::PowerPoint);
+  HWND dialog = nullptr;
+  {
+    auto addin = CreateAddin(L"Kworrendival.Connect");
+    ASSERT_TRUE(addin);
+    ASSERT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), S_OK);
+    {
+      // OK hides the dialog, which stays loaded for the next use.
+      ModalWatch watch([&](HWND shown) { dialog = shown, PressKeys({VK_RETURN}); },
+                       /*close_after=*/false);
+      world.bars().back()->controls[7]->UserClick();
+    }
+    addin->OnBeginShutdown(nullptr);
+    addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
+  }
+  HMODULE library = GetModuleHandleW(L"frambolist.dll");
+  ASSERT_TRUE(library);
+  // Asked from another thread, which cannot destroy this thread's window,
+  // the library must refuse: freed, its dialog's next message would crash.
+  using CanUnload = HRESULT(STDAPICALLTYPE*)();
+  auto can_unload = reinterpret_cast<CanUnload>(
+      reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
+  HRESULT from_another_thread = S_OK;
+  std::thread([&] { from_another_thread = can_unload(); }).join();
+  EXPECT_EQ(from_another_thread, S_FALSE);
+  EXPECT_TRUE(IsWindow(dialog));
+  // On the dialog's own thread, the window goes first, then the library.
+  CoFreeUnusedLibrariesEx(0, 0);
+  // Every top-level window of the thread gets a message: none may lead
+  // into a library that is gone.
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM) -> BOOL {
+        SendMessageW(hwnd, WM_NULL, 0, 0);
+        SendMessageW(hwnd, WM_SETTINGCHANGE, 0, 0);
+        return TRUE;
+      },
+      0);
+  EXPECT_FALSE(IsWindow(dialog)) << "the library was freed under its dialog";
+  EXPECT_FALSE(GetModuleHandleW(L"frambolist.dll")) << "nothing held the library";
   EXPECT_EQ(world.TotalExternalRefs(), 0);
 }
 

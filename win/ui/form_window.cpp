@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <utility>
+
 #include "com/guard.h"
 #include "com/strings.h"
 #include "ui/modal_owner.h"
@@ -15,6 +17,12 @@ namespace {
 using forms::ControlKind;
 
 std::wstring ClassName(const forms::Form& form) { return kFormClassPrefix + Widen(form.name()); }
+
+// The classes registered, for UnregisterFormClasses.
+std::vector<std::wstring>& RegisteredClasses() {
+  static std::vector<std::wstring> names;
+  return names;
+}
 
 void RegisterFormClass(HINSTANCE instance, const std::wstring& name, WNDPROC proc) {
   WNDCLASSEXW existing = {};
@@ -32,7 +40,7 @@ void RegisterFormClass(HINSTANCE instance, const std::wstring& name, WNDPROC pro
   wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), 0));
-  RegisterClassExW(&wc);
+  if (RegisterClassExW(&wc)) RegisteredClasses().push_back(name);
 }
 
 // The logo, decoded by OLE from the GIF in the library's resources.
@@ -80,6 +88,11 @@ DWORD StyleOf(const forms::ControlDesign& c, bool first_in_group) {
 }
 
 }  // namespace
+
+void UnregisterFormClasses(HINSTANCE instance) {
+  for (const std::wstring& name : std::exchange(RegisteredClasses(), {}))
+    UnregisterClassW(name.c_str(), instance);
+}
 
 FormWindow::FormWindow(HINSTANCE instance, forms::Form& form) : instance_(instance), form_(form) {
   HDC screen = GetDC(nullptr);

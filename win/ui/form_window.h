@@ -15,6 +15,9 @@
 
 namespace frambolist::win {
 
+// Unregisters the window classes of every form this library registered.
+void UnregisterFormClasses(HINSTANCE instance);
+
 class FormWindow {
  public:
   FormWindow(HINSTANCE instance, forms::Form& form);
@@ -24,6 +27,9 @@ class FormWindow {
 
   HWND hwnd() const { return hwnd_; }
   bool alive() const { return hwnd_ != nullptr; }
+  // Destroys the window now; false when it could not be (a window of
+  // another thread).
+  bool Destroy() { return !hwnd_ || (DestroyWindow(hwnd_) && !hwnd_); }
   // Shows the window owned by `owner` and centred on its monitor;
   // `before_hide` runs when the form hides or unloads, before the window goes.
   void ShowOver(HWND owner, std::function<void()> before_hide);

@@ -1,6 +1,7 @@
 #include "ui/win32_dialogs.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "forms/form.h"
 #include "ui/form_window.h"
@@ -61,6 +62,16 @@ void Win32Dialogs::ShowModal(forms::Form& form) {
   current_ = previous;
   in_loop_.pop_back();  // loops end in the reverse order of their start
   if (!window->alive()) windows_.erase(&form);
+}
+
+bool Win32Dialogs::ReleaseWindowsForUnload() {
+  if (!in_loop_.empty()) return false;
+  for (auto it = windows_.begin(); it != windows_.end();) {
+    it = it->second->alive() && !it->second->Destroy() ? std::next(it) : windows_.erase(it);
+  }
+  if (!windows_.empty()) return false;
+  UnregisterFormClasses(instance_);
+  return true;
 }
 
 }  // namespace frambolist::win

@@ -38,6 +38,12 @@ class Win32Dialogs final : public platform::DialogToolkit {
   void ShowModal(forms::Form& form) override;
   // The window of the form being shown, or null.
   HWND CurrentWindow() const { return current_; }
+  // Before the library may be unloaded: destroys the windows kept for the
+  // next showing (the forms keep their state; a later showing builds the
+  // window again) and unregisters their classes, whose window procedure
+  // lives in this library. False while a modal loop runs, or a window could
+  // not be destroyed (another thread's call): then the library must stay.
+  bool ReleaseWindowsForUnload();
 
  private:
   HINSTANCE instance_;
