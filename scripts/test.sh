@@ -21,7 +21,10 @@ fuzz/run.sh build-fuzz 200000 3000
 
 for preset in mingw64 mingw32; do
   cmake --preset $preset -DFRAMBOLIST_TESTS=ON >/dev/null
-  cmake --build build-${preset/mingw/win} >/dev/null
+  # Quiet unless it fails: then the compiler's words, not a silent stop.
+  log=$(mktemp)
+  cmake --build build-${preset/mingw/win} > "$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
+  rm -f "$log"
 done
 win/tests/check-imports.sh x86_64-w64-mingw32-objdump build-win64/win/frambolist.dll
 win/tests/check-imports.sh i686-w64-mingw32-objdump build-win32/win/frambolist.dll

@@ -303,6 +303,12 @@ TEST_F(OfficeFaithful, EnterInTheUnitsDialogChoosesTheFocusedButtonAndNothingEls
   EXPECT_EQ(world.TotalExternalRefs(), 0);
 }
 
+BOOL CALLBACK SendEveryWindowAMessage(HWND hwnd, LPARAM) {
+  SendMessageW(hwnd, WM_NULL, 0, 0);
+  SendMessageW(hwnd, WM_SETTINGCHANGE, 0, 0);
+  return TRUE;
+}
+
 // Office frees an add-in's library when DllCanUnloadNow agrees; a window
 // of the add-in left behind (the hidden units dialog, kept for its next
 // showing) would crash the host at its next message.
@@ -338,14 +344,7 @@ TEST_F(OfficeFaithful, TheLibraryIsNeverFreedUnderOneOfItsWindows) {
   CoFreeUnusedLibrariesEx(0, 0);
   // Every top-level window of the thread gets a message: none may lead
   // into a library that is gone.
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM) -> BOOL {
-        SendMessageW(hwnd, WM_NULL, 0, 0);
-        SendMessageW(hwnd, WM_SETTINGCHANGE, 0, 0);
-        return TRUE;
-      },
-      0);
+  EnumThreadWindows(GetCurrentThreadId(), &SendEveryWindowAMessage, 0);
   EXPECT_FALSE(IsWindow(dialog)) << "the library was freed under its dialog";
   EXPECT_FALSE(GetModuleHandleW(L"frambolist.dll")) << "nothing held the library";
   EXPECT_EQ(world.TotalExternalRefs(), 0);
