@@ -189,6 +189,7 @@ TEST_F(ComTest, AnEventWithoutDispParamsArrivesWithNoArguments) {
     auto sink = ComPtr<IDispatch>::Attach(new EventSinkDispatch(bars_events, events));
     EXPECT_EQ(sink->Invoke(1, IID_NULL, 1033, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr),
               S_OK);
+    EXPECT_EQ(sink->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
   }
   EXPECT_EQ(events->events, std::vector<std::string>{"OnUpdate"});
 }

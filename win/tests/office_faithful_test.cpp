@@ -105,6 +105,27 @@ TEST_F(OfficeFaithful, AnExcelConnectionThatFailsInAnyWayIsReportedAsAFailure) {
   }
 }
 
+// A caller that passes no out-pointer gets E_POINTER from every object and
+// export of the library, never a write through null.
+TEST_F(OfficeFaithful, NoOutPointerIsAnErrorNotACrash) {
+  CLSID clsid;
+  ASSERT_EQ(CLSIDFromProgID(L"Kworrendival.ConnectWd", &clsid), S_OK);
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             factory.ReceiveVoid()),
+            S_OK);
+  EXPECT_EQ(factory->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, nullptr), E_POINTER);
+  auto addin = CreateAddin(L"Kworrendival.ConnectWd");
+  ASSERT_TRUE(addin);
+  EXPECT_EQ(addin->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  auto get_class_object = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"frambolist.dll"), "DllGetClassObject")));
+  ASSERT_TRUE(get_class_object);
+  EXPECT_EQ(get_class_object(clsid, IID_IClassFactory, nullptr), E_POINTER);
+}
+
 // Office calls the connection interface through its vtable; a script host
 // may call it by DISPID, and a call short of its arguments is refused as
 // such, not read as empty arguments.
