@@ -55,6 +55,10 @@ TEST_F(ComTest, HostFailuresCrossIDispatchWithTheirNumberAndDescription) {
     EXPECT_EQ(NumberOf([&] { app.Obj("ActiveWindow"); }, &description), -2147188160);  // scode
     EXPECT_EQ(description, "Nothing appropriate");
     EXPECT_EQ(NumberOf([&] { app.Get("NoSuchMember"); }), 438);
+    // An argument the member does not take: Visual Basic's 450, with its text.
+    EXPECT_EQ(NumberOf([&] { app.Call("ActiveWindow", {host::Value(int32_t{1})}); }, &description),
+              450);
+    EXPECT_EQ(description, "Wrong number of arguments or invalid property assignment");
     world.Select({});
     EXPECT_EQ(
         NumberOf([&] { app.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Get("Name"); }),
