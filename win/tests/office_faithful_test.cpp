@@ -116,6 +116,12 @@ TEST_F(OfficeFaithful, NoOutPointerIsAnErrorNotACrash) {
             S_OK);
   EXPECT_EQ(factory->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, nullptr), E_POINTER);
+  // And the factory's other answers: IUnknown, and no aggregation.
+  ComPtr<IUnknown> unknown;
+  EXPECT_EQ(factory->QueryInterface(IID_IUnknown, unknown.ReceiveVoid()), S_OK);
+  ComPtr<IUnknown> aggregated;
+  EXPECT_EQ(factory->CreateInstance(unknown.get(), IID_IUnknown, aggregated.ReceiveVoid()),
+            CLASS_E_NOAGGREGATION);
   auto addin = CreateAddin(L"Kworrendival.ConnectWd");
   ASSERT_TRUE(addin);
   EXPECT_EQ(addin->QueryInterface(IID_IUnknown, nullptr), E_POINTER);

@@ -48,12 +48,26 @@ TEST(Registration, ARegistrationThatFailsPartWayTakesBackEverythingItWrote) {
   ASSERT_EQ(unregister_server(), S_OK);
 
   // Word's entry is the last one written: everything else is in place when
-  // it fails.
+  // it fails. PowerPoint's entry is there already, empty (as another tool
+  // might leave it): it stays, and gets no value.
   const wchar_t* word_addins = L"Software\\Microsoft\\Office\\Word\\Addins";
+  const wchar_t* powerpoint_entry =
+      L"Software\\Microsoft\\Office\\PowerPoint\\Addins\\Kworrendival.Connect";
   RecreateKey(word_addins, REG_OPTION_VOLATILE);
+  RecreateKey(powerpoint_entry, REG_OPTION_NON_VOLATILE);
   EXPECT_NE(register_server(), S_OK);
-  for (const std::string& key : connectors::RegistrationKeys())
+  for (const std::string& key : connectors::RegistrationKeys()) {
+    if (Widen(key) == powerpoint_entry) continue;
     EXPECT_FALSE(KeyExists(key)) << key << " is left after a failed registration";
+  }
+  HKEY entry = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, powerpoint_entry, 0, KEY_READ, &entry), ERROR_SUCCESS);
+  DWORD values = 99;
+  RegQueryInfoKeyW(entry, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                   nullptr, nullptr, nullptr);
+  RegCloseKey(entry);
+  EXPECT_EQ(values, 0u) << "values written into a key that was there before are left";
+  RegDeleteKeyW(HKEY_CURRENT_USER, powerpoint_entry);
 
   // As the other tests found it: registered.
   RecreateKey(word_addins, REG_OPTION_NON_VOLATILE);
