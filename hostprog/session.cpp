@@ -51,8 +51,6 @@ int32_t IntegerWord(const std::string& word) {
   return value;
 }
 
-// Windows keeps at most three characters for each separator (LOCALE_SDECIMAL,
-// LOCALE_STHOUSAND), and a number needs a decimal separator.
 // Whether `text` is well-formed UTF-8: no stray continuation byte, no
 // truncated or overlong sequence, no surrogate, nothing beyond U+10FFFF.
 bool IsUtf8(std::string_view text) {
@@ -84,6 +82,8 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
+// Windows keeps at most three characters for each separator (LOCALE_SDECIMAL,
+// LOCALE_STHOUSAND), and a number needs a decimal separator.
 void CheckSeparator(const std::string& separator, const char* what, bool may_be_empty) {
   // Windows keeps the separators as UTF-16; a byte sequence that is no text
   // could not be set there, so it is refused here as well.
@@ -290,24 +290,22 @@ void Session::LoadOnDemand(const std::string& prog_id) {
 }
 
 void Session::ConnectOne(const std::string& prog_id, int32_t connect_mode) {
-  {
-    std::string why;
-    std::shared_ptr<LoadedAddin> addin = loader_->Create(prog_id, why);
-    if (!addin) {
-      // What Office's COM Add-ins dialog would list: the add-in, not loaded.
-      out_ << "not loaded: " << prog_id << ": " << why << "\n";
-      return;
-    }
-    host::ObjectRef instance = sim::MakeAddInInstance(*world_, prog_id)->Ref();
-    // Listed before it is connected, as Office's add-in list has it: a quit
-    // or a switch-off that the user gives while the connection shows a
-    // message reaches this add-in too. The local hold keeps it for the
-    // length of the call, whatever the host lets go of meanwhile.
-    addins_.push_back({addin, instance, prog_id});
-    auto failure =
-        addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
-    if (failure) ReportFailures({*failure});
+  std::string why;
+  std::shared_ptr<LoadedAddin> addin = loader_->Create(prog_id, why);
+  if (!addin) {
+    // What Office's COM Add-ins dialog would list: the add-in, not loaded.
+    out_ << "not loaded: " << prog_id << ": " << why << "\n";
+    return;
   }
+  host::ObjectRef instance = sim::MakeAddInInstance(*world_, prog_id)->Ref();
+  // Listed before it is connected, as Office's add-in list has it: a quit or
+  // a switch-off that the user gives while the connection shows a message
+  // reaches this add-in too. The local hold keeps it for the length of the
+  // call, whatever the host lets go of meanwhile.
+  addins_.push_back({addin, instance, prog_id});
+  auto failure =
+      addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
+  if (failure) ReportFailures({*failure});
 }
 
 void Session::Quit() {
@@ -442,11 +440,7 @@ void Session::TypeCommand(const Words& w) {
   ReportFailures(control.UserType(w[2]));
 }
 
-void Session::ClickCommand(const Words& w) {
-  // Held: the click may delete the control's bar.
-  auto control = UserControl(w[1]).shared_from_this();
-  ReportFailures(static_cast<sim::Control&>(*control).UserClick());
-}
+void Session::ClickCommand(const Words& w) { ReportFailures(UserControl(w[1]).UserClick()); }
 
 void Session::DialogOnlyCommand(const Words&) { throw Error("no dialog is shown"); }
 
@@ -558,8 +552,7 @@ void Session::ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog) {
     } else if (connectors::IsToolbarField(w[1]) || foreign_controls_.contains(w[1])) {
       // The host delivers a click on its toolbar even so, as a macro or
       // another add-in could while the dialog is up.
-      auto control = UserControl(w[1]).shared_from_this();
-      ReportFailures(static_cast<sim::Control&>(*control).UserClick());
+      ReportFailures(UserControl(w[1]).UserClick());
     } else {
       throw Error(dialog.Name() + " has no control " + w[1]);
     }

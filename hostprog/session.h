@@ -108,8 +108,8 @@ class Session final : platform::OkMessageBox,
   std::unique_ptr<sim::World> world_;
   struct Connected {
     std::shared_ptr<LoadedAddin> addin;
-    host::ObjectRef instance;
-    std::string prog_id;  // the add-in instance object passed to it
+    host::ObjectRef instance;  // the add-in instance object passed to it
+    std::string prog_id;
   };
   std::vector<Connected> addins_;
   platform::NumberFormat number_format_;

@@ -150,13 +150,14 @@ Control::Control(World& world, Kind kind)
 namespace {
 
 // Office raises a control's event on every control it counts as the same
-// one: the clicked control first, then the others in bar order.
+// one: the clicked control first, then the others in bar order. The list is
+// made before any handler runs, and holds each control while it is raised.
 template <class MakeArgs>
 std::vector<HostError> RaiseOnSharing(World& world, Control& source, std::string_view event,
                                       MakeArgs make_args) {
   auto self = std::static_pointer_cast<Control>(source.shared_from_this());
   std::vector<std::shared_ptr<Control>> sharing{self};
-  for (const auto& bar : std::vector(world.bars())) {
+  for (const auto& bar : world.bars()) {
     for (const auto& control : bar->controls) {
       if (control != self && control->SharesEventsWith(source)) sharing.push_back(control);
     }
@@ -174,7 +175,8 @@ std::vector<HostError> RaiseOnSharing(World& world, Control& source, std::string
 
 std::vector<HostError> Control::UserClick() {
   if (!enabled || kind_ != Kind::Button) return {};
-  auto self = shared_from_this();  // a handler may delete the bar
+  // Held until the last handler returns: a handler may delete the bar.
+  auto self = shared_from_this();
   if (on_action.starts_with("!<") && on_action.ends_with(">"))
     world_.LoadOnDemand(on_action.substr(2, on_action.size() - 3));
   return world_.AndCommandBarsUpdate(RaiseOnSharing(world_, *this, "Click", [&] {
@@ -184,7 +186,6 @@ std::vector<HostError> Control::UserClick() {
 
 std::vector<HostError> Control::UserType(const std::string& typed) {
   if (!enabled || kind_ != Kind::EditBox) return {};
-  auto self = shared_from_this();
   text = typed;
   return world_.AndCommandBarsUpdate(
       RaiseOnSharing(world_, *this, "Change", [&] { return std::array<Value, 1>{Value(Ref())}; }));

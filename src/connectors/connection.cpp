@@ -85,7 +85,7 @@ std::optional<host::HostError> Connector::AddinInstance_OnConnection(const Value
     }
     AfterConnection();
   } catch (const host::HostFailure& failure) {
-    return AsHostSeesIt(failure.error);  // Excel: nothing stored before it is undone
+    return host::AsHostSeesIt(failure.error);  // Excel: nothing stored before it is undone
   } catch (const HandlerAbandoned&) {
     // Disconnected while a message was up: nothing more to build.
   }

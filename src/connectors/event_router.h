@@ -17,15 +17,6 @@
 
 namespace frambolist::connectors {
 
-// A failure that goes back to the host crosses as a result code: a number
-// without a failure code of its own (0, or beyond 65535) arrives as E_FAIL.
-// Mapped here, once, so that the host sees the same number natively and
-// through COM.
-inline host::HostError AsHostSeesIt(host::HostError error) {
-  error.number = host::ErrorNumberAsHostSeesIt(error.number);
-  return error;
-}
-
 // Every event the add-in handles has at most this many arguments; a host
 // that passes fewer gets Empty for the rest.
 inline constexpr size_t kMaxEventArgs = 2;
@@ -67,7 +58,7 @@ class EventRouter final : public host::EventSink {
     try {
       target->RouteEvent(route_, event, padded);
     } catch (const host::HostFailure& failure) {
-      return AsHostSeesIt(failure.error);
+      return host::AsHostSeesIt(failure.error);
     } catch (const HandlerAbandoned&) {
       return std::nullopt;
     }

@@ -25,9 +25,12 @@ int32_t ErrorNumberFromResult(uint32_t result_code);
 uint32_t ResultFromErrorNumber(int32_t number);
 
 // What a host makes of a failure that reaches it as a result code: the
-// number, unless it has no failure code of its own.
-inline int32_t ErrorNumberAsHostSeesIt(int32_t number) {
-  return ErrorNumberFromResult(ResultFromErrorNumber(number));
+// number, unless it has no failure code of its own (0, or beyond 65535),
+// which arrives as E_FAIL. The core hands every failure back this way, so
+// that the host sees the same number natively and through COM.
+inline HostError AsHostSeesIt(HostError error) {
+  error.number = ErrorNumberFromResult(ResultFromErrorNumber(error.number));
+  return error;
 }
 
 // Errors that the language runtime raises on its own, not the hosts.

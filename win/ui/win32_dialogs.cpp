@@ -67,7 +67,7 @@ void Win32Dialogs::ShowModal(forms::Form& form) {
 bool Win32Dialogs::ReleaseWindowsForUnload() {
   if (!in_loop_.empty()) return false;
   for (auto it = windows_.begin(); it != windows_.end();) {
-    it = it->second->alive() && !it->second->Destroy() ? std::next(it) : windows_.erase(it);
+    it = it->second->Destroy() ? windows_.erase(it) : std::next(it);
   }
   if (!windows_.empty()) return false;
   UnregisterFormClasses(instance_);
