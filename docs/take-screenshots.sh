@@ -32,6 +32,7 @@ shot() {  # shot NAME WIDTH HEIGHT: the centre of the screen
 }
 mkfifo "$work/script"
 "$wine" "$work/frambolist-sim.exe" < "$work/script" > "$work/out.txt" 2>&1 &
+sim=$!
 {
   printf 'start powerpoint\nclick ButSettings\nclick Option1(2)\n'
   shot units-dialog 280 220 >&2
@@ -39,7 +40,9 @@ mkfifo "$work/script"
   shot about-box 240 250 >&2
   printf 'key Esc\nquit\n'
 } > "$work/script"
-wait %2 2>/dev/null || true
+# A screenshot of a session that failed (a script error, a leak, a modal
+# breach) is no screenshot of the add-in: the host program's status counts.
+wait $sim || { echo "the host program failed (status $?):" >&2; cat "$work/out.txt" >&2; exit 1; }
 
 # The toolbar as the host program shows it, in a terminal.
 cat > "$work/toolbar.txt" <<'SCRIPT'
@@ -55,9 +58,12 @@ SCRIPT
 Xvfb :78 -screen 0 1800x120x24 >/dev/null 2>&1 &
 wide=$!
 sleep 1
-DISPLAY=:78 xterm -geometry 240x6+0+0 -fa Monospace -fs 9 -e sh -c "build/frambolist-sim '$work/toolbar.txt'; sleep 4" &
+DISPLAY=:78 xterm -geometry 240x6+0+0 -fa Monospace -fs 9 -e sh -c "build/frambolist-sim '$work/toolbar.txt'; echo \$? > '$work/toolbar.status'; sleep 4" &
+term=$!
 sleep 3
 DISPLAY=:78 import -window root -trim docs/toolbar-state.png
 echo docs/toolbar-state.png
 kill $wide 2>/dev/null
-wait 2>/dev/null || true
+wait $term 2>/dev/null || true  # the terminal ends with its display
+[ "$(cat "$work/toolbar.status" 2>/dev/null)" = 0 ] ||
+  { echo "the host program failed printing the toolbar" >&2; exit 1; }
