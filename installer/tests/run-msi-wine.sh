@@ -107,8 +107,11 @@ refused_for_other_office() {
   "$wine64" reg add 'HKLM\SOFTWARE\Microsoft\Office\ClickToRun\Configuration' /v Platform /d "$other" /f /reg:64 >/dev/null 2>&1
   "$wine64" msiexec /i "$old" /qn >/dev/null 2>&1
   "$wine64" reg delete 'HKLM\SOFTWARE\Microsoft\Office\ClickToRun\Configuration' /v Platform /f /reg:64 >/dev/null 2>&1
-  [ ! -e "$folder/frambolist.dll" ] && [ -z "$(product_entries)" ] &&
-    msiinfo export "$work/out/Frambolist-1.0.0-$arch.msi" LaunchCondition | grep -q "install Frambolist for"
+  # Each condition says which one failed.
+  [ ! -e "$folder/frambolist.dll" ] || { echo "installed: $folder/frambolist.dll"; return 1; }
+  [ -z "$(product_entries)" ] || { echo "listed: $(product_entries)"; return 1; }
+  msiinfo export "$work/out/Frambolist-1.0.0-$arch.msi" LaunchCondition | grep -q "install Frambolist for" ||
+    { echo "the package has no launch condition naming the other package"; return 1; }
 }
 check "refused when the installed Office has the other bitness" refused_for_other_office
 
