@@ -55,10 +55,11 @@ class CommandBars : public SimObject {
     auto item = [this](std::span<const Value> args) {
       return ItemOf(world_.bars(), Arg(args, 0), [](const CommandBar& b) { return b.name; });
     };
-    Member("Item", item, {}, true);
-    Member("", item, {}, true);
+    Member("Item", item, {}, kOneIndex);
+    Member("", item, {}, kOneIndex);
+    // Add(Name, Position, MenuBar, Temporary)
     Member(
-        "Add", [this](std::span<const Value> args) { return Add(args); }, {}, true);
+        "Add", [this](std::span<const Value> args) { return Add(args); }, {}, {0, 4});
   }
 
  private:
@@ -99,10 +100,11 @@ class Controls : public SimObject {
     auto item = [this](std::span<const Value> args) {
       return ItemOf(bar_->controls, Arg(args, 0), [](const Control& c) { return c.caption; });
     };
-    Member("Item", item, {}, true);
-    Member("", item, {}, true);
+    Member("Item", item, {}, kOneIndex);
+    Member("", item, {}, kOneIndex);
+    // Add(Type, Id, Parameter, Before, Temporary)
     Member(
-        "Add", [this](std::span<const Value> args) { return Add(args); }, {}, true);
+        "Add", [this](std::span<const Value> args) { return Add(args); }, {}, {0, 5});
   }
 
  private:

@@ -26,29 +26,39 @@ namespace {
 
 enum class Dimension { Width, Height };
 
+// A range of shapes, or (`single`) one shape as a range's Item returns it.
 class ShapeRange : public SimObject {
  public:
-  ShapeRange(World& world, std::vector<std::shared_ptr<Shape>> shapes)
-      : SimObject(world, "ShapeRange"), shapes_(std::move(shapes)) {
-    TraceWritesAs("ShapeRange");
-    Member("Count",
-           [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(shapes_.size()))); });
-    Member(
-        "Item",
-        [this](std::span<const Value> args) -> Outcome<Value> {
-          auto index = Arg(args, 0).ToLong();
-          if (!index.ok() || index.value() < 1 ||
-              index.value() > static_cast<int32_t>(shapes_.size())) {
-            return host_errors::InvalidArgument();
-          }
-          std::vector<std::shared_ptr<Shape>> one{shapes_[static_cast<size_t>(index.value() - 1)]};
-          return Value(std::make_shared<ShapeRange>(world_, std::move(one))->Ref());
-        },
-        {}, true);
-    Member("Name", Reader([](const Shape& s) { return Value(s.name); }));
-    Member("Width", Reader([this](const Shape& s) { return Length(s.width); }),
+  ShapeRange(World& world, std::vector<std::shared_ptr<Shape>> shapes, bool single = false)
+      : SimObject(world, single ? "Shape" : "ShapeRange"), shapes_(std::move(shapes)) {
+    TraceWritesAs(type_name());
+    if (!single) {
+      Member("Count", [this](auto) {
+        return Outcome<Value>(Value(static_cast<int32_t>(shapes_.size())));
+      });
+      Member(
+          "Item",
+          [this](std::span<const Value> args) -> Outcome<Value> {
+            auto index = Arg(args, 0).ToLong();
+            if (!index.ok() || index.value() < 1 ||
+                index.value() > static_cast<int32_t>(shapes_.size())) {
+              return host_errors::InvalidArgument();
+            }
+            std::vector<std::shared_ptr<Shape>> one{
+                shapes_[static_cast<size_t>(index.value() - 1)]};
+            return Value(std::make_shared<ShapeRange>(world_, std::move(one), true)->Ref());
+          },
+          {}, kOneIndex);
+    }
+    Member("Name", [this](std::span<const Value> args) -> Outcome<Value> {
+      // PowerPoint names only a single shape; Excel and Word answer the first.
+      if (world_.kind() == HostKind::PowerPoint && shapes_.size() > 1)
+        return host_errors::PowerPointSingleShapeOnly();
+      return Reader([](const Shape& s) { return Value(s.name); })(args);
+    });
+    Member("Width", Reader([](const Shape& s) { return Length(s.width); }),
            [this](const Value& v) { return WriteLength(v, Dimension::Width); });
-    Member("Height", Reader([this](const Shape& s) { return Length(s.height); }),
+    Member("Height", Reader([](const Shape& s) { return Length(s.height); }),
            [this](const Value& v) { return WriteLength(v, Dimension::Height); });
     Member("Rotation", Reader([](const Shape& s) { return Value(s.rotation); }),
            [this](const Value& v) { return WriteRotation(v); });
@@ -67,10 +77,7 @@ class ShapeRange : public SimObject {
     };
   }
 
-  Value Length(double points) const {
-    if (world_.kind() == HostKind::Excel) return Value(points);
-    return Value(static_cast<float>(points));
-  }
+  static Value Length(double points) { return Value(static_cast<float>(points)); }
 
   Outcome<void> WriteLength(const Value& v, Dimension dimension) {
     if (shapes_.empty()) return host_errors::WordCommandFailed();
@@ -174,8 +181,8 @@ class InlineShapes : public SimObject {
       auto picture = pictures_[static_cast<size_t>(index.value() - 1)];
       return Value(std::make_shared<InlineShape>(world_, picture)->Ref());
     };
-    Member("Item", item, {}, true);
-    Member("", item, {}, true);
+    Member("Item", item, {}, kOneIndex);
+    Member("", item, {}, kOneIndex);
   }
 
  private:

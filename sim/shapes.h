@@ -13,7 +13,11 @@
 // - Word: a selection of in-line pictures only has an empty ShapeRange whose
 //   members fail with 4198 "Command failed". In-line pictures have Width,
 //   Height and LockAspectRatio, no Rotation, and never rescale themselves.
-// - Excel reads Width and Height as doubles; PowerPoint and Word as singles.
+// - Every host stores and reads Width and Height as singles.
+// - A range's Item is a Shape with the same members, without Count and Item.
+// - PowerPoint refuses the Name of a range of several shapes (-2147188160
+//   "This member can only be accessed for a single shape."); Excel and Word
+//   answer the first shape's.
 
 #include <memory>
 #include <vector>

@@ -37,8 +37,8 @@ void SimObject::Release() noexcept {
   }
 }
 
-void SimObject::Member(std::string name, Getter get, Putter put, bool takes_args) {
-  members_[std::move(name)] = Entry{std::move(get), std::move(put), takes_args};
+void SimObject::Member(std::string name, Getter get, Putter put, Arity arity) {
+  members_[std::move(name)] = Entry{std::move(get), std::move(put), arity};
 }
 
 const SimObject::Entry* SimObject::Find(std::string_view member) const {
@@ -55,7 +55,8 @@ Outcome<Value> SimObject::Get(std::string_view member, std::span<const Value> ar
   if (auto fault = world_.faults().Take(member)) return *fault;
   const Entry* entry = Find(member);
   if (!entry || !entry->get) return host::errors::MemberNotSupported();
-  if (!entry->takes_args && !args.empty()) return host_errors::BadParamCount();
+  if (args.size() > entry->arity.most) return host_errors::BadParamCount();
+  if (args.size() < entry->arity.required) return host_errors::ParamNotOptional();
   return entry->get(args);
 }
 
@@ -122,6 +123,9 @@ HostError PowerPointNothingSelected() {
           "Selection (unknown member) : Invalid request.  Nothing appropriate is currently "
           "selected."};
 }
+HostError PowerPointSingleShapeOnly() {
+  return {-2147188160, "This member can only be accessed for a single shape."};
+}
 HostError WordCommandFailed() { return {4198, "Command failed"}; }
 HostError WordNoSuchMember() {
   return {5941, "The requested member of the collection does not exist."};
@@ -130,6 +134,7 @@ HostError TypeMismatch() { return {-2147352571, "Type mismatch."}; }
 HostError BadParamCount() {
   return {450, "Wrong number of arguments or invalid property assignment"};
 }
+HostError ParamNotOptional() { return {449, "Argument not optional"}; }
 HostError Disconnected() {
   return {-2147417848, "The object invoked has disconnected from its clients."};
 }

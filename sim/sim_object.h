@@ -24,6 +24,13 @@ using host::HostError;
 using host::Outcome;
 using host::Value;
 
+// How many arguments a member takes, as its type library declares them.
+struct Arity {
+  size_t required = 0;
+  size_t most = 0;
+};
+inline constexpr Arity kOneIndex{1, 1};  // `Item(Index)` and a collection's default member
+
 class SimObject : public host::Object, public std::enable_shared_from_this<SimObject> {
  public:
   SimObject(World& world, std::string type_name);
@@ -59,10 +66,11 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
 
  protected:
   // A property (or method: automation makes no difference for a get). A
-  // member that takes no arguments refuses any, as Office's typed objects do
-  // (DISP_E_BADPARAMCOUNT): `InlineShapes(1)` is not `InlineShapes.Item(1)`
-  // there, whatever Visual Basic makes of it.
-  void Member(std::string name, Getter get, Putter put = {}, bool takes_args = false);
+  // member refuses more arguments than it takes (DISP_E_BADPARAMCOUNT) and
+  // fewer than it requires (DISP_E_PARAMNOTOPTIONAL), as Office's typed
+  // objects do: `InlineShapes(1)` is not `InlineShapes.Item(1)` there,
+  // whatever Visual Basic makes of it.
+  void Member(std::string name, Getter get, Putter put = {}, Arity arity = {});
   void OfferEvents(std::string_view interface_id) { event_interface_ = interface_id; }
   // Property writes on this object are shown by `trace on` under this name.
   void TraceWritesAs(std::string name) { trace_name_ = std::move(name); }
@@ -73,7 +81,7 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   struct Entry {
     Getter get;
     Putter put;
-    bool takes_args = false;
+    Arity arity;
   };
   struct Sink {
     int id;
@@ -101,10 +109,12 @@ namespace host_errors {
 HostError InvalidArgument();            // -2147024809, "Invalid procedure call or argument"
 HostError ValueOutOfRange();            // -2147024809, "The specified value is out of range."
 HostError PowerPointNothingSelected();  // -2147188160
+HostError PowerPointSingleShapeOnly();  // -2147188160, a range of several shapes' Name
 HostError WordCommandFailed();          // 4198
 HostError WordNoSuchMember();           // 5941
 HostError TypeMismatch();               // DISP_E_TYPEMISMATCH
 HostError BadParamCount();              // DISP_E_BADPARAMCOUNT: arguments a member does not take
+HostError ParamNotOptional();           // DISP_E_PARAMNOTOPTIONAL: a required argument missing
 HostError Disconnected();               // RPC_E_DISCONNECTED: the host has shut down
 }  // namespace host_errors
 

@@ -88,7 +88,7 @@ std::vector<HostError> World::RaiseCommandBarsUpdate() {
 // done for two fields at once (AddShape's width and height stayed unrounded
 // at -O2); the checked rounding, with its branches, is not vectorised.
 double World::StoreLength(double points) const {
-  return kind_ == HostKind::Excel ? points : static_cast<double>(host::RoundToSingle(points));
+  return static_cast<double>(host::RoundToSingle(points));
 }
 
 CommandBar* World::NewestBar(std::string_view name) {

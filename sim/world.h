@@ -77,7 +77,7 @@ class World {
   // into a closed Office do.
   void Close() { closed_ = true; }
   bool closed() const { return closed_; }
-  // Hosts store lengths in their own precision.
+  // Hosts store lengths as singles.
   double StoreLength(double points) const;
 
   // The command bars, oldest first.

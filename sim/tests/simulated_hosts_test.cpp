@@ -2,6 +2,7 @@
 
 #include "host/testing/failure_number.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/dispatch.h"
@@ -60,7 +61,29 @@ TEST(Shapes, RefuseNegativeAndNonFiniteValuesAndNormaliseAngles) {
   range.Put("Rotation", Value(720.0f));
   EXPECT_EQ(a->rotation, 0.0f);
   EXPECT_EQ(a->width, 10);
-  EXPECT_TRUE(range.Get("Width").is<double>());  // Excel reads lengths as doubles
+  EXPECT_TRUE(range.Get("Width").is<float>());  // every host's lengths are singles
+}
+
+TEST(Selections, ARangeItemIsAShapeAndOnlyPowerPointRefusesSeveralShapesName) {
+  for (HostKind kind : {HostKind::PowerPoint, HostKind::Excel, HostKind::Word}) {
+    World w(kind);
+    Shape* a = w.AddShape({.name = "A", .width = 10, .height = 20});
+    Shape* b = w.AddShape({.name = "B", .width = 30, .height = 40});
+    w.Select({a, b});
+    auto range = Selection(w).Obj("ShapeRange");
+    auto second = range.Obj("Item", {Value(int32_t{2})});
+    auto live = w.LiveReferences();
+    EXPECT_TRUE(std::ranges::any_of(live, [](auto& r) { return r.type_name == "Shape"; }));
+    EXPECT_EQ(second.Get("Name"), Value("B"));
+    EXPECT_EQ(second.Get("Width"), Value(30.0f));
+    EXPECT_EQ(NumberOf([&] { second.Get("Count"); }), 438);
+    EXPECT_EQ(NumberOf([&] { range.Get("Item"); }), 449);
+    if (kind == HostKind::PowerPoint) {
+      EXPECT_EQ(NumberOf([&] { range.Get("Name"); }), -2147188160);
+    } else {
+      EXPECT_EQ(range.Get("Name"), Value("A"));
+    }
+  }
 }
 
 TEST(Selections, EachHostReportsAnEmptySelectionItsOwnWay) {
@@ -168,10 +191,21 @@ TEST(Shapes, RefuseASizeTheyCannotStoreWithoutChangingAnyShape) {
   EXPECT_EQ(NumberOf([&] { range.Put("Width", Value(1e300)); }), -2147024809);
 }
 
-TEST(Hosts, MembersRefuseArgumentsTheyDoNotTakeAndEverythingFailsOnceClosed) {
+TEST(Hosts, MembersTakeTheArgumentsOfTheirTypeLibraryAndEverythingFailsOnceClosed) {
   World w(HostKind::Word);
   Dispatch app(w.ApplicationRef());
   EXPECT_EQ(NumberOf([&] { app.Get("ActiveWindow", {Value(int32_t{1})}); }), 450);
+  const host::Missing _;
+  auto bars = app.Obj("CommandBars");
+  EXPECT_EQ(NumberOf([&] { bars.Call("Add", {Value("B"), _, _, Value(true), _}); }), 450);
+  auto controls = bars.Obj("Add", {Value("B"), _, _, Value(true)}).Obj("Controls");
+  EXPECT_EQ(NumberOf([&] { controls.Call("Add", {Value(int32_t{1}), _, _, _, _, _}); }), 450);
+  EXPECT_EQ(NumberOf([&] { controls.Call("Add", {Value(int32_t{1}), _, _, _, Value(true)}); }),
+            0);
+  EXPECT_EQ(NumberOf([&] { bars.Get("Item"); }), 449);
+  EXPECT_EQ(NumberOf([&] { bars.Get("Item", {Value("B"), Value("B")}); }), 450);
+  EXPECT_EQ(NumberOf([&] { controls.Get("Item"); }), 449);
+  EXPECT_EQ(NumberOf([&] { controls.Get("", {Value(int32_t{1})}); }), 0);
   w.Close();
   EXPECT_EQ(NumberOf([&] { app.Get("Name"); }), -2147417848);
   EXPECT_EQ(NumberOf([&] { app.Put("Name", Value("x")); }), -2147417848);

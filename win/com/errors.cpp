@@ -36,6 +36,8 @@ std::optional<host::HostError> DispatchError(HRESULT hr) {
       return host::errors::Overflow();
     case DISP_E_BADPARAMCOUNT:
       return host::HostError{450, "Wrong number of arguments or invalid property assignment"};
+    case DISP_E_PARAMNOTOPTIONAL:
+      return host::HostError{449, "Argument not optional"};
     default:
       return std::nullopt;
   }

@@ -210,6 +210,7 @@ constexpr LCID kEnglishUs = 1033;
 // IDispatch itself rather than as an exception.
 HRESULT FailureOf(const host::HostError& error, EXCEPINFO* info) {
   if (error == sim::host_errors::BadParamCount()) return DISP_E_BADPARAMCOUNT;
+  if (error == sim::host_errors::ParamNotOptional()) return DISP_E_PARAMNOTOPTIONAL;
   FillExcepInfo(error, info);
   return DISP_E_EXCEPTION;
 }

@@ -40,6 +40,10 @@ const Case kSelection[] = {
      "start powerpoint\nadd A 72 36 10\nadd B 144 144 20\nselect A\nfail Height 5\nselect B\n"
      "print TxWidth.Text\nprint TxHeight.Text\nprint TxRotate.Text\n",
      "TxWidth.Text = \"2\"\nTxHeight.Text = \"0.5\"\nTxRotate.Text = \"10\"\n"},
+    {"PowerPoint names only a single shape, so several shapes disable the boxes",
+     "start powerpoint\nadd A 72 36\nadd B 144 144\nselect A\nselect A B\nprint TxWidth.Enabled\n"
+     "print TxWidth.Text\ntype TxWidth 3\nprint A.Width\n",
+     "TxWidth.Enabled = false\nTxWidth.Text = \"1\"\nA.Width = 72\n"},
     {"Word disables on 424 (insertion point in text)",
      "start word\nadd A 72 36\nselect A\nselect none\nprint TxWidth.Enabled\nprint TxWidth.Text\n",
      "TxWidth.Enabled = false\nTxWidth.Text = \"1\"\n"},
@@ -112,7 +116,7 @@ const Case kSizeEditing[] = {
      "message: Selection (unknown member) : Invalid request.  Nothing appropriate is currently "
      "selected.\n"},
     {"several shapes: the range is written whole",
-     "start powerpoint\nadd A 144 72\nadd B 72 72\nselect A B\ntype TxWidth 4\nprint "
+     "start excel\nadd A 144 72\nadd B 72 72\nselect A B\ntype TxWidth 4\nprint "
      "A.Height\nprint B.Height\n"
      "print TxHeight.Text\n",
      "A.Height = 144\nB.Height = 288\nTxHeight.Text = \"2\"\n"},
@@ -166,7 +170,7 @@ const Case kAspectAndRotation[] = {
      "A.LockAspectRatio\n",
      "A.LockAspectRatio = false\n"},
     {"rotation is written as typed, to every selected shape",
-     "start powerpoint\nadd A 10 10\nadd B 10 10\nselect A B\ntrace on\ntype TxRotate 400\ntype "
+     "start word\nadd A 10 10\nadd B 10 10\nselect A B\ntrace on\ntype TxRotate 400\ntype "
      "TxRotate 12.5\n"
      "print A.Rotation\nprint B.Rotation\nprint TxRotate.Text\n",
      "write ShapeRange.Rotation = 400\nwrite ShapeRange.Rotation = 12.5\nA.Rotation = "
