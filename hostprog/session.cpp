@@ -268,6 +268,7 @@ void Session::Start(const std::string& host) {
   if (on_host_started_) on_host_started_(*world_);
   world_->SetLoadOnDemand([this](const std::string& prog_id) { LoadOnDemand(prog_id); });
   ConnectAll(1);  // ext_cm_Startup
+  if (on_startup_done_ && !ended_) on_startup_done_();
 }
 
 // Loads every add-in registered for the host with load behaviour 3.

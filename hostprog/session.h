@@ -45,6 +45,8 @@ class Session final : platform::OkMessageBox,
   void OnHostStarted(std::function<void(sim::World&)> prepare) {
     on_host_started_ = std::move(prepare);
   }
+  // Runs once the host has loaded its start-up add-ins.
+  void OnStartupDone(std::function<void()> done) { on_startup_done_ = std::move(done); }
   // Runs while each message box of the add-in is up, as the user's own work
   // would run in the box's message loop (tests give host commands there).
   void OnMessageBox(std::function<void(Session&)> inside) { inside_message_box_ = std::move(inside); }
@@ -115,6 +117,7 @@ class Session final : platform::OkMessageBox,
   platform::NumberFormat number_format_;
   std::function<void(const platform::NumberFormat&)> locale_observer_;
   std::function<void(sim::World&)> on_host_started_;
+  std::function<void()> on_startup_done_;
   std::function<void(Session&)> inside_message_box_;
   // Another add-in's controls (`foreign`), by name, on a bar of their own.
   std::shared_ptr<sim::CommandBar> foreign_bar_;

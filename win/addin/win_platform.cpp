@@ -12,16 +12,22 @@ namespace frambolist::win {
 
 namespace {
 
-// Owned by the host's window, which the box disables and enables again
-// itself before it goes; the thread's other windows are disabled here.
+// Owned by our dialog while one is up (a connection can raise a box under
+// it), else by the host's window; the owner is disabled and enabled again by
+// the box itself, the thread's other windows here.
 class WinMessageBox final : public platform::OkMessageBox {
  public:
+  explicit WinMessageBox(const Win32Dialogs& dialogs) : dialogs_(dialogs) {}
   void Show(std::string_view text) override {
-    const HWND owner = ModalOwner();
+    HWND owner = dialogs_.CurrentWindow();
+    if (!owner || !IsWindowVisible(owner)) owner = ModalOwner();
     ThreadWindowsDisabled others(owner);
     MessageBoxW(owner, Widen(text).c_str(), Widen(platform::kMessageBoxTitle).c_str(),
                 MB_OK | MB_TASKMODAL);
   }
+
+ private:
+  const Win32Dialogs& dialogs_;
 };
 
 class WinLocale final : public platform::UserLocale {
@@ -55,9 +61,9 @@ class WinShell final : public platform::Shell {
 };
 
 struct AddinServices {
-  WinMessageBox message_box;
-  WinLocale locale;
   Win32Dialogs dialogs{ThisModule()};
+  WinMessageBox message_box{dialogs};
+  WinLocale locale;
   WinShell shell{dialogs};
   platform::Platform platform{message_box, locale, dialogs, shell};
 };

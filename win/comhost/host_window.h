@@ -1,7 +1,9 @@
 #pragma once
-// A top-level window standing for a simulated host's main window, active
-// while the host runs, as Office's is when the user works with the toolbar:
-// the owner of the add-in's modal windows.
+// A top-level window standing for a simulated host's main window: the owner
+// of the add-in's modal windows. While the host starts it is shown but not
+// active (the user may be in another application), under a splash screen;
+// afterwards it is active, as Office's is when the user works with the
+// toolbar.
 
 #include <windows.h>
 
@@ -11,8 +13,10 @@ namespace frambolist::win {
 
 class HostWindow {
  public:
-  // "Microsoft HOST (simulated)", shown and made the active window.
+  // "Microsoft HOST (simulated)", shown inactive under a splash screen.
   explicit HostWindow(std::string_view host);
+  // Start-up is over: the splash screen goes and the window is made active.
+  void FinishStartup();
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
@@ -21,6 +25,7 @@ class HostWindow {
 
  private:
   HWND hwnd_ = nullptr;
+  HWND splash_ = nullptr;
 };
 
 }  // namespace frambolist::win

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
       host_window.emplace(sim::HostName(world.kind()));
       watch.WatchHostWindow(host_window->hwnd());
     });
+    session.OnStartupDone([&] { host_window->FinishStartup(); });
     status = session.Run(script, std::cerr);
     watch.CheckHostEnabled("at the end of the script");
     if (status == 0 && watch.modal_faults() > 0) status = 4;

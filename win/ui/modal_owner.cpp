@@ -33,11 +33,17 @@ HWND ModalOwner() {
   if (HWND active = GetActiveWindow()) {
     if (HWND root = GetAncestor(active, GA_ROOT); root && IsUsableTopLevel(root)) return root;
   }
-  HWND first = nullptr;
+  // No active window: the host is starting, or another application has the
+  // foreground. The host's main window is the thread's first unowned window
+  // that is not a tool window (a splash screen or a floating palette).
+  HWND main = nullptr;
   ForEachThreadWindow([&](HWND hwnd) {
-    if (!first && IsUsableTopLevel(hwnd)) first = hwnd;
+    if (!main && IsUsableTopLevel(hwnd) && !GetWindow(hwnd, GW_OWNER) &&
+        !(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+      main = hwnd;
+    }
   });
-  return first;
+  return main;
 }
 
 void CentreOnOwnerMonitor(HWND window, HWND owner) {

@@ -12,8 +12,9 @@
 
 namespace frambolist::win {
 
-// The host's top-level window that is active on this thread, else the
-// thread's first visible, enabled top-level window; null when there is none.
+// The host's top-level window that is active on this thread, else the host's
+// main window: the thread's first visible, enabled, unowned top-level window
+// that is no tool window; null when there is none.
 HWND ModalOwner();
 
 // Centres `window` on the work area of the monitor that shows `owner` (the
