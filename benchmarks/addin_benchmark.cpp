@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 
@@ -81,7 +82,7 @@ void Replay(const std::vector<sim::World::RecordedCall>& calls) {
     } else if (c.kind == sim::World::RecordedCall::Kind::Subscribe) {
       auto s = c.target->Subscribe(c.member, sink);
       if (s.ok()) subscriptions.push_back(std::move(s.value()));
-    } else {
+    } else if (c.kind == sim::World::RecordedCall::Kind::Get) {
       benchmark::DoNotOptimize(c.target->Get(c.member, c.args).ok());
     }
   }
@@ -107,7 +108,10 @@ void Compare(benchmark::State& state, Scene& scene, Action action) {
   state.counters["addin_us"] = addin / n;
   state.counters["raw_us"] = raw / n;
   state.counters["ratio"] = addin / raw;
-  state.counters["host_calls"] = static_cast<double>(calls.size());
+  state.counters["host_calls"] = static_cast<double>(
+      std::ranges::count_if(calls, [](const sim::World::RecordedCall& c) {
+        return c.kind != sim::World::RecordedCall::Kind::Event;
+      }));
 }
 
 void BM_SelectionEvent(benchmark::State& state) {
@@ -163,7 +167,10 @@ void BM_Connection(benchmark::State& state) {
   state.counters["addin_us"] = addin / n;
   state.counters["raw_us"] = raw / n;
   state.counters["ratio"] = addin / raw;
-  state.counters["host_calls"] = static_cast<double>(calls.size());
+  state.counters["host_calls"] = static_cast<double>(
+      std::ranges::count_if(calls, [](const sim::World::RecordedCall& c) {
+        return c.kind != sim::World::RecordedCall::Kind::Event;
+      }));
 }
 
 long ResidentKb() {
@@ -186,20 +193,25 @@ void BM_MemoryOver100kEvents(benchmark::State& state) {
   }
 }
 
-// Excel's command-bar update, which comes many times a second: with the
-// selection unchanged it only compares (0); after a change it refreshes (1).
-void BM_ExcelUpdate(benchmark::State& state) {
-  Scene scene(sim::HostKind::Excel);
-  auto& excel = static_cast<connectors::ConnectXl&>(*scene.connector);
-  sim::Shape* other = scene.world.AddShape({.name = "B", .width = 10, .height = 20});
-  const bool changed = state.range(0) == 1;
+// The command bars' update, which comes many times a second: with nothing
+// changed it only reads and compares (changed 0); after the user resized the
+// shape it refreshes the boxes (1). With one shape selected, or 100.
+void BM_Update(benchmark::State& state) {
+  Scene scene(static_cast<sim::HostKind>(state.range(0)));
+  std::vector<sim::Shape*> selected{scene.shape};
+  for (int i = 1; i < state.range(1); ++i) {
+    selected.push_back(scene.world.AddShape(
+        {.name = "S" + std::to_string(i), .width = 10.0 + i, .height = 20}));
+  }
+  scene.world.Select(selected);
+  const bool changed = state.range(2) == 1;
   bool flip = false;
   auto update = [&] {
     if (changed) {
       flip = !flip;
-      scene.world.Select({flip ? other : scene.shape});  // raises the update itself
+      scene.world.Resize(*scene.shape, flip ? 72 : 144, 72);  // raises the update itself
     } else {
-      excel.EXBars_OnUpdate();
+      scene.world.RaiseCommandBarsUpdate();
     }
   };
   update();
@@ -210,7 +222,10 @@ void BM_ExcelUpdate(benchmark::State& state) {
 BENCHMARK(BM_Connection)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SelectionEvent)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SizeEdit)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ExcelUpdate)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Update)
+    ->ArgsProduct({{0, 1, 2}, {1, 100}, {0, 1}})
+    ->ArgNames({"host", "shapes", "changed"})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoryOver100kEvents)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -365,7 +365,8 @@ void Session::Execute(const ScriptLine& line) {
       {"heal", 1, 1, &Session::HealCommand},      {"trace", 2, 2, &Session::TraceCommand},
       {"print", 2, 2, &Session::PrintCommand},    {"set", 3, 3, &Session::SetCommand},
       {"refuse", 2, 2, &Session::RefuseCommand}, {"disconnect", 1, 1, &Session::HostCommand},
-      {"foreign", 3, 3, &Session::ForeignCommand},
+      {"foreign", 3, 3, &Session::ForeignCommand}, {"resize", 4, 4, &Session::ResizeCommand},
+      {"rotate", 3, 3, &Session::RotateCommand},
   };
   for (const Command& command : kCommands) {
     if (command.name != line.words[0]) continue;
@@ -403,14 +404,32 @@ void Session::AddCommand(const Words& w) {
   if (!world.AddShape(shape)) throw Error("a shape named " + w[1] + " exists already");
 }
 
+sim::Shape& Session::ShapeNamed(const std::string& name) {
+  sim::Shape* shape = RequireHost().FindShape(name);
+  if (!shape) throw Error("no shape named " + name);
+  return *shape;
+}
+
+void Session::ResizeCommand(const Words& w) {
+  sim::Shape& shape = ShapeNamed(w[1]);
+  const double width = NumberWord(w[2]), height = NumberWord(w[3]);
+  if (width < 0 || height < 0) throw Error("a shape's size cannot be negative");
+  ReportFailures(RequireHost().Resize(shape, width, height));
+}
+
+void Session::RotateCommand(const Words& w) {
+  sim::Shape& shape = ShapeNamed(w[1]);
+  auto angle = sim::NormalisedAngle(Value(NumberWord(w[2])));
+  if (!angle.ok()) throw Error("not an angle: " + w[2]);
+  ReportFailures(RequireHost().Rotate(shape, angle.value()));
+}
+
 void Session::SelectCommand(const Words& w) {
   sim::World& world = RequireHost();
   std::vector<sim::Shape*> shapes;
   if (!(w.size() == 2 && w[1] == "none")) {
     for (size_t i = 1; i < w.size(); ++i) {
-      sim::Shape* shape = world.FindShape(w[i]);
-      if (!shape) throw Error("no shape named " + w[i]);
-      shapes.push_back(shape);
+      shapes.push_back(&ShapeNamed(w[i]));
     }
   }
   ReportFailures(world.Select(shapes));

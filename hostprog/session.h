@@ -77,6 +77,9 @@ class Session final : platform::OkMessageBox,
   void ActivateCommand(const Words& w);
   void AddCommand(const Words& w);
   void SelectCommand(const Words& w);
+  void ResizeCommand(const Words& w);
+  void RotateCommand(const Words& w);
+  sim::Shape& ShapeNamed(const std::string& name);  // on the active sheet in Excel
   void TypeCommand(const Words& w);
   void ClickCommand(const Words& w);
   void DialogOnlyCommand(const Words& w);

@@ -36,7 +36,7 @@ class Selection : public SimObject {
 
 class Worksheet : public SimObject {
  public:
-  explicit Worksheet(World& world, std::string name = "Sheet1")
+  Worksheet(World& world, std::string name)
       : SimObject(world, "Worksheet"), name_(std::move(name)) {
     Member("Name", [this](auto) { return Outcome<Value>(Value(name_)); });
   }
@@ -107,14 +107,15 @@ Application::Application(World& world) : SimObject(world, "Application") {
          [this](auto) { return Outcome<Value>(Value(world_.command_bars()->Ref())); });
   Member("ActiveWindow", Fresh([this] { return std::make_shared<Window>(world_); }));
   if (world.kind() == HostKind::Excel) {
-    Member("ActiveSheet", Fresh([this] { return std::make_shared<Worksheet>(world_); }));
+    Member("ActiveSheet",
+           Fresh([this] { return std::make_shared<Worksheet>(world_, world_.active_sheet()); }));
   }
 }
 
 std::vector<HostError> Application::RaiseSelectionChange() {
   if (world_.kind() == HostKind::Excel) {
     if (world_.AnyShapeSelected()) return {};
-    Value args[] = {Value(std::make_shared<Worksheet>(world_)->Ref()),
+    Value args[] = {Value(std::make_shared<Worksheet>(world_, world_.active_sheet())->Ref()),
                     Value(std::make_shared<CellRange>(world_)->Ref())};
     return Raise("SheetSelectionChange", args);
   }

@@ -38,6 +38,7 @@ host::ObjectRef World::ApplicationRef() { return application_->Ref(); }
 
 Shape* World::AddShape(Shape shape) {
   if (FindShape(shape.name)) return nullptr;
+  if (kind_ == HostKind::Excel) shape.sheet = active_sheet_;
   shape.width = StoreLength(shape.width);
   shape.height = StoreLength(shape.height);
   shapes_.push_back(std::make_shared<Shape>(std::move(shape)));
@@ -46,7 +47,7 @@ Shape* World::AddShape(Shape shape) {
 
 Shape* World::FindShape(std::string_view name) {
   for (auto& s : shapes_) {
-    if (s->name == name) return s.get();
+    if (s->name == name && s->sheet == (kind_ == HostKind::Excel ? active_sheet_ : "")) return s.get();
   }
   return nullptr;
 }
@@ -69,8 +70,22 @@ std::vector<HostError> World::Select(const std::vector<Shape*>& shapes) {
 }
 
 std::vector<HostError> World::ActivateSheet(const std::string& name) {
-  selection_.clear();
+  sheet_selections_[active_sheet_] = std::move(selection_);
+  active_sheet_ = name;
+  selection_ = std::move(sheet_selections_[name]);
+  sheet_selections_.erase(name);
   return AndCommandBarsUpdate(application_->RaiseSheetActivate(name));
+}
+
+std::vector<HostError> World::Resize(Shape& shape, double width, double height) {
+  shape.width = StoreLength(width);
+  shape.height = StoreLength(height);
+  return RaiseCommandBarsUpdate();
+}
+
+std::vector<HostError> World::Rotate(Shape& shape, float degrees) {
+  shape.rotation = degrees;
+  return RaiseCommandBarsUpdate();
 }
 
 std::vector<HostError> World::AndCommandBarsUpdate(std::vector<HostError> failures) {
@@ -81,6 +96,7 @@ std::vector<HostError> World::AndCommandBarsUpdate(std::vector<HostError> failur
 
 std::vector<HostError> World::RaiseCommandBarsUpdate() {
   if (closed_) return {};
+  if (recording_) NoteCall({RecordedCall::Kind::Event, {}, "OnUpdate", {}});
   return command_bars_->Raise("OnUpdate", {});
 }
 

@@ -5,7 +5,9 @@
 // act on it as the user would (AddShape, Select, Click, Type); the add-in
 // reaches it only through the Application object.
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -26,6 +28,7 @@ struct Shape {
   float rotation = 0;  // degrees, in [0, 360)
   bool lock_aspect_ratio = false;
   bool is_inline = false;  // Word's in-line picture
+  std::string sheet;       // Excel: the worksheet it lies on
 };
 
 class CommandBar;
@@ -48,17 +51,25 @@ class World {
   Application& application() { return *application_; }
   host::ObjectRef ApplicationRef();
 
-  // The document and the user's selection.
+  // The document and the user's selection. In Excel, shapes lie on the
+  // sheet that was active when they were added, and only the active sheet's
+  // are found (names repeat across sheets, as Excel numbers them per sheet).
   Shape* AddShape(Shape shape);
   Shape* FindShape(std::string_view name);
+  const std::string& active_sheet() const { return active_sheet_; }
   std::vector<std::shared_ptr<Shape>> SelectedShapes(bool inline_pictures) const;
   bool AnyShapeSelected() const { return !selection_.empty(); }
   // The user selects these shapes (none: an empty slide area, the insertion
   // point in text, a cell). The host's selection events follow; the failures
   // that handlers report are returned.
   std::vector<HostError> Select(const std::vector<Shape*>& shapes);
-  // Excel: the user activates another sheet, whose selection is a cell.
+  // Excel: the user activates another sheet, whose selection is what it was
+  // when the sheet was last active (at first a cell), as Excel keeps it.
   std::vector<HostError> ActivateSheet(const std::string& name);
+  // The user resizes or rotates a shape with the mouse or the format pane:
+  // no event but the command bars' update follows.
+  std::vector<HostError> Resize(Shape& shape, double width, double height);
+  std::vector<HostError> Rotate(Shape& shape, float degrees);
   // The command bars' update event, which Office raises after every change
   // of the user interface (a selection, a typed edit, a click) and often
   // besides.
@@ -92,7 +103,9 @@ class World {
   // While recording, every call the add-in makes is kept with its target,
   // so that benchmarks can replay the same host work without the add-in.
   struct RecordedCall {
-    enum class Kind { Get, Put, Subscribe } kind;  // Subscribe: member is the interface
+    // Subscribe: member is the interface. Event: no call but a marker, where
+    // the host raised the event `member` (the command bars' update).
+    enum class Kind { Get, Put, Subscribe, Event } kind;
     host::ObjectRef target;
     std::string member;
     std::vector<Value> args;
@@ -104,6 +117,11 @@ class World {
   bool recording() const { return recording_; }
   void NoteCall(RecordedCall call) { recorded_.push_back(std::move(call)); }
   const std::vector<RecordedCall>& recorded() const { return recorded_; }
+  bool NoHostCallRecorded() const {
+    return std::ranges::all_of(recorded_, [](const RecordedCall& c) {
+      return c.kind == RecordedCall::Kind::Event;
+    });
+  }
   void SetTrace(std::function<void(const std::string&)> out) { trace_ = std::move(out); }
   void TraceWrite(std::string_view object, std::string_view property, const Value& value);
   std::vector<LiveObject> LiveReferences() const;  // objects the add-in (or anyone) holds
@@ -125,6 +143,8 @@ class World {
   std::vector<RecordedCall> recorded_;
   std::vector<std::shared_ptr<Shape>> shapes_;
   std::vector<std::shared_ptr<Shape>> selection_;
+  std::string active_sheet_ = "Sheet1";
+  std::map<std::string, std::vector<std::shared_ptr<Shape>>> sheet_selections_;  // inactive sheets
   std::vector<std::shared_ptr<CommandBar>> bars_;
   std::shared_ptr<SimObject> command_bars_;
   std::shared_ptr<Application> application_;

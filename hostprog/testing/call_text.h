@@ -15,6 +15,7 @@ namespace frambolist::hostprog::testing {
 
 inline std::string CallText(const sim::World::RecordedCall& call) {
   using Kind = sim::World::RecordedCall::Kind;
+  if (call.kind == Kind::Event) return "event " + call.member;
   const auto* target = dynamic_cast<const sim::SimObject*>(call.target.get());
   std::string line = call.kind == Kind::Get ? "get " : call.kind == Kind::Put ? "put " : "sink ";
   line += (target ? target->type_name() : "?") + "." + call.member;

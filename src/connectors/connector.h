@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "connectors/event_router.h"
@@ -16,6 +18,16 @@
 #include "platform/platform.h"
 
 namespace frambolist::connectors {
+
+// What the selection handler shows: whether it enables the boxes first, each
+// box's text in the order it writes them, and whether the failure that ends
+// it (if any) disables them.
+struct ShownSelection {
+  bool enables = false;
+  std::vector<std::pair<const host::WithEvents*, std::string>> texts;
+  bool disables = false;
+  bool operator==(const ShownSelection&) const = default;
+};
 
 // Owned through shared_ptr (CreateConnector): a handler holds its connector
 // for the length of the event, whatever the host releases meanwhile.
@@ -90,10 +102,12 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   // The host's own events (kApplication, kCommandBars), which differ by host.
   virtual void RouteHostEvent(int route, std::string_view event,
                               std::span<host::Value, kMaxEventArgs> args) = 0;
-  // Runs once the connection has built the toolbar.
-  virtual void AfterConnection() {}
-  // Every reference that receives events, the host reference included.
-  virtual std::vector<host::WithEvents*> EventReferences();
+  // Once the connection has built the toolbar: subscribes to the command
+  // bars' update event. Without it the add-in still works as the host's
+  // selection events allow, so a refusal is no failure of the connection.
+  void AfterConnection();
+  // Every reference that receives events, the host's included.
+  std::vector<host::WithEvents*> EventReferences();
   // After any modal window: a connector disconnected or released meanwhile
   // ends its handler there (HandlerAbandoned).
   void ContinueAfterModal() const {
@@ -103,10 +117,15 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   // PPTApp, EXApp or WdApp.
   virtual host::WithEvents& HostReference() = 0;
   const host::Dispatch& HostApplication() { return *HostReference(); }
+  // PPTBars, EXBars or WdBars: the host's CommandBars, for their update event.
+  virtual host::WithEvents& CommandBarsReference() = 0;
 
   // Shows the selection's geometry in the boxes. `selection` is the event's
-  // selection in PowerPoint and Word; Excel reads the active window's.
-  void TrackSelection(const host::Dispatch& selection);
+  // selection in PowerPoint and Word; Excel's (null) is the active window's.
+  void TrackSelection(const host::Dispatch* selection);
+  // On the command bars' update: shows the active window's selection as the
+  // selection handler would, when that differs from what it showed last.
+  void RefreshOnUpdate();
 
   const HostTraits& traits_;
 
@@ -135,6 +154,12 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   template <class Policy>
   void RunConnectionSteps(const Policy& policy, const host::Dispatch& application,
                           const host::Dispatch& add_in);
+
+  ShownSelection ReadSelection(const host::Dispatch* selection);
+  void ShowSelection(const ShownSelection& view);
+  // What the boxes were last given by the selection handler or an update;
+  // empty before the first, and after a refresh that failed part-way.
+  std::optional<ShownSelection> shown_;
 
   enum class Dimension { Height, Width };
   void EditSize(Dimension own);

@@ -76,7 +76,12 @@ void Connector::RouteEvent(int route, std::string_view event,
 }
 
 std::vector<host::WithEvents*> Connector::EventReferences() {
-  return {&HostReference(), &TxHeight, &TxWidth, &ButAspect, &TxRotate, &ButSettings, &ButAbout};
+  return {&HostReference(), &CommandBarsReference(), &TxHeight, &TxWidth, &ButAspect,
+          &TxRotate,        &ButSettings,            &ButAbout};
+}
+
+void Connector::AfterConnection() {
+  EndQuietly([&] { CommandBarsReference().Set(HostApplication().Obj("CommandBars")); });
 }
 
 void Connector::AddinInstance_OnDisconnection(int32_t RemoveMode) {
@@ -94,7 +99,8 @@ void Connector::AddinInstance_OnDisconnection(int32_t RemoveMode) {
 
 Connect::Connect(platform::Platform& platform)
     : Connector(HostKind::PowerPoint, platform),
-      PPTApp(iid::kPowerPointApplication, Router(kApplication)) {}
+      PPTApp(iid::kPowerPointApplication, Router(kApplication)),
+      PPTBars(iid::kCommandBarsEvents, Router(kCommandBars)) {}
 
 ConnectXl::ConnectXl(platform::Platform& platform)
     : Connector(HostKind::Excel, platform),
@@ -102,12 +108,16 @@ ConnectXl::ConnectXl(platform::Platform& platform)
       EXBars(iid::kCommandBarsEvents, Router(kCommandBars)) {}
 
 ConnectWd::ConnectWd(platform::Platform& platform)
-    : Connector(HostKind::Word, platform), WdApp(iid::kWordApplication, Router(kApplication)) {}
+    : Connector(HostKind::Word, platform),
+      WdApp(iid::kWordApplication, Router(kApplication)),
+      WdBars(iid::kCommandBarsEvents, Router(kCommandBars)) {}
 
 void Connect::RouteHostEvent(int route, std::string_view event,
                              std::span<Value, kMaxEventArgs> args) {
   if (route == kApplication && event == "WindowSelectionChange")
     PPTApp_WindowSelectionChange(args[0]);
+  else if (route == kCommandBars && event == "OnUpdate")
+    PPTBars_OnUpdate();
 }
 
 void ConnectXl::RouteHostEvent(int route, std::string_view event,
@@ -124,58 +134,24 @@ void ConnectWd::RouteHostEvent(int route, std::string_view event,
                                std::span<Value, kMaxEventArgs> args) {
   if (route == kApplication && event == "WindowSelectionChange")
     WdApp_WindowSelectionChange(args[0]);
+  else if (route == kCommandBars && event == "OnUpdate")
+    WdBars_OnUpdate();
 }
 
 void Connect::PPTApp_WindowSelectionChange(const Value& Sel) {
-  TrackSelection(host::Dispatch::FromValue(Sel));
+  const host::Dispatch selection = host::Dispatch::FromValue(Sel);
+  TrackSelection(&selection);
 }
 
 void ConnectWd::WdApp_WindowSelectionChange(const Value& Sel) {
-  TrackSelection(host::Dispatch::FromValue(Sel));
-}
-
-std::vector<host::WithEvents*> ConnectXl::EventReferences() {
-  auto references = Connector::EventReferences();
-  references.push_back(&EXBars);
-  return references;
+  const host::Dispatch selection = host::Dispatch::FromValue(Sel);
+  TrackSelection(&selection);
 }
 
 // A worksheet has no ShapeRange, so the sheet that the event passes can never
 // give the selection's shapes; the active window's selection can.
 void ConnectXl::EXApp_SheetSelectionChange(const Value& /*Sh*/, const Value& /*Target*/) {
-  ShowSelection();
-}
-
-void ConnectXl::EXBars_OnUpdate() {
-  // Raised many times a second while the user works: most updates change
-  // nothing, and they must cost little and never touch the toolbar.
-  if (SelectedShapeNames() != shown_selection_) ShowSelection();
-}
-
-void ConnectXl::ShowSelection() {
-  TrackSelection(host::Dispatch());
-  shown_selection_ = SelectedShapeNames();
-}
-
-std::string ConnectXl::SelectedShapeNames() {
-  std::string names;
-  EndQuietly([&] {
-    const host::Dispatch range = EXApp->Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange");
-    const int32_t count = LongOf(range.Get("Count"));
-    names = std::to_string(count);
-    // A selection of more shapes than this is told apart by its count alone.
-    constexpr int32_t kNamesRead = 64;
-    for (int32_t i = 1; i <= std::min(count, kNamesRead); ++i)
-      names += "\n" + TextOf(range.Obj("Item", {Value(i)}).Get("Name"));
-  });
-  return names;
-}
-
-// The update event comes from the host's CommandBars. Without it the add-in
-// still works as Excel's own events allow, so a refusal is no failure of the
-// connection.
-void ConnectXl::AfterConnection() {
-  EndQuietly([&] { EXBars.Set(EXApp->Obj("CommandBars")); });
+  TrackSelection(nullptr);
 }
 
 std::shared_ptr<Connector> CreateConnector(std::string_view class_name,

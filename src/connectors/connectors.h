@@ -9,11 +9,14 @@ class Connect final : public Connector {  // PowerPoint
  public:
   explicit Connect(platform::Platform& platform);
   void PPTApp_WindowSelectionChange(const host::Value& Sel);
+  void PPTBars_OnUpdate() { RefreshOnUpdate(); }
 
   host::WithEvents PPTApp;
+  host::WithEvents PPTBars;
 
  private:
   host::WithEvents& HostReference() override { return PPTApp; }
+  host::WithEvents& CommandBarsReference() override { return PPTBars; }
   void RouteHostEvent(int route, std::string_view event,
                       std::span<host::Value, kMaxEventArgs> args) override;
 };
@@ -27,36 +30,30 @@ class ConnectXl final : public Connector {  // Excel
   // or chart, only this update of the command bars, after every change of the
   // user interface (and often besides): the boxes follow the selection
   // through it.
-  void EXBars_OnUpdate();
+  void EXBars_OnUpdate() { RefreshOnUpdate(); }
 
   host::WithEvents EXApp;
-  // The host's CommandBars, for their update event.
   host::WithEvents EXBars;
 
  private:
   host::WithEvents& HostReference() override { return EXApp; }
+  host::WithEvents& CommandBarsReference() override { return EXBars; }
   void RouteHostEvent(int route, std::string_view event,
                       std::span<host::Value, kMaxEventArgs> args) override;
-  std::vector<host::WithEvents*> EventReferences() override;
-  void AfterConnection() override;
-  // Shows the selection's geometry and remembers which selection it was.
-  void ShowSelection();
-  // Which shapes the active window's selection holds, in few host calls:
-  // their count and names, or empty when it holds none (cells).
-  std::string SelectedShapeNames();
-
-  std::optional<std::string> shown_selection_;
 };
 
 class ConnectWd final : public Connector {  // Word
  public:
   explicit ConnectWd(platform::Platform& platform);
   void WdApp_WindowSelectionChange(const host::Value& Sel);
+  void WdBars_OnUpdate() { RefreshOnUpdate(); }
 
   host::WithEvents WdApp;
+  host::WithEvents WdBars;
 
  private:
   host::WithEvents& HostReference() override { return WdApp; }
+  host::WithEvents& CommandBarsReference() override { return WdBars; }
   void RouteHostEvent(int route, std::string_view event,
                       std::span<host::Value, kMaxEventArgs> args) override;
 };

@@ -1,5 +1,7 @@
 // Selection tracking: the boxes show the selection's width, height and
-// rotation whenever the host reports a new selection.
+// rotation whenever the host reports a new selection, and again on a command
+// bars update when what they would show has changed (the user resized or
+// rotated the shape, undid an edit, or chose another unit).
 
 #include "connectors/connector.h"
 #include "connectors/error_policy.h"
@@ -12,53 +14,96 @@ namespace frambolist::connectors {
 using host::Dispatch;
 using host::Value;
 
-void Connector::TrackSelection(const Dispatch& selection) {
+// All reads, no writes: what the handler would show.
+ShownSelection Connector::ReadSelection(const Dispatch* selection) {
   const platform::NumberFormat format = platform_.locale.NumberFormat();
-  // Every read starts again from the selection.
-  auto shape_range = [&] {
-    if (traits_.host == HostKind::Excel) {
-      return HostApplication().Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange");
+  auto length_text = [&](const Value& points) {
+    return procs::ShownValue(procs::PointsToUnit(SingleOf(points)), format);
+  };
+  ShownSelection view;
+  Dispatch range;
+  // The reads that fail whenever nothing fitting is selected (the range,
+  // and in PowerPoint and Word the test of its Name) go without an
+  // exception: an update repeats them many times a second.
+  // Excel's events pass no selection that has shapes: the active window's has.
+  auto got = selection ? selection->GetPath({{"ShapeRange"}})
+                       : HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}});
+  std::optional<host::HostError> failure;
+  if (got.ok()) {
+    range = Dispatch::FromValue(got.value());
+    if (traits_.test_read_and_enable) {
+      // Only a test: fails before the toolbar changes.
+      if (auto name = range.GetPath({{"Name"}}); !name.ok()) failure = name.error();
+      view.enables = !failure;
     }
-    return selection.Obj("ShapeRange");
-  };
-  auto show_length = [&](const host::WithEvents& box, const Value& points) {
-    box->Put("Text", Value(procs::ShownValue(procs::PointsToUnit(SingleOf(points)), format)));
-  };
+  } else {
+    failure = got.error();
+  }
+  if (!failure) {
+    failure = EndQuietly([&] {
+      view.texts.push_back({&TxWidth, length_text(range.Get("Width"))});
+      view.texts.push_back({&TxHeight, length_text(range.Get("Height"))});
+    });
+  }
 
   // Word: the first in-line picture's size replaces the range's. Its read
   // fails whenever no picture is selected, so it goes without an exception.
-  auto show_inline_length = [&](const host::WithEvents& box,
-                                const char* property) -> std::optional<host::HostError> {
-    auto points = selection.GetPath({{"InlineShapes"}, {"Item", {Value(int16_t{1})}}, {property}});
-    if (!points.ok()) return points.error();
-    return EndQuietly([&] { show_length(box, points.value()); });
-  };
+  if (!failure && traits_.inline_picture_values && selection) {
+    auto picture = selection->GetPath({{"InlineShapes"}, {"Item", {Value(int16_t{1})}}});
+    if (!picture.ok()) {
+      failure = picture.error();
+    } else {
+      failure = EndQuietly([&] {
+        const Dispatch shown = Dispatch::FromValue(picture.value());
+        view.texts.push_back({&TxWidth, length_text(shown.Get("Width"))});
+        view.texts.push_back({&TxHeight, length_text(shown.Get("Height"))});
+      });
+    }
+  }
+  if (!failure) {
+    failure = EndQuietly([&] {
+      view.texts.push_back(
+          {&TxRotate, procs::ShownValue(SingleOf(range.Get("Rotation")), format)});
+    });
+  }
+  view.disables = IsOneOf(failure, traits_.disabling_errors);
+  return view;
+}
 
-  std::optional<host::HostError> failure = EndQuietly([&] {
-    if (traits_.test_read_and_enable) {
-      shape_range().Get("Name");  // only a test: fails before the toolbar changes
+void Connector::ShowSelection(const ShownSelection& view) {
+  // Kept before anything is written; a refresh that fails part-way is
+  // forgotten, so that the next update shows it again.
+  shown_ = view;
+  const std::optional<host::HostError> failure = EndQuietly([&] {
+    if (view.enables) {
       for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
         (*box)->Put("Enabled", Value(true));
     }
-    show_length(TxWidth, shape_range().Get("Width"));
-    show_length(TxHeight, shape_range().Get("Height"));
+    for (const auto& [box, text] : view.texts) (*box)->Put("Text", Value(text));
   });
-  if (!failure && traits_.inline_picture_values) failure = show_inline_length(TxWidth, "Width");
-  if (!failure && traits_.inline_picture_values) failure = show_inline_length(TxHeight, "Height");
-  if (!failure) {
-    failure = EndQuietly([&] {
-      TxRotate->Put("Text",
-                    Value(procs::ShownValue(SingleOf(shape_range().Get("Rotation")), format)));
-    });
-  }
+  if (failure) shown_.reset();
 
   // The boxes keep their text either way: a disabled box shows its last value.
-  if (IsOneOf(failure, traits_.disabling_errors)) {
-    EndQuietly([&] {
-      for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
-        (*box)->Put("Enabled", Value(false));
-    });
+  if (failure ? IsOneOf(failure, traits_.disabling_errors) : view.disables) {
+    if (EndQuietly([&] {
+          for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
+            (*box)->Put("Enabled", Value(false));
+        })) {
+      shown_.reset();
+    }
   }
+}
+
+void Connector::TrackSelection(const Dispatch* selection) { ShowSelection(ReadSelection(selection)); }
+
+void Connector::RefreshOnUpdate() {
+  // Raised many times a second while the user works: most updates change
+  // nothing, and then they write nothing.
+  Dispatch selection;
+  if (EndQuietly([&] { selection = HostApplication().Obj("ActiveWindow").Obj("Selection"); }))
+    return;  // no window: no selection handler would run either
+  ShownSelection view = ReadSelection(&selection);
+  if (shown_ != view) ShowSelection(view);
 }
 
 }  // namespace frambolist::connectors

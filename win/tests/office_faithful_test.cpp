@@ -116,9 +116,14 @@ TEST_F(OfficeFaithful, NoOutPointerIsAnErrorNotACrash) {
             S_OK);
   EXPECT_EQ(factory->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, nullptr), E_POINTER);
-  // And the factory's other answers: IUnknown, and no aggregation.
+  // And the factory's other answers: IUnknown, no other interface, and no
+  // aggregation.
   ComPtr<IUnknown> unknown;
   EXPECT_EQ(factory->QueryInterface(IID_IUnknown, unknown.ReceiveVoid()), S_OK);
+  ComPtr<IDispatch> not_a_factory_interface;
+  EXPECT_EQ(factory->QueryInterface(IID_IDispatch, not_a_factory_interface.ReceiveVoid()),
+            E_NOINTERFACE);
+  EXPECT_FALSE(not_a_factory_interface);
   ComPtr<IUnknown> aggregated;
   EXPECT_EQ(factory->CreateInstance(unknown.get(), IID_IUnknown, aggregated.ReceiveVoid()),
             CLASS_E_NOAGGREGATION);
@@ -260,7 +265,7 @@ TEST_F(OfficeFaithful,
         EXPECT_EQ(watch.seen(), 1);
       }
       EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
-      EXPECT_TRUE(world.recorded().empty()) << world.recorded().front().member;
+      EXPECT_TRUE(world.NoHostCallRecorded()) << world.recorded().front().member;
       world.Record(false);
       addin.Reset();
       EXPECT_EQ(world.TotalExternalRefs(), 0);
@@ -358,11 +363,27 @@ TEST_F(OfficeFaithful, TheLibraryIsNeverFreedUnderOneOfItsWindows) {
   }
   HMODULE library = GetModuleHandleW(L"frambolist.dll");
   ASSERT_TRUE(library);
-  // Asked from another thread, which cannot destroy this thread's window,
-  // the library must refuse: freed, its dialog's next message would crash.
   using CanUnload = HRESULT(STDAPICALLTYPE*)();
   auto can_unload = reinterpret_cast<CanUnload>(
       reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
+  // A caller's lock on the server holds the library with no object alive.
+  {
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(L"Kworrendival.Connect", &clsid), S_OK);
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               factory.ReceiveVoid()),
+              S_OK);
+    factory->LockServer(TRUE);
+    factory.Reset();
+    EXPECT_EQ(can_unload(), S_FALSE) << "locked";
+    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               factory.ReceiveVoid()),
+              S_OK);
+    factory->LockServer(FALSE);
+  }
+  // Asked from another thread, which cannot destroy this thread's window,
+  // the library must refuse: freed, its dialog's next message would crash.
   HRESULT from_another_thread = S_OK;
   std::thread([&] { from_another_thread = can_unload(); }).join();
   EXPECT_EQ(from_another_thread, S_FALSE);
