@@ -1,61 +1,77 @@
 #!/usr/bin/env bash
-# Builds the per-user MSI for one bitness of Office from a MinGW-w64 build,
-# signing the DLL and the package when a code-signing certificate is given.
-# Usage: build-msi.sh NATIVE_BUILD WIN_BUILD VERSION OUT_DIR
+# Builds the per-user packages from the MinGW-w64 builds, signing the DLLs
+# and the packages when a code-signing certificate is given:
+#   Frambolist-VERSION.msi      64-bit Windows, whatever Office's bitness:
+#                               both DLLs, each bitness's classes in its view
+#   Frambolist-VERSION-x86.msi  32-bit Windows (refused on 64-bit Windows)
+# Usage: build-msi.sh NATIVE_BUILD WIN64_BUILD WIN32_BUILD VERSION OUT_DIR
 #   NATIVE_BUILD  holds frambolist-wix-registry (the registry rows)
-#   WIN_BUILD     a 64- or 32-bit MinGW-w64 build (its frambolist.dll)
+#   WIN64_BUILD, WIN32_BUILD  the MinGW-w64 builds (their frambolist.dll)
 # Signing (optional): FRAMBOLIST_SIGN_PKCS12 names a PKCS#12 file with the
 # certificate and its key, FRAMBOLIST_SIGN_PASSWORD its password, and
 # FRAMBOLIST_SIGN_TIMESTAMP_URL a timestamp server (left out when empty).
-# Prints the package's summary, per-user flags and components.
+# Prints each package's summary, per-user flags and components.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
-native=$(cd "$1" && pwd) win=$(cd "$2" && pwd) version=$3
-mkdir -p "$4"; out=$(cd "$4" && pwd)
-
-if objdump -f "$win/win/frambolist.dll" | grep -q 'file format pei-i386'; then
-  arch=x86 other=x64 bits=32 other_bits=64 win64=no
-  upgrade_code=3C1D7E5A-9B2F-4A61-8E4C-7D0F2B6A9E13 library_guid=5E8A2C47-1D3B-4F96-A0C5-2B7E9D4F1A86
-else
-  arch=x64 other=x86 bits=64 other_bits=32 win64=yes
-  upgrade_code=8B4F2D19-6C3A-4E57-9D1B-0A5C7E3F2B64 library_guid=A7C3E915-4B2D-4C68-8F1E-6D9B0A2C5E47
-fi
+native=$(cd "$1" && pwd) win64=$(cd "$2" && pwd) win32=$(cd "$3" && pwd) version=$4
+mkdir -p "$5"; out=$(cd "$5" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# wixl takes sources relative to where it runs.
-cp "$win/win/frambolist.dll" "$root/assets/frambolist.ico" "$here/frambolist.wxs" "$work/"
 
-sign() {  # sign FILE: Authenticode-signs it in place and verifies it
+for build in "$win64" "$win32"; do
+  format=$(objdump -f "$build/win/frambolist.dll" | sed -n 's/.*file format //p')
+  expected=$([ "$build" = "$win64" ] && echo pei-x86-64 || echo pei-i386)
+  [ "$format" = "$expected" ] || { echo "$build/win/frambolist.dll is $format, not $expected" >&2; exit 2; }
+done
+
+sign() {  # sign FILE: Authenticode-signs it in place
   [ -n "${FRAMBOLIST_SIGN_PKCS12:-}" ] || return 0
   local timestamp=()
   [ -z "${FRAMBOLIST_SIGN_TIMESTAMP_URL:-}" ] || timestamp=(-ts "$FRAMBOLIST_SIGN_TIMESTAMP_URL")
   osslsigncode sign -pkcs12 "$FRAMBOLIST_SIGN_PKCS12" -pass "${FRAMBOLIST_SIGN_PASSWORD:-}" -h sha256 \
     -n "Frambolist" -i "https://$web_host/" "${timestamp[@]}" -in "$1" -out "$1.signed" >/dev/null
   mv "$1.signed" "$1"
-  echo "signed: $(basename "$1")"
+  echo "signed: ${1#"$work"/}" | sed "s|$out/||"
 }
-web_host=$(sed -n 's/^FRAMBOLIST_WEB_HOST:STRING=//p' "$win/CMakeCache.txt")
+web_host=$(sed -n 's/^FRAMBOLIST_WEB_HOST:STRING=//p' "$win64/CMakeCache.txt")
 web_host=${web_host:-frambolist.example.org}
 
-sign "$work/frambolist.dll"
-"$native/frambolist-wix-registry" "$arch" > "$work/registry.wxs"
-msi="$out/Frambolist-$version-$arch.msi"
-# wixl ignores what it does not know, with a warning: that fails the build.
-(cd "$work" && wixl -a "$arch" -o "$msi" \
-  -D Version="$version" -D Arch="$arch" -D OtherArch="$other" -D Bits="$bits" -D OtherBits="$other_bits" \
-  -D Win64="$win64" -D UpgradeCode="$upgrade_code" -D LibraryGuid="$library_guid" \
-  -D DllSource=frambolist.dll -D IconSource=frambolist.ico -D WebHost="$web_host" \
-  frambolist.wxs registry.wxs) 2> "$work/wixl.log" || { cat "$work/wixl.log"; exit 1; }
-if grep -Ei 'warning|critical|unknown|no property' "$work/wixl.log"; then
-  echo "wixl warned about the WiX source: fix it" >&2
-  rm -f "$msi"
-  exit 1
-fi
-sign "$msi"
+# wixl takes sources relative to where it runs.
+mkdir "$work/x64" "$work/x86"
+cp "$win64/win/frambolist.dll" "$work/x64/"
+cp "$win32/win/frambolist.dll" "$work/x86/"
+cp "$root/assets/frambolist.ico" "$here/frambolist.wxs" "$work/"
+sign "$work/x64/frambolist.dll"
+sign "$work/x86/frambolist.dll"
 
-echo "$(basename "$msi"): $(stat -c %s "$msi") bytes"
-msiinfo suminfo "$msi" | grep -E '^(Template|Version|Source|Security):' | sed 's/^/  /'
-echo "  per user: Word Count $(msiinfo suminfo "$msi" | sed -n 's/^Source: //p') (2 compressed + 8 no elevation)," \
-     "ALLUSERS $(msiinfo export "$msi" Property | awk -F'\t' '$1 == "ALLUSERS" { print $2; f = 1 } END { if (!f) print "unset" }')"
-msiinfo export "$msi" Component | awk -F'\t' 'NR > 3 { printf "  component %s %s attributes %s\n", $1, $2, $4 }'
+package() {  # package ARCH MSI_NAME UPGRADE_CODE DLL-VARIABLES...
+  local arch=$1 msi=$out/$2 upgrade_code=$3; shift 3
+  local defines=()
+  for variable in "$@"; do defines+=(-D "$variable"); done
+  "$native/frambolist-wix-registry" "$([ "$arch" = x64 ] && echo both || echo x86)" > "$work/registry.wxs"
+  # wixl ignores what it does not know, with a warning: that fails the build.
+  (cd "$work" && wixl -a "$arch" -o "$msi" -D Version="$version" -D Arch="$arch" \
+    -D UpgradeCode="$upgrade_code" -D IconSource=frambolist.ico -D WebHost="$web_host" "${defines[@]}" \
+    frambolist.wxs registry.wxs) 2> "$work/wixl.log" || { cat "$work/wixl.log"; exit 1; }
+  if grep -Ei 'warning|critical|unknown|no property' "$work/wixl.log"; then
+    echo "wixl warned about the WiX source: fix it" >&2
+    rm -f "$msi"
+    exit 1
+  fi
+  sign "$msi"
+  echo "$(basename "$msi"): $(stat -c %s "$msi") bytes"
+  msiinfo suminfo "$msi" | grep -E '^(Template|Version|Source|Security):' | sed 's/^/  /'
+  echo "  per user: Word Count $(msiinfo suminfo "$msi" | sed -n 's/^Source: //p') (2 compressed + 8 no elevation)," \
+       "ALLUSERS $(msiinfo export "$msi" Property | awk -F'\t' '$1 == "ALLUSERS" { print $2; f = 1 } END { if (!f) print "unset" }')"
+  msiinfo export "$msi" Component | awk -F'\t' '
+    NR > 3 && $1 !~ /^Registration/ { printf "  component %s %s attributes %s\n", $1, $2, $4 }
+    NR > 3 && $1 ~ /^Registration/ { rows++; attributes = $4 }
+    END { printf "  %d registration components, attributes %s\n", rows, attributes }'
+}
+# The package for 64-bit Windows keeps the upgrade code of the earlier
+# package for 64-bit Office; the x86 package keeps the 32-bit one's.
+package x64 "Frambolist-$version.msi" 8B4F2D19-6C3A-4E57-9D1B-0A5C7E3F2B64 \
+  Dll64Source=x64/frambolist.dll Dll32Source=x86/frambolist.dll
+package x86 "Frambolist-$version-x86.msi" 3C1D7E5A-9B2F-4A61-8E4C-7D0F2B6A9E13 \
+  DllSource=x86/frambolist.dll

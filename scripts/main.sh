@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# The main job: builds the add-in DLLs and their per-user installer packages
-# (dist/), installs the 64-bit package in a private Wine prefix as a user
-# would, and runs the example session (a user working with the toolbar in
-# PowerPoint) through the installed add-in, headless.
+# The main job: builds the add-in DLLs and the per-user installer packages
+# (dist/: Frambolist-VERSION.msi for 64-bit Windows, Frambolist-VERSION-x86.msi
+# for 32-bit Windows), installs the package for 64-bit Windows in a private
+# Wine prefix as a user would, and runs the example session (a user working
+# with the toolbar in PowerPoint) through the installed add-in, headless: in
+# a 64-bit host, then in a 32-bit one, as 64- and 32-bit Office load it.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --windows
+scripts/install-wine32.sh
 version=$(sed -n 's/^project(Frambolist VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 cmake --preset native >/dev/null
 cmake --build build --target frambolist-wix-registry >/dev/null
 for preset in mingw64 mingw32; do
   cmake --preset $preset >/dev/null
   cmake --build build-${preset/mingw/win} --target frambolist frambolist-sim >/dev/null
-  installer/build-msi.sh build build-${preset/mingw/win} "$version" dist
 done
-installer/run-installed.sh build-win64 "dist/Frambolist-$version-x64.msi" examples/typical-session.txt
+installer/build-msi.sh build build-win64 build-win32 "$version" dist
+for build in build-win64 build-win32; do
+  echo "the typical session in a ${build#build-win}-bit host:"
+  installer/run-installed.sh "$build" "dist/Frambolist-$version.msi" examples/typical-session.txt
+done
