@@ -29,14 +29,17 @@ new_wine_prefix() {
 # classes_to_hklm: Wine 8 shows only HKLM's classes through
 # HKEY_CLASSES_ROOT, where Windows merges in the user's: copy them across,
 # into the registry view of the build's bitness. Windows keeps the 32-bit
-# view of the user's classes under Wow6432Node, which Wine 8 does not
-# redirect to: where the package for 64-bit Windows wrote the 32-bit
-# classes there, they are the 32-bit view's.
+# view of the user's classes under Wow6432Node: where the package for 64-bit
+# Windows wrote the 32-bit classes there, they are the 32-bit view's. (Once
+# that key exists, Wine reads the user's classes through it in the 32-bit
+# view, so the copy reads the 64-bit view and names the 32-bit destination.)
 classes_to_hklm() {
-  "$wine64" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f $view >/dev/null 2>&1
   if [ "$view" = /reg:32 ] &&
      "$wine64" reg query 'HKCU\Software\Classes\Wow6432Node\CLSID' >/dev/null 2>&1; then
-    "$wine64" reg copy 'HKCU\Software\Classes\Wow6432Node\CLSID' 'HKLM\Software\Classes\CLSID' /s /f /reg:32 \
-      >/dev/null 2>&1
+    "$wine64" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Wow6432Node\Classes' /s /f /reg:64 >/dev/null 2>&1
+    "$wine64" reg copy 'HKCU\Software\Classes\Wow6432Node\CLSID' 'HKLM\Software\Wow6432Node\Classes\CLSID' \
+      /s /f /reg:64 >/dev/null 2>&1
+  else
+    "$wine64" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f $view >/dev/null 2>&1
   fi
 }

@@ -7,6 +7,7 @@
 
 #include "host/testing/failure_number.h"
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -90,6 +91,38 @@ HRESULT Connect(IDTExtensibility2& addin, sim::World& world, const char* prog_id
   return addin.OnConnection(app.get(), ext_cm_Startup, instance.get(), nullptr);
 }
 
+// Each host's own selection event, through its connection point, reaches
+// the selection handler: without the update that follows it in Office, the
+// boxes still show the new selection.
+TEST_F(OfficeFaithful, EachHostsSelectionEventReachesItsHandler) {
+  struct Row {
+    sim::HostKind kind;
+    const char* prog_id;
+  };
+  const Row rows[] = {{sim::HostKind::PowerPoint, "Kworrendival.Connect"},
+                      {sim::HostKind::Excel, "Kworrendival.ConnectXl"},
+                      {sim::HostKind::Word, "Kworrendival.ConnectWd"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.prog_id);
+    sim::World world(row.kind);
+    auto addin = CreateAddin(std::wstring(row.prog_id, row.prog_id + strlen(row.prog_id)).c_str());
+    ASSERT_TRUE(addin);
+    ASSERT_EQ(Connect(*addin.get(), world, row.prog_id), S_OK);
+    sim::Shape* shape = world.AddShape({.name = "A", .width = 72, .height = 36});
+    world.Select({shape});
+    ASSERT_EQ(world.bars().back()->controls[1]->text, "0.5");  // TxHeight
+    shape->height = 108;  // no update: only the selection event says so
+    world.application().RaiseSelectionChange();
+    if (row.kind == sim::HostKind::Excel) {
+      // Excel reports cells only; a shape's selection comes with the update.
+      EXPECT_EQ(world.bars().back()->controls[1]->text, "0.5");
+    } else {
+      EXPECT_EQ(world.bars().back()->controls[1]->text, "1.5");
+    }
+    addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
+  }
+}
+
 TEST_F(OfficeFaithful, AnExcelConnectionThatFailsInAnyWayIsReportedAsAFailure) {
   for (bool empty_exception : {true, false}) {
     sim::World world(sim::HostKind::Excel);
@@ -130,6 +163,11 @@ TEST_F(OfficeFaithful, NoOutPointerIsAnErrorNotACrash) {
   auto addin = CreateAddin(L"Kworrendival.ConnectWd");
   ASSERT_TRUE(addin);
   EXPECT_EQ(addin->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+  // Late-bound only: no type information, and a count of none.
+  UINT type_infos = 7;
+  EXPECT_EQ(addin->GetTypeInfoCount(&type_infos), S_OK);
+  EXPECT_EQ(type_infos, 0u);
+  EXPECT_EQ(addin->GetTypeInfoCount(nullptr), E_POINTER);
   using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
   auto get_class_object = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"frambolist.dll"), "DllGetClassObject")));
