@@ -28,7 +28,7 @@ struct Shape {
   float rotation = 0;  // degrees, in [0, 360)
   bool lock_aspect_ratio = false;
   bool is_inline = false;  // Word's in-line picture
-  std::string sheet;       // Excel: the worksheet it lies on
+  std::string sheet = {};  // Excel: the worksheet it lies on
 };
 
 class CommandBar;

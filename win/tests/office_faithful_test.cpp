@@ -138,15 +138,22 @@ TEST_F(OfficeFaithful, AnExcelConnectionThatFailsInAnyWayIsReportedAsAFailure) {
   }
 }
 
+// The registered class factory of `prog_id`, or null.
+ComPtr<IClassFactory> ClassFactoryOf(const wchar_t* prog_id, CLSID& clsid) {
+  ComPtr<IClassFactory> factory;
+  if (SUCCEEDED(CLSIDFromProgID(prog_id, &clsid))) {
+    CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                     factory.ReceiveVoid());
+  }
+  return factory;
+}
+
 // A caller that passes no out-pointer gets E_POINTER from every object and
 // export of the library, never a write through null.
 TEST_F(OfficeFaithful, NoOutPointerIsAnErrorNotACrash) {
   CLSID clsid;
-  ASSERT_EQ(CLSIDFromProgID(L"Kworrendival.ConnectWd", &clsid), S_OK);
-  ComPtr<IClassFactory> factory;
-  ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                             factory.ReceiveVoid()),
-            S_OK);
+  ComPtr<IClassFactory> factory = ClassFactoryOf(L"Kworrendival.ConnectWd", clsid);
+  ASSERT_TRUE(factory);
   EXPECT_EQ(factory->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, nullptr), E_POINTER);
   // And the factory's other answers: IUnknown, no other interface, and no
@@ -407,17 +414,13 @@ TEST_F(OfficeFaithful, TheLibraryIsNeverFreedUnderOneOfItsWindows) {
   // A caller's lock on the server holds the library with no object alive.
   {
     CLSID clsid;
-    ASSERT_EQ(CLSIDFromProgID(L"Kworrendival.Connect", &clsid), S_OK);
-    ComPtr<IClassFactory> factory;
-    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                               factory.ReceiveVoid()),
-              S_OK);
+    ComPtr<IClassFactory> factory = ClassFactoryOf(L"Kworrendival.Connect", clsid);
+    ASSERT_TRUE(factory);
     factory->LockServer(TRUE);
     factory.Reset();
     EXPECT_EQ(can_unload(), S_FALSE) << "locked";
-    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                               factory.ReceiveVoid()),
-              S_OK);
+    factory = ClassFactoryOf(L"Kworrendival.Connect", clsid);
+    ASSERT_TRUE(factory);
     factory->LockServer(FALSE);
   }
   // Asked from another thread, which cannot destroy this thread's window,
