@@ -318,6 +318,39 @@ TEST_F(OfficeFaithful,
   }
 }
 
+// A message box raised while one of our dialogs is up is owned by that
+// dialog, even while another window of the host's thread is the active one
+// (a floating palette, say).
+TEST_F(OfficeFaithful, AMessageBoxUnderOurDialogIsOwnedByIt) {
+  HostWindow host("PowerPoint");
+  host.FinishStartup();
+  sim::World world(sim::HostKind::PowerPoint);
+  auto addin = CreateAddin(L"Kworrendival.Connect");
+  ASSERT_TRUE(addin);
+  ASSERT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), S_OK);
+  HWND about = nullptr, palette = nullptr, box_owner = nullptr;
+  {
+    ModalWatch watch([&](HWND shown) {
+      if (about) {
+        box_owner = GetWindow(shown, GW_OWNER);
+        return;
+      }
+      about = shown;
+      palette = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"Palette", WS_POPUP | WS_VISIBLE, 0, 0,
+                                100, 100, nullptr, nullptr, nullptr, nullptr);
+      SetActiveWindow(palette);
+      // A width typed with nothing selected: PowerPoint's refusal in a box.
+      world.bars().back()->controls[3]->UserType("2");
+    });
+    world.bars().back()->controls[8]->UserClick();  // About
+    EXPECT_EQ(watch.seen(), 2);
+  }
+  EXPECT_TRUE(about);
+  EXPECT_EQ(box_owner, about);
+  DestroyWindow(palette);
+  addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
+}
+
 // Keys as the user presses them: real key messages, posted to the focused
 // control, through the dialog's own modal loop and IsDialogMessage.
 void PressKeys(std::initializer_list<WPARAM> keys) {
