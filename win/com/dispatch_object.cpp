@@ -39,15 +39,25 @@ host::ObjectRef DispatchObject::Wrap(IDispatch* dispatch) {
   return host::ObjectRef::Adopt(new DispatchObject(dispatch));
 }
 
+host::Outcome<DISPID> DispatchObject::IdOf(std::string_view member) {
+  if (member.empty()) return DISPID{DISPID_VALUE};  // the default member
+  for (const auto& [name, id] : dispids_) {
+    if (name == member) return id;
+  }
+  const std::wstring name = Widen(member);
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
+  DISPID dispid = DISPID_UNKNOWN;
+  const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, kEnglishUs, &dispid);
+  if (FAILED(hr)) return ErrorFromNameLookup(hr);  // not kept: asked again next time
+  dispids_.emplace_back(member, dispid);
+  return dispid;
+}
+
 host::Outcome<host::Value> DispatchObject::Invoke(std::string_view member, WORD flags,
                                                   std::span<const host::Value> args) {
-  DISPID dispid = DISPID_VALUE;  // an empty name is the default member
-  if (!member.empty()) {
-    const std::wstring name = Widen(member);
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
-    const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, kEnglishUs, &dispid);
-    if (FAILED(hr)) return ErrorFromNameLookup(hr);
-  }
+  const host::Outcome<DISPID> id = IdOf(member);
+  if (!id.ok()) return id.error();
+  const DISPID dispid = id.value();
   // Arguments go last first.
   std::vector<Variant> reversed;
   reversed.reserve(args.size());

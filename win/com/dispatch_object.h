@@ -1,7 +1,10 @@
 #pragma once
 // A host object reached through IDispatch: the add-in's side of the host
-// object model inside Office. Names are resolved with GetIDsOfNames at each
-// call (the hosts' objects are short-lived), under locale 1033 as Visual
+// object model inside Office. Names are resolved with GetIDsOfNames once per
+// wrapper and kept while it lives: the add-in holds the application, the
+// command bars and its controls for the whole connection, so an event pays
+// one Invoke per member on them (Office's objects have fixed DISPIDs, from
+// their type libraries). Calls go under locale 1033 as Visual
 // Basic for Applications passes it (Excel refuses a locale whose language
 // pack is missing with 0x80028018), properties are written with
 // DISPID_PROPERTYPUT, omitted arguments go as DISP_E_PARAMNOTFOUND, and
@@ -11,6 +14,9 @@
 #include <oleauto.h>
 
 #include <atomic>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "com/com_ptr.h"
 #include "com/values.h"
@@ -43,8 +49,12 @@ class DispatchObject final : public host::Object {
   host::Outcome<host::Value> Invoke(std::string_view member, WORD flags,
                                     std::span<const host::Value> args);
 
+  // The member's DISPID, from GetIDsOfNames the first time.
+  host::Outcome<DISPID> IdOf(std::string_view member);
+
   ComPtr<IDispatch> dispatch_;
   std::atomic<long> refs_{1};
+  std::vector<std::pair<std::string, DISPID>> dispids_;  // a few members an object
 };
 
 // The bridge the add-in uses: host objects are IDispatch objects.

@@ -203,6 +203,11 @@ ServedFaults& ServerFaults() {
   return faults;
 }
 
+ServedCalls& ServerCalls() {
+  static ServedCalls calls;
+  return calls;
+}
+
 namespace {
 constexpr LCID kEnglishUs = 1033;
 
@@ -219,6 +224,7 @@ HRESULT FailureOf(const host::HostError& error, EXCEPINFO* info) {
 STDMETHODIMP SimDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID lcid,
                                         DISPID* ids) {
   if (!names || !ids) return E_POINTER;
+  ++ServerCalls().name_lookups;
   return Guarded([&]() -> HRESULT {
     if (lcid != kEnglishUs) return kLocaleRefused;
     if (count > 0 && !ServerFaults().name_lookup_member.empty() &&
@@ -232,6 +238,7 @@ STDMETHODIMP SimDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
 
 STDMETHODIMP SimDispatch::Invoke(DISPID dispid, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,
                                  VARIANT* result, EXCEPINFO* info, UINT*) {
+  ++ServerCalls().invokes;
   return Guarded([&]() -> HRESULT {
     if (result) VariantInit(result);
     if (lcid != kEnglishUs) return kLocaleRefused;

@@ -53,6 +53,14 @@ struct ServedFaults {
   std::string empty_exception_member;
 };
 ServedFaults& ServerFaults();
+
+// The late-bound calls the served objects have answered, for the figures of
+// calls per action (each costs a round trip into Office).
+struct ServedCalls {
+  long name_lookups = 0;  // GetIDsOfNames
+  long invokes = 0;       // Invoke
+};
+ServedCalls& ServerCalls();
 inline constexpr HRESULT kLocaleRefused = static_cast<HRESULT>(0x80028018);
 
 }  // namespace frambolist::win

@@ -74,6 +74,30 @@ TEST_F(ComTest, HostFailuresCrossIDispatchWithTheirNumberAndDescription) {
   EXPECT_EQ(world.TotalExternalRefs(), 0);
 }
 
+// A held reference looks each member's name up once; a lookup that failed
+// is asked again, and another wrapper of the same object asks for itself.
+TEST_F(ComTest, AWrapperLooksEachNameUpOnce) {
+  sim::World world(sim::HostKind::PowerPoint);
+  {
+    host::Dispatch app = AsAddinSees(world);
+    ServerCalls() = {};
+    app.Get("Name");
+    app.Get("Name");
+    app.Obj("CommandBars");
+    EXPECT_EQ(ServerCalls().name_lookups, 2);
+    EXPECT_EQ(ServerCalls().invokes, 3);
+    ServerFaults().name_lookup_member = "ActiveWindow";
+    ServerFaults().name_lookup_result = DISP_E_UNKNOWNNAME;
+    EXPECT_EQ(NumberOf([&] { app.Obj("ActiveWindow"); }), 438);
+    ServerFaults() = {};
+    ServerCalls() = {};
+    app.Obj("ActiveWindow");
+    AsAddinSees(world).Get("Name");
+    EXPECT_EQ(ServerCalls().name_lookups, 2);
+  }
+  EXPECT_EQ(world.TotalExternalRefs(), 0);
+}
+
 TEST_F(ComTest, ValuesKeepTheirKindsAndOmittedArgumentsArrive) {
   sim::World world(sim::HostKind::PowerPoint);
   {
