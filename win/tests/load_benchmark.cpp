@@ -90,15 +90,39 @@ void PrintCallsPerAction() {
 int main(int argc, char** argv) {
   OleInitialize(nullptr);
   // An Office process has the shell loaded long before any add-in; with
-  // "--as-in-office" this process loads it first too.
-  const bool as_in_office = argc > 1 && std::string(argv[1]) == "--as-in-office";
+  // "--as-in-office" this process loads it first too. "--once PROGID": one
+  // process's figures for one registered add-in, on one line, for
+  // load-figures.sh to take the medians of: load and create, the first
+  // OnConnection, the median OnConnection of 20 later connections (ms).
+  bool as_in_office = false;
+  const wchar_t* once = nullptr;
+  std::wstring once_prog_id;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--as-in-office") as_in_office = true;
+    if (arg == "--once" && i + 1 < argc) {
+      once_prog_id.assign(argv[i + 1], argv[i + 1] + std::string(argv[i + 1]).size());
+      once = once_prog_id.c_str();
+    }
+  }
   if (as_in_office) LoadLibraryW(L"shell32.dll");
+  const wchar_t* prog_id = once ? once : L"Kworrendival.Connect";
   Split split{};
-  const double first = ConnectOnce(sim::HostKind::PowerPoint, L"Kworrendival.Connect", &split);
-  std::vector<double> later;
-  for (int i = 0; i < 51; ++i)
-    later.push_back(ConnectOnce(sim::HostKind::PowerPoint, L"Kworrendival.Connect"));
+  const double first = ConnectOnce(sim::HostKind::PowerPoint, prog_id, &split);
+  std::vector<double> later, later_on_connection;
+  for (int i = 0; i < (once ? 20 : 51); ++i) {
+    Split later_split{};
+    later.push_back(ConnectOnce(sim::HostKind::PowerPoint, prog_id, &later_split));
+    later_on_connection.push_back(later_split.connect);
+  }
   std::sort(later.begin(), later.end());
+  std::sort(later_on_connection.begin(), later_on_connection.end());
+  if (once) {
+    std::printf("%.3f %.3f %.3f\n", split.create, split.connect,
+                later_on_connection[later_on_connection.size() / 2]);
+    OleUninitialize();
+    return first < 0 ? 1 : 0;
+  }
   std::printf(as_in_office ? "with the shell already loaded, as in Office:\n"
                            : "in a bare process:\n");
   std::printf(
