@@ -10,7 +10,8 @@
 # Signing (optional): FRAMBOLIST_SIGN_PKCS12 names a PKCS#12 file with the
 # certificate and its key, FRAMBOLIST_SIGN_PASSWORD its password, and
 # FRAMBOLIST_SIGN_TIMESTAMP_URL a timestamp server (left out when empty).
-# Prints each package's summary, per-user flags and components.
+# Prints one line per package (name, size, signed or not); with
+# FRAMBOLIST_MSI_DETAILS=1 also its summary, per-user flags and components.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -32,7 +33,6 @@ sign() {  # sign FILE: Authenticode-signs it in place
   osslsigncode sign -pkcs12 "$FRAMBOLIST_SIGN_PKCS12" -pass "${FRAMBOLIST_SIGN_PASSWORD:-}" -h sha256 \
     -n "Frambolist" -i "https://$web_host/" "${timestamp[@]}" -in "$1" -out "$1.signed" >/dev/null
   mv "$1.signed" "$1"
-  echo "signed: ${1#"$work"/}" | sed "s|$out/||"
 }
 web_host=$(sed -n 's/^FRAMBOLIST_WEB_HOST:STRING=//p' "$win64/CMakeCache.txt")
 web_host=${web_host:-frambolist.example.org}
@@ -60,7 +60,8 @@ package() {  # package ARCH MSI_NAME UPGRADE_CODE DLL-VARIABLES...
     exit 1
   fi
   sign "$msi"
-  echo "$(basename "$msi"): $(stat -c %s "$msi") bytes"
+  echo "$(basename "$msi"): $(stat -c %s "$msi") bytes, $([ -n "${FRAMBOLIST_SIGN_PKCS12:-}" ] && echo signed || echo not signed)"
+  [ "${FRAMBOLIST_MSI_DETAILS:-}" = 1 ] || return 0
   msiinfo suminfo "$msi" | grep -E '^(Template|Version|Source|Security):' | sed 's/^/  /'
   echo "  per user: Word Count $(msiinfo suminfo "$msi" | sed -n 's/^Source: //p') (2 compressed + 8 no elevation)," \
        "ALLUSERS $(msiinfo export "$msi" Property | awk -F'\t' '$1 == "ALLUSERS" { print $2; f = 1 } END { if (!f) print "unset" }')"

@@ -6,13 +6,13 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh --windows
 
 cmake --preset native -DFRAMBOLIST_TESTS=ON -DFRAMBOLIST_BENCHMARKS=ON >/dev/null
-cmake --build build
-ctest --test-dir build --output-on-failure -j2
+cmake --build --preset native
+ctest --preset native
 
 # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer.
 cmake --preset asan >/dev/null
-cmake --build build-asan
-ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan --output-on-failure -j2
+cmake --build --preset asan
+ctest --preset asan
 
 # The fuzz targets, for a fixed number of inputs (fuzz/README.md runs them longer).
 cmake --preset fuzz >/dev/null

@@ -3,6 +3,7 @@
 // can compare the printed lines and then audit the simulated host.
 
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -64,6 +65,10 @@ struct ScriptCase {
   const char* script;
   const char* expected;
 };
+
+// How GoogleTest prints a row (in each test's line of ctest's output): its
+// description, not the bytes of its pointers.
+inline void PrintTo(const ScriptCase& row, std::ostream* out) { *out << '"' << row.name << '"'; }
 
 // A row's name as a test name (letters and digits, words capitalised), so
 // that each row runs and reports on its own: "Word: a floating shape" is

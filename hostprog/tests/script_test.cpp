@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <sstream>
+#include <string_view>
 
 #include "hostprog/command_line.h"
 #include "hostprog/testing/run_script.h"
@@ -19,6 +21,12 @@ struct ErrorRow {
   const char* script;
   const char* error;
 };
+// In ctest's lines: the error the row expects, not its pointers' bytes.
+void PrintTo(const ErrorRow& row, std::ostream* out) {
+  std::string_view error = row.error;
+  if (!error.empty() && error.back() == '\n') error.remove_suffix(1);
+  *out << '"' << error << '"';
+}
 const ErrorRow kErrors[] = {
     {"frobnicate\n", "script error, line 1: unknown command: \"frobnicate\"\n"},
     {"start notepad\n", "script error, line 1: no such host: notepad\n"},

@@ -47,7 +47,7 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/ce
   -subj "/CN=Frambolist test signing" -addext "extendedKeyUsage=codeSigning" >/dev/null 2>&1
 openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/sign.p12" -passout pass:test
 for version in 1.0.0 1.0.1; do
-  FRAMBOLIST_SIGN_PKCS12=$work/sign.p12 FRAMBOLIST_SIGN_PASSWORD=test \
+  FRAMBOLIST_SIGN_PKCS12=$work/sign.p12 FRAMBOLIST_SIGN_PASSWORD=test FRAMBOLIST_MSI_DETAILS=1 \
     "$root/installer/build-msi.sh" "$native" "$win64" "$win32" "$version" "$work/out" > "$work/build-$version.log" 2>&1 ||
     { cat "$work/build-$version.log"; exit 1; }
 done
