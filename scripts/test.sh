@@ -5,22 +5,23 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --windows
 
-cmake --preset native -DFRAMBOLIST_TESTS=ON -DFRAMBOLIST_BENCHMARKS=ON >/dev/null
+# Warnings in our own code fail the run.
+cmake --preset native -DFRAMBOLIST_TESTS=ON -DFRAMBOLIST_BENCHMARKS=ON -DFRAMBOLIST_WERROR=ON >/dev/null
 cmake --build --preset native
 ctest --preset native
 
 # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer.
-cmake --preset asan >/dev/null
+cmake --preset asan -DFRAMBOLIST_WERROR=ON >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
 # The fuzz targets, for a fixed number of inputs (fuzz/README.md runs them longer).
-cmake --preset fuzz >/dev/null
+cmake --preset fuzz -DFRAMBOLIST_WERROR=ON >/dev/null
 cmake --build build-fuzz
 fuzz/run.sh build-fuzz 200000 3000
 
 for preset in mingw64 mingw32; do
-  cmake --preset $preset -DFRAMBOLIST_TESTS=ON >/dev/null
+  cmake --preset $preset -DFRAMBOLIST_TESTS=ON -DFRAMBOLIST_WERROR=ON >/dev/null
   # Quiet unless it fails: then the compiler's words, not a silent stop.
   log=$(mktemp)
   cmake --build build-${preset/mingw/win} > "$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
