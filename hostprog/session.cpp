@@ -132,7 +132,7 @@ std::string_view PositionName(int32_t position) {
 
 }  // namespace
 
-Session::Session(std::ostream& out, LoaderFactory make_loader)
+Session::Session(std::ostream& out, const LoaderFactory& make_loader)
     : out_(out), platform_{*this, *this, *this, *this}, loader_(make_loader(platform_)) {}
 
 Session::~Session() {

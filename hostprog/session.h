@@ -24,7 +24,7 @@ class Session final : platform::OkMessageBox,
                       platform::Shell {
  public:
   using LoaderFactory = std::function<std::unique_ptr<AddinLoader>(platform::Platform&)>;
-  Session(std::ostream& out, LoaderFactory make_loader);
+  Session(std::ostream& out, const LoaderFactory& make_loader);
   ~Session();
 
   // Runs the script to its end (or to `quit`). Returns the exit status: 0, or

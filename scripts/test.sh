@@ -9,6 +9,9 @@ scripts/install-deps.sh --windows
 cmake --preset native -DFRAMBOLIST_TESTS=ON -DFRAMBOLIST_BENCHMARKS=ON -DFRAMBOLIST_WERROR=ON >/dev/null
 cmake --build --preset native
 ctest --preset native
+# The static checks that .clang-tidy keeps, on the core, the simulation and
+# the host program: any finding fails the run.
+clang-tidy -p build --quiet --warnings-as-errors='*' src/*/*.cpp hostprog/*.cpp sim/*.cpp 2>/dev/null
 
 # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer.
 cmake --preset asan -DFRAMBOLIST_WERROR=ON >/dev/null

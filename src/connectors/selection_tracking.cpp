@@ -41,8 +41,8 @@ ShownSelection Connector::ReadSelection(const Dispatch* selection) {
   }
   if (!failure) {
     failure = EndQuietly([&] {
-      view.texts.push_back({&TxWidth, length_text(range.Get("Width"))});
-      view.texts.push_back({&TxHeight, length_text(range.Get("Height"))});
+      view.texts.emplace_back(&TxWidth, length_text(range.Get("Width")));
+      view.texts.emplace_back(&TxHeight, length_text(range.Get("Height")));
     });
   }
 
@@ -55,15 +55,15 @@ ShownSelection Connector::ReadSelection(const Dispatch* selection) {
     } else {
       failure = EndQuietly([&] {
         const Dispatch shown = Dispatch::FromValue(picture.value());
-        view.texts.push_back({&TxWidth, length_text(shown.Get("Width"))});
-        view.texts.push_back({&TxHeight, length_text(shown.Get("Height"))});
+        view.texts.emplace_back(&TxWidth, length_text(shown.Get("Width")));
+        view.texts.emplace_back(&TxHeight, length_text(shown.Get("Height")));
       });
     }
   }
   if (!failure) {
     failure = EndQuietly([&] {
-      view.texts.push_back(
-          {&TxRotate, procs::ShownValue(SingleOf(range.Get("Rotation")), format)});
+      view.texts.emplace_back(&TxRotate,
+                              procs::ShownValue(SingleOf(range.Get("Rotation")), format));
     });
   }
   view.disables = IsOneOf(failure, traits_.disabling_errors);
