@@ -2,7 +2,9 @@
 # Fails when a file of the core includes a layer it may not depend on. The
 # direction, as the CMake targets link them: host and platform depend on
 # nothing, procs on host and platform, forms on platform and procs, and
-# connectors on all of them. Tests (src/*/tests) may include anything.
+# connectors on all of them. Tests (src/*/tests) may include anything. And
+# no file of the core includes a Windows header: the core builds and runs
+# on any platform.
 set -u
 cd "$(dirname "$0")/../src"
 allowed() {  # allowed LAYER: the layers it may include
@@ -25,5 +27,10 @@ while IFS=: read -r file include; do
     bad=1
   fi
 done < <(grep -rH '#include "' --include=*.h --include=*.cpp . | sed 's|^\./||' | grep -v '/tests/')
+while IFS= read -r line; do
+  echo "src/$line: a Windows header in the core"
+  bad=1
+done < <(grep -rniE '#include <(windows|winuser|winbase|ole2|oleauto|objbase|unknwn)\.h>' \
+           --include=*.h --include=*.cpp . | sed 's|^\./||')
 [ "$bad" -eq 0 ] && echo "layers: every include follows host, platform <- procs <- forms <- connectors"
 exit "$bad"

@@ -37,8 +37,9 @@ class UserLocale {
 
 class DialogToolkit {
  public:
-  // Shows `form` modally with no owner window and returns once the form is
-  // hidden or unloaded. The form's events run inside this call.
+  // Shows `form` modally, owned by the host's window (or by our dialog that
+  // is up), and returns once the form is hidden or unloaded. The form's
+  // events run inside this call.
   virtual void ShowModal(forms::Form& form) = 0;
 
  protected:
