@@ -3,7 +3,7 @@
 # box as the real DLL draws them through COM under Wine, and the toolbar's
 # state as the host program prints it. Writes docs/*.png.
 # Usage: docs/take-screenshots.sh   (after scripts/test.sh or scripts/main.sh)
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/.."
 for pkg in xvfb imagemagick xauth xterm; do
   dpkg -s "$pkg" >/dev/null 2>&1 || { apt-get update -qq; DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xvfb imagemagick xauth xterm >/dev/null; break; }

@@ -175,12 +175,15 @@ check "the signed package verifies, and fails with one byte changed" verificatio
 check "the installed, signed 64-bit DLL verifies, and fails with one byte changed" verification "$folder/x64/frambolist.dll"
 check "the installed, signed 32-bit DLL verifies, and fails with one byte changed" verification "$folder/x86/frambolist.dll"
 
-session() (  # session 64|32: the typical session through the installed add-in
+typical_session() (  # typical_session 64|32: through the installed add-in, with this prefix's Wine
   set -o pipefail  # the host program's status counts, not only its output
-  wine_for_build "$([ "$1" = 64 ] && echo "$win64" || echo "$win32")"
   classes_to_hklm
   timeout 120 "$wine" "$work/frambolist-sim-$1.exe" "Z:$root/examples/typical-session.txt" 2>&1 | tr -d '\r' |
     diff -u "$root/examples/typical-session.expected" -
+)
+session() (  # session 64|32: the same in a host program of that bitness on 64-bit Windows
+  wine_for_build "$([ "$1" = 64 ] && echo "$win64" || echo "$win32")"
+  typical_session "$1"
 )
 check "the typical session runs through the installed add-in in a 64-bit host" session 64
 [ -n "$with_32_bit" ] && check "the typical session runs through the installed add-in in a 32-bit host" session 32
@@ -257,12 +260,7 @@ if [ -n "$with_32_bit" ]; then
     "$wine64" msiexec /i "$x86" /qn >/dev/null 2>&1
     [ -e "$folder/frambolist.dll" ] && [ "$(product_entries)" = "Frambolist for 32-bit Windows|1.0.0|Frambolist" ] ||
       { echo "files: $(ls -R "$folder" 2>&1) listed: $(product_entries)"; return 1; }
-    (
-      set -o pipefail
-      classes_to_hklm
-      timeout 120 "$wine" "$work/frambolist-sim-32.exe" "Z:$root/examples/typical-session.txt" 2>&1 | tr -d '\r' |
-        diff -u "$root/examples/typical-session.expected" -
-    ) || return 1
+    typical_session 32 || return 1
     "$wine64" msiexec /x "$x86" /qn >/dev/null 2>&1
     left_behind
   }

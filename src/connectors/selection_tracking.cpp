@@ -71,26 +71,22 @@ ShownSelection Connector::ReadSelection(const Dispatch* selection) {
 }
 
 void Connector::ShowSelection(const ShownSelection& view) {
+  auto set_enabled = [&](bool enabled) {
+    for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
+      (*box)->Put("Enabled", Value(enabled));
+  };
   // Kept before anything is written; a refresh that fails part-way is
   // forgotten, so that the next update shows it again.
   shown_ = view;
   const std::optional<host::HostError> failure = EndQuietly([&] {
-    if (view.enables) {
-      for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
-        (*box)->Put("Enabled", Value(true));
-    }
+    if (view.enables) set_enabled(true);
     for (const auto& [box, text] : view.texts) (*box)->Put("Text", Value(text));
   });
   if (failure) shown_.reset();
 
   // The boxes keep their text either way: a disabled box shows its last value.
   if (failure ? IsOneOf(failure, traits_.disabling_errors) : view.disables) {
-    if (EndQuietly([&] {
-          for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
-            (*box)->Put("Enabled", Value(false));
-        })) {
-      shown_.reset();
-    }
+    if (EndQuietly([&] { set_enabled(false); })) shown_.reset();
   }
 }
 

@@ -6,7 +6,8 @@
 # the first OnConnection, and a later one, as the median (minimum,
 # maximum) over the processes, and ours as ratios to the floor's.
 # Usage: load-figures.sh BUILD_DIR [PROCESSES]   (at least 21)
-set -u
+# Exits 1 when any process fails: a figure over fewer processes is no figure.
+set -u -o pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 processes=${2:-21}
@@ -33,13 +34,11 @@ for prog_id in Kworrendival.Connect Frambolist.FloorAddin; do
   : > "$work/$prog_id.txt"
   for _ in $(seq "$processes"); do
     timeout 60 "$wine" "$work/frambolist_load_benchmark.exe" --as-in-office --once "$prog_id" 2>/dev/null |
-      tr -d '\r' | grep -E '^[0-9.]+ [0-9.]+ [0-9.]+$' >> "$work/$prog_id.txt"
+      tr -d '\r' | grep -E '^[0-9.]+ [0-9.]+ [0-9.]+$' >> "$work/$prog_id.txt" ||
+      { echo "a process measuring $prog_id failed (status $?)"; exit 1; }
   done
 done
 ours=$work/Kworrendival.Connect.txt floor=$work/Frambolist.FloorAddin.txt
-if [ ! -s "$ours" ] || [ ! -s "$floor" ]; then
-  echo "no figures: the benchmark did not run"; exit 1
-fi
 echo "$bits-bit, $(wc -l < "$ours") processes each, shell loaded, no heap checking (ms):"
 for row in "1 load and create" "2 first OnConnection" "3 later OnConnection"; do
   column=${row%% *} name=${row#* }

@@ -13,6 +13,7 @@
 
 #include "com/com_ptr.h"
 #include "com/extensibility.h"
+#include "com/strings.h"
 #include "comhost/dispatch_server.h"
 #include "sim/applications.h"
 #include "sim/command_bars.h"
@@ -94,25 +95,23 @@ int main(int argc, char** argv) {
   // process's figures for one registered add-in, on one line, for
   // load-figures.sh to take the medians of: load and create, the first
   // OnConnection, the median OnConnection of 20 later connections (ms).
-  bool as_in_office = false;
-  const wchar_t* once = nullptr;
-  std::wstring once_prog_id;
+  bool as_in_office = false, once = false;
+  std::wstring prog_id = L"Kworrendival.Connect";
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--as-in-office") as_in_office = true;
     if (arg == "--once" && i + 1 < argc) {
-      once_prog_id.assign(argv[i + 1], argv[i + 1] + std::string(argv[i + 1]).size());
-      once = once_prog_id.c_str();
+      once = true;
+      prog_id = win::Widen(argv[++i]);
     }
   }
   if (as_in_office) LoadLibraryW(L"shell32.dll");
-  const wchar_t* prog_id = once ? once : L"Kworrendival.Connect";
   Split split{};
-  const double first = ConnectOnce(sim::HostKind::PowerPoint, prog_id, &split);
+  const double first = ConnectOnce(sim::HostKind::PowerPoint, prog_id.c_str(), &split);
   std::vector<double> later, later_on_connection;
   for (int i = 0; i < (once ? 20 : 51); ++i) {
     Split later_split{};
-    later.push_back(ConnectOnce(sim::HostKind::PowerPoint, prog_id, &later_split));
+    later.push_back(ConnectOnce(sim::HostKind::PowerPoint, prog_id.c_str(), &later_split));
     later_on_connection.push_back(later_split.connect);
   }
   std::sort(later.begin(), later.end());

@@ -7,7 +7,6 @@
 
 #include "host/testing/failure_number.h"
 
-#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -16,6 +15,7 @@
 #include "com/dispatch_object.h"
 #include "com/errors.h"
 #include "com/extensibility.h"
+#include "com/strings.h"
 #include "comhost/dispatch_server.h"
 #include "comhost/host_window.h"
 #include "host/dispatch.h"
@@ -105,7 +105,7 @@ TEST_F(OfficeFaithful, EachHostsSelectionEventReachesItsHandler) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.prog_id);
     sim::World world(row.kind);
-    auto addin = CreateAddin(std::wstring(row.prog_id, row.prog_id + strlen(row.prog_id)).c_str());
+    auto addin = CreateAddin(Widen(row.prog_id).c_str());
     ASSERT_TRUE(addin);
     ASSERT_EQ(Connect(*addin.get(), world, row.prog_id), S_OK);
     sim::Shape* shape = world.AddShape({.name = "A", .width = 72, .height = 36});
