@@ -40,6 +40,13 @@ double NumberWord(const std::string& word) {
   return value;
 }
 
+// An angle in degrees, stored as the hosts store it: normalised into [0, 360).
+float AngleWord(const std::string& word) {
+  auto angle = sim::NormalisedAngle(Value(NumberWord(word)));
+  if (!angle.ok()) throw Error("not an angle: " + word);
+  return angle.value();
+}
+
 int32_t IntegerWord(const std::string& word) {
   int32_t value = 0;
   auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
@@ -395,9 +402,7 @@ void Session::AddCommand(const Words& w) {
       if (world.kind() != sim::HostKind::Word) throw Error("in-line pictures exist in Word only");
       shape.is_inline = true;
     } else {
-      auto angle = sim::NormalisedAngle(Value(NumberWord(w[i])));
-      if (!angle.ok()) throw Error("not an angle: " + w[i]);
-      shape.rotation = angle.value();
+      shape.rotation = AngleWord(w[i]);
     }
   }
   if (shape.width < 0 || shape.height < 0) throw Error("a shape's size cannot be negative");
@@ -419,9 +424,7 @@ void Session::ResizeCommand(const Words& w) {
 
 void Session::RotateCommand(const Words& w) {
   sim::Shape& shape = ShapeNamed(w[1]);
-  auto angle = sim::NormalisedAngle(Value(NumberWord(w[2])));
-  if (!angle.ok()) throw Error("not an angle: " + w[2]);
-  ReportFailures(RequireHost().Rotate(shape, angle.value()));
+  ReportFailures(RequireHost().Rotate(shape, AngleWord(w[2])));
 }
 
 void Session::SelectCommand(const Words& w) {
