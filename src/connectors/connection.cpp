@@ -6,7 +6,6 @@
 #include "connectors/connector.h"
 #include "connectors/error_policy.h"
 #include "connectors/host_values.h"
-#include "connectors/toolbar_fields.h"
 #include "connectors/toolbar_layout.h"
 #include "procs/units.h"
 
@@ -39,14 +38,16 @@ void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& applica
   policy.Run([&] { CmdBar.Put("Position", Value(int32_t{1})); });  // msoBarTop
   policy.Run([&] { CmdBar.Put("Visible", Value(true)); });
 
-  ToolbarFields fields(*this);
   for (const ControlLayout& control : ToolbarLayout()) {
+    host::WithEvents& field = this->*control.reference;
     policy.Run([&] {
       auto controls = CmdBar.Obj("Controls");
       Value added = control.add_type ? controls.Call("Add", {Value(*control.add_type)})
                                      : controls.Call("Add");
-      fields.Store(control.field, AsObjectVariable(added));
+      field.Set(AsObjectVariable(added));
     });
+    const PropertyWrite tag = TagOf(control);
+    policy.Run([&] { field->Put(tag.property, tag.value); });
     for (const PropertyWrite& write : control.writes) {
       policy.Run([&] {
         Value value = write.value;
@@ -55,7 +56,7 @@ void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& applica
         } else if (write.kind == PropertyWrite::Kind::kActionString) {
           value = Value("!<" + TextOf(add_in.Get("ProgId")) + ">");
         }
-        fields.Read(control.field).Put(write.property, value);
+        field->Put(write.property, value);
       });
     }
   }

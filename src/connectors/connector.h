@@ -1,9 +1,13 @@
 #pragma once
 // What the three connectors Connect (PowerPoint), ConnectXl (Excel) and
 // ConnectWd (Word) share: the toolbar fields, the connection event and the
-// toolbar and dialog handlers. Each subclass adds its host reference and the
-// host's application-event handlers; everything else that differs is in
-// HostTraits.
+// toolbar and dialog handlers.
+//
+// Hosts differ in two ways, each with one home. What a host has of its own
+// (its application reference and the application events it raises) is a
+// subclass: those fields and handlers exist in one host only. How a shared
+// handler behaves in each host is HostTraits, as data: a shared handler
+// never asks which host it runs in.
 
 #include <memory>
 #include <optional>
@@ -58,14 +62,16 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
 
   const HostTraits& traits() const { return traits_; }
 
-  // The toolbar, kept for as long as the host keeps the connector.
+  // The toolbar, kept for as long as the host keeps the connector. Each
+  // control's row in ToolbarLayout (toolbar_layout.h) says what it is and
+  // which handler its event runs; the captions receive no events.
   host::Dispatch CmdBar;
-  host::Dispatch LblHeight;
+  host::WithEvents LblHeight;
   host::WithEvents TxHeight;
-  host::Dispatch LblWidth;
+  host::WithEvents LblWidth;
   host::WithEvents TxWidth;
   host::WithEvents ButAspect;
-  host::Dispatch LblRotate;
+  host::WithEvents LblRotate;
   host::WithEvents TxRotate;
   host::WithEvents ButSettings;
   host::WithEvents ButAbout;
@@ -81,21 +87,13 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
  protected:
   Connector(HostKind host, platform::Platform& platform);
 
-  // The references that receive events, by route number.
-  enum Route : int {
-    kTxHeight,
-    kTxWidth,
-    kTxRotate,
-    kButAspect,
-    kButSettings,
-    kButAbout,
-    kApplication,
-    kCommandBars
-  };
+  // The host's references that receive events, by route number; a toolbar
+  // control's route is its row in ToolbarLayout.
+  enum HostRoute : int { kApplication = -1, kCommandBars = -2 };
   // The router for one reference's events; it holds this connector while a
   // handler runs.
-  std::shared_ptr<EventRouter> Router(Route route);
-  // Hands each event to the handler named after its reference and event.
+  std::shared_ptr<EventRouter> Router(int route);
+  // Hands each event to the handler for its reference and event.
   void RouteEvent(int route, std::string_view event,
                   std::span<host::Value, kMaxEventArgs> args) override;
   std::shared_ptr<const void> Hold() override { return weak_from_this().lock(); }

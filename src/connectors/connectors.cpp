@@ -3,13 +3,8 @@
 
 #include "connectors/connectors.h"
 
-#include <algorithm>
-#include <stdexcept>
-#include <string>
-
 #include "connectors/error_policy.h"
 #include "connectors/host_values.h"
-#include "connectors/toolbar_fields.h"
 #include "connectors/toolbar_layout.h"
 
 namespace frambolist::connectors {
@@ -20,21 +15,14 @@ namespace iid = host::event_interfaces;
 }  // namespace
 
 Connector::Connector(HostKind host, platform::Platform& platform)
-    : TxHeight(iid::kCommandBarComboBox, Router(kTxHeight)),
-      TxWidth(iid::kCommandBarComboBox, Router(kTxWidth)),
-      ButAspect(iid::kCommandBarButton, Router(kButAspect)),
-      TxRotate(iid::kCommandBarComboBox, Router(kTxRotate)),
-      ButSettings(iid::kCommandBarButton, Router(kButSettings)),
-      ButAbout(iid::kCommandBarButton, Router(kButAbout)),
-      traits_(TraitsOf(host)),
+    : traits_(TraitsOf(host)),
       message_box_(*this, platform.message_box),
       platform_{message_box_, platform.locale, platform.dialogs, platform.shell} {
-  ToolbarFields fields(*this);
-  for (const ControlLayout& control : ToolbarLayout()) {
-    if (!ToolbarFields::Exists(fields.Find(control.field))) {
-      throw std::logic_error("the toolbar layout names no field of the connector: " +
-                             std::string(control.field));
-    }
+  const auto& layout = ToolbarLayout();
+  for (size_t route = 0; route < layout.size(); ++route) {
+    const ControlLayout& control = layout[route];
+    if (control.handler)
+      (this->*control.reference).ListenTo(control.event_interface, Router(static_cast<int>(route)));
   }
 }
 
@@ -43,41 +31,26 @@ Connector::~Connector() {
   for (auto& router : routers_) router->Detach();
 }
 
-std::shared_ptr<EventRouter> Connector::Router(Route route) {
+std::shared_ptr<EventRouter> Connector::Router(int route) {
   routers_.push_back(std::make_shared<EventRouter>(static_cast<EventTarget&>(*this), route));
   return routers_.back();
 }
 
 void Connector::RouteEvent(int route, std::string_view event,
                            std::span<Value, kMaxEventArgs> args) {
-  const bool change = event == "Change", click = event == "Click";
-  switch (route) {
-    case kTxHeight:
-      if (change) TxHeight_Change(args[0]);
-      break;
-    case kTxWidth:
-      if (change) TxWidth_Change(args[0]);
-      break;
-    case kTxRotate:
-      if (change) TxRotate_Change(args[0]);
-      break;
-    case kButAspect:
-      if (click) ButAspect_Click(args[0], args[1]);
-      break;
-    case kButSettings:
-      if (click) ButSettings_Click(args[0], args[1]);
-      break;
-    case kButAbout:
-      if (click) ButAbout_Click(args[0], args[1]);
-      break;
-    default:
-      RouteHostEvent(route, event, args);
-  }
+  const auto& layout = ToolbarLayout();
+  if (route < 0 || static_cast<size_t>(route) >= layout.size())
+    RouteHostEvent(route, event, args);
+  else if (const ControlLayout& control = layout[static_cast<size_t>(route)]; event == control.event)
+    control.handler(*this, args);
 }
 
 std::vector<host::WithEvents*> Connector::EventReferences() {
-  return {&HostReference(), &CommandBarsReference(), &TxHeight, &TxWidth, &ButAspect,
-          &TxRotate,        &ButSettings,            &ButAbout};
+  std::vector<host::WithEvents*> references{&HostReference(), &CommandBarsReference()};
+  for (const ControlLayout& control : ToolbarLayout()) {
+    if (control.handler) references.push_back(&(this->*control.reference));
+  }
+  return references;
 }
 
 void Connector::AfterConnection() {

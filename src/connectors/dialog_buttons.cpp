@@ -15,8 +15,8 @@ using host::Value;
 void Connector::ButSettings_Click(const Value& /*Ctrl*/, Value& /*CancelDefault*/) {
   forms::frmOptions().ShowModal(platform_);
   ContinueAfterModal();
-  LblHeight.Put("Caption", Value("Height (" + procs::CurrentUnit + ")"));
-  LblWidth.Put("Caption", Value("Width (" + procs::CurrentUnit + ")"));
+  LblHeight->Put("Caption", Value("Height (" + procs::CurrentUnit + ")"));
+  LblWidth->Put("Caption", Value("Width (" + procs::CurrentUnit + ")"));
 }
 
 void Connector::ButAbout_Click(const Value& /*Ctrl*/, Value& /*CancelDefault*/) {

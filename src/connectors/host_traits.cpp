@@ -1,7 +1,5 @@
 #include "connectors/host_traits.h"
 
-#include "host/events.h"
-
 namespace frambolist::connectors {
 
 namespace {
@@ -12,8 +10,6 @@ constexpr int32_t kPowerPointDisabling[] = {-2147188160};
 constexpr int32_t kWordDisabling[] = {424, -2147024891};
 
 constexpr HostTraits kPowerPoint{
-    .host = HostKind::PowerPoint,
-    .application_events = host::event_interfaces::kPowerPointApplication,
     .connection_policy = ConnectionPolicy::kResumeWithMessage,
     .test_read_and_enable = true,
     .disabling_errors = kPowerPointDisabling,
@@ -21,8 +17,6 @@ constexpr HostTraits kPowerPoint{
     .tolerant_other_dimension = false,
 };
 constexpr HostTraits kExcel{
-    .host = HostKind::Excel,
-    .application_events = host::event_interfaces::kExcelApplication,
     .connection_policy = ConnectionPolicy::kStopAtFirstFailure,
     .test_read_and_enable = false,
     .disabling_errors = {},
@@ -30,8 +24,6 @@ constexpr HostTraits kExcel{
     .tolerant_other_dimension = false,
 };
 constexpr HostTraits kWord{
-    .host = HostKind::Word,
-    .application_events = host::event_interfaces::kWordApplication,
     .connection_policy = ConnectionPolicy::kResumeSilently,
     .test_read_and_enable = true,
     .disabling_errors = kWordDisabling,

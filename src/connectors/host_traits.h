@@ -1,10 +1,11 @@
 #pragma once
-// Everything in which the three connectors differ, as data. The handlers are
-// written once and consult these where the hosts part ways.
+// How the shared handlers behave in each host, as data: the handlers are
+// written once and consult these where the hosts part ways. (What a host has
+// of its own, its application reference and events, is its connector
+// subclass.)
 
 #include <cstdint>
 #include <span>
-#include <string_view>
 
 namespace frambolist::connectors {
 
@@ -17,8 +18,6 @@ enum class ConnectionPolicy {
 };
 
 struct HostTraits {
-  HostKind host;
-  std::string_view application_events;  // event interface of the Application
   ConnectionPolicy connection_policy;
 
   // Selection tracking: PowerPoint and Word test-read the selection's

@@ -25,56 +25,58 @@ PropertyWrite Action() { return {"OnAction", Kind::kActionString, {}}; }
 PropertyWrite CaptionIcon(int16_t face) { return Fixed("FaceId", host::Value(face)); }
 PropertyWrite ButtonIcon(int32_t face) { return Fixed("FaceId", host::Value(face)); }
 PropertyWrite Style(int32_t style) { return Fixed("Style", host::Value(style)); }
-// Office delivers a control's events to every control with the same Id and
-// Tag, and every custom control has Id 1: without a Tag of its own, a click
-// on About would also run the aspect and Settings handlers, and another
-// add-in's untagged button ours. The Tag is written first, straight after
-// the control is added.
-PropertyWrite Tag(std::string_view field) {
-  return Fixed("Tag", host::Value(std::string(kToolbarName) + "." + std::string(field)));
+// A box's Change or a button's Click, delivered to the handler `On`.
+template <void (Connector::*On)(const host::Value&)>
+void Deliver(Connector& c, std::span<host::Value, kMaxEventArgs> args) {
+  (c.*On)(args[0]);
 }
+template <void (Connector::*On)(const host::Value&, host::Value&)>
+void Deliver(Connector& c, std::span<host::Value, kMaxEventArgs> args) {
+  (c.*On)(args[0], args[1]);
+}
+
+namespace iid = host::event_interfaces;
+constexpr std::string_view kBox = iid::kCommandBarComboBox;
+constexpr std::string_view kButton = iid::kCommandBarButton;
 
 }  // namespace
 
 const std::vector<ControlLayout>& ToolbarLayout() {
+  using C = Connector;
   static const std::vector<ControlLayout> layout = {
-      {"LblHeight",
-       std::nullopt,
-       {Tag("LblHeight"), Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647),
-        Fixed("Enabled", false)}},
-      {"TxHeight",
-       kControlEdit,
-       {Tag("TxHeight"), Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")}},
-      {"LblWidth",
-       std::nullopt,
-       {Tag("LblWidth"), Fixed("BeginGroup", true), Style(kIconAndCaption), UnitCaption("Width ("),
+      {"LblHeight", &C::LblHeight, std::nullopt, {}, {}, nullptr,
+       {Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647), Fixed("Enabled", false)}},
+      {"TxHeight", &C::TxHeight, kControlEdit, kBox, "Change", &Deliver<&C::TxHeight_Change>,
+       {Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")}},
+      {"LblWidth", &C::LblWidth, std::nullopt, {}, {}, nullptr,
+       {Fixed("BeginGroup", true), Style(kIconAndCaption), UnitCaption("Width ("),
         CaptionIcon(1646), Fixed("Enabled", true)}},
-      {"TxWidth",
-       kControlEdit,
-       {Tag("TxWidth"), Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")}},
-      {"ButAspect",
-       kControlButton,
-       {Tag("ButAspect"), Fixed("BeginGroup", true), Style(kIconAndCaption),
-        Fixed("Caption", "Aspect Ratio"), ButtonIcon(kFaceIdLockOn),
+      {"TxWidth", &C::TxWidth, kControlEdit, kBox, "Change", &Deliver<&C::TxWidth_Change>,
+       {Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")}},
+      {"ButAspect", &C::ButAspect, kControlButton, kButton, "Click", &Deliver<&C::ButAspect_Click>,
+       {Fixed("BeginGroup", true), Style(kIconAndCaption), Fixed("Caption", "Aspect Ratio"),
+        ButtonIcon(kFaceIdLockOn),
         Fixed("TooltipText", "Locks the aspect Ratio while Changing the Size of this shape"),
         Action()}},
-      {"LblRotate",
-       std::nullopt,
-       {Tag("LblRotate"), Fixed("BeginGroup", true), Style(kCaption), Fixed("Caption", "Rotate"),
+      {"LblRotate", &C::LblRotate, std::nullopt, {}, {}, nullptr,
+       {Fixed("BeginGroup", true), Style(kCaption), Fixed("Caption", "Rotate"),
         Fixed("Enabled", false)}},
-      {"TxRotate",
-       kControlEdit,
-       {Tag("TxRotate"), Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")}},
-      {"ButSettings",
-       kControlButton,
-       {Tag("ButSettings"), Fixed("BeginGroup", true), Fixed("Caption", "Settings"),
-        Style(kCaption), Fixed("TooltipText", "Settings"), Action()}},
-      {"ButAbout",
-       kControlButton,
-       {Tag("ButAbout"), Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49),
+      {"TxRotate", &C::TxRotate, kControlEdit, kBox, "Change", &Deliver<&C::TxRotate_Change>,
+       {Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")}},
+      {"ButSettings", &C::ButSettings, kControlButton, kButton, "Click",
+       &Deliver<&C::ButSettings_Click>,
+       {Fixed("BeginGroup", true), Fixed("Caption", "Settings"), Style(kCaption),
+        Fixed("TooltipText", "Settings"), Action()}},
+      {"ButAbout", &C::ButAbout, kControlButton, kButton, "Click", &Deliver<&C::ButAbout_Click>,
+       {Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49),
         Fixed("TooltipText", "About Frambolist"), Action()}},
   };
   return layout;
+}
+
+PropertyWrite TagOf(const ControlLayout& control) {
+  return {"Tag", PropertyWrite::Kind::kFixed,
+          host::Value(std::string(kToolbarName) + "." + std::string(control.field))};
 }
 
 bool IsToolbarField(std::string_view field) {

@@ -1,11 +1,17 @@
 #pragma once
-// The toolbar "Kworrendival": its controls left to right, the type each is
-// added with, and every property the connection writes, in writing order.
+// The toolbar "Kworrendival", one row per control, left to right: the
+// connector field that keeps it, the type it is added with, the event it
+// raises and the handler that event runs, and every property the connection
+// writes, in writing order. The connector's event wiring, the connection and
+// the host program all read this table: adding a control is one row here
+// plus its field and its handler.
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
+#include "connectors/connector.h"
 #include "host/value.h"
 
 namespace frambolist::connectors {
@@ -27,13 +33,29 @@ struct PropertyWrite {
   host::Value value;
 };
 
+// Runs a control's handler with the event's arguments.
+using ControlHandler = void (*)(Connector&, std::span<host::Value, kMaxEventArgs>);
+
 struct ControlLayout {
-  std::string_view field;           // the connector field that keeps it
-  std::optional<int32_t> add_type;  // none given: the host's default, a button
+  std::string_view field;              // its name, and its Tag's
+  host::WithEvents Connector::*reference;  // the field that keeps it
+  std::optional<int32_t> add_type;     // none given: the host's default, a button
+  // Captions raise no events: no interface, event or handler.
+  std::string_view event_interface;
+  std::string_view event;
+  ControlHandler handler;
+  // After the Tag, which every control is given first.
   std::vector<PropertyWrite> writes;
 };
 
 const std::vector<ControlLayout>& ToolbarLayout();
+
+// The Tag that the connection writes first, straight after adding the
+// control. Office delivers a control's events to every control with the
+// same Id and Tag, and every custom control has Id 1: without a Tag of its
+// own, a click on About would also run the aspect and Settings handlers,
+// and another add-in's untagged button ours.
+PropertyWrite TagOf(const ControlLayout& control);
 
 // Whether `field` names one of the toolbar's controls.
 bool IsToolbarField(std::string_view field);

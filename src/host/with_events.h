@@ -15,15 +15,24 @@ class WithEvents {
  public:
   WithEvents(std::string_view interface_id, std::shared_ptr<EventSink> sink)
       : interface_id_(interface_id), sink_(std::move(sink)) {}
+  // A reference that receives no events until ListenTo names them (a toolbar
+  // caption never does).
+  WithEvents() = default;
   WithEvents(const WithEvents&) = delete;
   WithEvents& operator=(const WithEvents&) = delete;
   ~WithEvents() { Clear(); }
+
+  // The events that objects assigned from now on deliver to `sink`.
+  void ListenTo(std::string_view interface_id, std::shared_ptr<EventSink> sink) {
+    interface_id_ = interface_id;
+    sink_ = std::move(sink);
+  }
 
   // Connects first, so an object that refuses the events leaves the field as
   // it was and the assignment fails (throws HostFailure).
   void Set(const Dispatch& object) {
     Subscription next;
-    if (object.ref()) {
+    if (object.ref() && sink_) {
       next = object.ref()->Subscribe(interface_id_, sink_).ValueOrThrow();
     }
     subscription_ = std::move(next);

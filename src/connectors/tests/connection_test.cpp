@@ -3,7 +3,6 @@
 #include <set>
 
 #include "connectors/connectors.h"
-#include "connectors/toolbar_fields.h"
 #include "connectors/toolbar_layout.h"
 #include "hostprog/testing/call_text.h"
 #include "hostprog/testing/quiet_platform.h"
@@ -307,26 +306,6 @@ TEST(Connection, ShutdownLeavesNoHostObjectHeldAndChangesNothing) {
     EXPECT_EQ(run.world().double_releases(), 0) << host;
     EXPECT_EQ(run.world().bars().size(), 1u);
   }
-}
-
-// Every control of the layout is kept in a field of its own, and a name that
-// is no field is found nowhere (the connector refuses a layout that names
-// one, rather than leave a control unwired).
-TEST(Connection, EachControlOfTheLayoutHasAFieldOfItsOwn) {
-  hostprog::testing::QuietPlatform quiet;
-  auto connector = CreateConnector("ConnectWd", quiet.platform);
-  ToolbarFields fields(*connector);
-  std::set<const void*> seen;
-  for (const ControlLayout& control : ToolbarLayout()) {
-    const auto field = fields.Find(control.field);
-    ASSERT_TRUE(ToolbarFields::Exists(field)) << control.field;
-    EXPECT_TRUE(
-        seen.insert(field.plain ? static_cast<const void*>(field.plain) : field.evented).second)
-        << control.field;
-  }
-  EXPECT_EQ(seen.size(), 9u);
-  EXPECT_FALSE(ToolbarFields::Exists(fields.Find("ButAboutt")));
-  EXPECT_FALSE(ToolbarFields::Exists(fields.Find("")));
 }
 
 // Office delivers a control's event to every control with the same Id and
