@@ -4,7 +4,7 @@
 set -eu
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev googletest clang clang-tidy libclang-rt-14-dev)
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine64
+  packages+=(g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools binutils-mingw-w64-x86-64 wine64
              wixl msitools osslsigncode openssl)
 fi
 need=()

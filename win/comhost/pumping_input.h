@@ -7,9 +7,7 @@
 
 #include <deque>
 #include <istream>
-#include <mutex>
 #include <string>
-#include <thread>
 
 namespace frambolist::win {
 
@@ -26,10 +24,12 @@ class PumpingInput {
  private:
   std::istream& in_;
   HANDLE ready_;  // set while lines (or the end) are waiting
-  std::mutex mutex_;
+  SRWLOCK lock_ = SRWLOCK_INIT;  // guards lines_ and ended_
   std::deque<std::string> lines_;
   bool ended_ = false;
-  std::thread reader_;
+
+  static DWORD WINAPI ReadLines(void* self);
+  void Append(std::string line, bool ended);
 };
 
 }  // namespace frambolist::win

@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "com/com_ptr.h"
 #include "com/dispatch_object.h"
@@ -458,9 +457,20 @@ TEST_F(OfficeFaithful, TheLibraryIsNeverFreedUnderOneOfItsWindows) {
   }
   // Asked from another thread, which cannot destroy this thread's window,
   // the library must refuse: freed, its dialog's next message would crash.
-  HRESULT from_another_thread = S_OK;
-  std::thread([&] { from_another_thread = can_unload(); }).join();
-  EXPECT_EQ(from_another_thread, S_FALSE);
+  struct Asked {
+    CanUnload can_unload;
+    HRESULT answer = S_OK;
+    static DWORD WINAPI Ask(void* asked) {
+      auto& a = *static_cast<Asked*>(asked);
+      a.answer = a.can_unload();
+      return 0;
+    }
+  } from_another_thread{can_unload};
+  HANDLE other = CreateThread(nullptr, 0, &Asked::Ask, &from_another_thread, 0, nullptr);
+  ASSERT_TRUE(other);
+  WaitForSingleObject(other, INFINITE);
+  CloseHandle(other);
+  EXPECT_EQ(from_another_thread.answer, S_FALSE);
   EXPECT_TRUE(IsWindow(dialog));
   // On the dialog's own thread, the window goes first, then the library.
   CoFreeUnusedLibrariesEx(0, 0);
