@@ -1,10 +1,11 @@
 #include "host/value.h"
 
-#include <cstdio>
+#include <string>
 #include <type_traits>
 #include <cmath>
 #include <limits>
 
+#include "host/decimal_conversion.h"
 #include "host/single_precision.h"
 
 namespace frambolist::host {
@@ -16,17 +17,10 @@ namespace {
 // simulated hosts' coercion of numbers written to text properties does.
 template <class T>
 std::string ShortestText(T x) {
-  char buffer[64];
-  if constexpr (std::is_floating_point_v<T>) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", std::is_same_v<T, float> ? 9 : 17,
-                  static_cast<double>(x));
-    for (char& c : buffer) {
-      if (c == ',') c = '.';
-    }
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(x));
-  }
-  return buffer;
+  if constexpr (std::is_floating_point_v<T>)
+    return GeneralText(static_cast<double>(x), std::is_same_v<T, float> ? 9 : 17);
+  else
+    return std::to_string(static_cast<long>(x));
 }
 }  // namespace
 

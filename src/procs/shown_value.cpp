@@ -2,9 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
+
+#include "host/decimal_conversion.h"
 
 namespace frambolist::procs {
 
@@ -42,19 +43,15 @@ float RoundToFourDecimals(float value) {
 
 namespace {
 
-// Seven significant digits of |value| (trailing zeros dropped) and the
-// decimal exponent of the first, from the exact binary value rounded half to
-// even.
-struct Digits {
-  std::string digits;
-  int exponent;
-};
+// Seven significant digits of |value| and the decimal exponent of the
+// first, from the exact binary value rounded half to even.
+using Digits = host::DecimalDigits;
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
 
 // From 10^-4 up to below 10^7, |value| * 10^(6 - exponent) is exact in a
 // double (a single's 24 bits times 5^k for k <= 10 fit in 53), so the
-// rounding decision is exact without printf. This is every box value but
+// rounding decision is exact without big numbers. This is every box value but
 // the largest.
 bool FastDigits(double magnitude, Digits& out) {
   if (!(magnitude < 1e7 && magnitude >= 1e-4)) return false;
@@ -74,31 +71,13 @@ bool FastDigits(double magnitude, Digits& out) {
   return false;
 }
 
-// The C library's printf rounds the exact binary value too, for the rest.
-// The radix it prints follows the C locale, which another part of the host
-// process may have set, so only digits and exponent are read.
-bool PrintfDigits(double magnitude, Digits& out) {
-  char buffer[32];
-  const int length = std::snprintf(buffer, sizeof buffer, "%.6e", magnitude);
-  if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return false;
-  std::string_view text(buffer, static_cast<size_t>(length));
-  const size_t e_at = text.find_first_of("eE");
-  if (e_at == std::string_view::npos) return false;
-  out.exponent = std::atoi(std::string(text.substr(e_at + 1)).c_str());
-  out.digits.clear();
-  for (char c : text.substr(0, e_at)) {
-    if (c >= '0' && c <= '9') out.digits += c;
-  }
-  return !out.digits.empty();
-}
-
 }  // namespace
 
 std::string GeneralNumber(float value, const NumberFormat& format) {
   if (!std::isfinite(value) || value == 0.0f) return "0";
   const double magnitude = std::fabs(static_cast<double>(value));
   Digits d;
-  if (!FastDigits(magnitude, d) && !PrintfDigits(magnitude, d)) return "0";
+  if (!FastDigits(magnitude, d)) d = host::RoundedDigits(magnitude, 7);
   std::string& digits = d.digits;
   const int exponent = d.exponent;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();

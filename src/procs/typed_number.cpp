@@ -1,18 +1,17 @@
 #include "procs/typed_number.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
 
-#include "host/single_precision.h"
+#include "host/decimal_conversion.h"
 
 namespace frambolist::procs {
 
 namespace {
 
-// A numeric text taken apart: sign, the significant digits with the decimal
-// point placed, and the exponent, ready for std::from_chars.
+// A numeric text taken apart: sign, the digits on either side of the decimal
+// separator, and the exponent.
 struct Number {
   bool negative = false;
   std::string whole;     // digits before the decimal separator, groups removed
@@ -96,27 +95,22 @@ std::optional<Number> Parse(std::string_view text, const NumberFormat& format) {
   return n;
 }
 
-// Whether a number that from_chars found out of range is too large (rather
-// than too small): its decimal magnitude is positive.
-bool TooLarge(const Number& n) {
-  long long magnitude = 0;
-  const size_t first = n.whole.find_first_not_of('0');
-  if (first != std::string::npos) {
-    magnitude = static_cast<long long>(n.whole.size() - first);
-  } else {
-    const size_t nonzero = n.fraction.find_first_not_of('0');
-    if (nonzero == std::string::npos) return false;  // zero
-    magnitude = -static_cast<long long>(nonzero);
-  }
-  // The exponent may be absurdly long; its sign and size are what matter.
-  std::string_view e = n.exponent;
+// The exponent's value, held within +-10^12: beyond that any number a text
+// can hold is far outside the single range anyway.
+long long ExponentOf(std::string_view e) {
   const bool negative = !e.empty() && e.front() == '-';
   if (negative) e.remove_prefix(1);
-  while (e.size() > 1 && e.front() == '0') e.remove_prefix(1);
-  if (e.size() > 12) return !negative;
   long long exponent = 0;
-  std::from_chars(e.data(), e.data() + e.size(), exponent);
-  return magnitude + (negative ? -exponent : exponent) > 0;
+  for (char c : e) {
+    if (exponent < 1'000'000'000'000) exponent = exponent * 10 + (c - '0');
+  }
+  return negative ? -exponent : exponent;
+}
+
+// The nearest single to |n|, or an infinity beyond the single range.
+float NearestSingle(const Number& n) {
+  return host::NearestSingle(n.whole + n.fraction,
+                             ExponentOf(n.exponent) - static_cast<long long>(n.fraction.size()));
 }
 
 }  // namespace
@@ -128,24 +122,7 @@ bool IsNumericText(std::string_view text, const NumberFormat& format) {
 host::Outcome<float> TextToSingle(std::string_view text, const NumberFormat& format) {
   auto n = Parse(text, format);
   if (!n) return host::errors::TypeMismatch();
-  std::string plain = (n->whole.empty() ? "0" : n->whole) + "." + n->fraction;
-  if (!n->exponent.empty()) plain += "e" + n->exponent;
-
-  float value = 0;
-  auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (ec == std::errc::result_out_of_range) {
-    // Underflow reads as zero; beyond the single range is an overflow. The
-    // double path catches what is just out of single range but rounds in.
-    double wide = 0;
-    auto [wide_end, wide_ec] = std::from_chars(plain.data(), plain.data() + plain.size(), wide);
-    if (wide_ec == std::errc()) {
-      value = host::RoundToSingle(wide);
-    } else {
-      value = TooLarge(*n) ? INFINITY : 0.0f;
-    }
-  } else if (ec != std::errc()) {
-    return host::errors::TypeMismatch();
-  }
+  const float value = NearestSingle(*n);
   if (!std::isfinite(value)) return host::errors::Overflow();
   return n->negative ? -value : value;
 }

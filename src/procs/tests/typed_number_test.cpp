@@ -6,6 +6,7 @@
 #include <string>
 
 #include "procs/shown_value.h"
+#include "procs/testing/reading_oracle.h"
 #include "procs/typed_number.h"
 
 namespace frambolist::procs {
@@ -95,13 +96,47 @@ TEST(TypedNumber, RejectsEverythingElseAsTypeMismatch) {
 
 TEST(TypedNumber, BeyondTheSingleRangeIsAnOverflowNotAnInfinity) {
   const std::string whole_too_large = "1" + std::string(400, '0') + "e-10";
-  for (const char* text : {"3.5e38", "-1e39", "1e400", "0.001e400", "1e99999999999999999999",
+  for (const char* text : {"3.5e38", "-1e39", "3.40282357e38", "9.99e38", "1e400", "0.001e400", "1e99999999999999999999",
                            "99999999999999999999999999999999999999999", whole_too_large.c_str()}) {
     EXPECT_TRUE(IsNumericText(text, kPoint)) << text;
     auto v = TextToSingle(text, kPoint);
     ASSERT_FALSE(v.ok()) << text;
     EXPECT_EQ(v.error().number, 6) << text;
   }
+}
+
+TEST(TypedNumber, ReadsTheNearestSingleUpToTheEdgesOfItsRange) {
+  const std::string long_one = "1" + std::string(400, '0') + "e-400";
+  const std::string long_tiny = "0." + std::string(45, '0') + "71";
+  struct Row {
+    std::string text;
+    float value;
+  } rows[] = {
+      {"3.4028234e38", std::numeric_limits<float>::max()},
+      {"-3.40282356e38", -std::numeric_limits<float>::max()},  // rounds down, in range
+      {"7.1e-46", std::numeric_limits<float>::denorm_min()},    // above half the least
+      {long_tiny, std::numeric_limits<float>::denorm_min()},
+      {"7e-46", 0},  // below half the least: zero, not an error
+      {"1e-46", 0},
+      {"-1e-99999999999999999999", -0.0f},
+      {long_one, 1},
+      {"0.000000000000000000000000000000000000000000000000001e50", 0.1f},
+      {"16777217", 16777216},  // half-way between two singles: to even
+      {"16777219", 16777220},
+  };
+  for (const Row& r : rows) {
+    auto v = TextToSingle(r.text, kPoint);
+    ASSERT_TRUE(v.ok()) << r.text;
+    EXPECT_EQ(v.value(), r.value) << r.text;
+    EXPECT_EQ(std::signbit(v.value()), std::signbit(r.value)) << r.text;
+  }
+}
+
+// The add-in reads through the C library; the standard library's
+// from_chars is the oracle. The Windows tests run the same comparison on
+// MinGW's C library.
+TEST(TypedNumber, ReadsAsTheStandardLibraryOverRandomTexts) {
+  EXPECT_EQ(testing::FirstDisagreement(1'000'000, 20261207), std::nullopt);
 }
 
 TEST(TypedNumber, TheTextOfAShownValueReadsBackAsTheRoundedValue) {
