@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the product's logo and icon: a selected shape with its eight sizing
 handles and a rotation handle. Writes logo.gif (GIF89a, 109 x 119) and
-frambolist.ico (48, 32, 16 pixels at 256 colours; 128, 48, 32, 16 at 32-bit).
+frambolist.ico (16 and 32 pixels as 32-bit bitmaps; 48 and 128 as PNG).
 Standard library only; run it again after changing the drawing."""
 
 import math
@@ -149,8 +149,11 @@ def png_entry(size):
 
 
 def ico():
-    entries = [(48, 8), (32, 8), (16, 8), (128, 32), (48, 32), (32, 32), (16, 32)]
-    images = [png_entry(s) if s == 128 else bmp_entry(s, bpp) for s, bpp in entries]
+    # True colour only (Windows 7 and later show no other). The sizes the
+    # dialogs load at the usual DPI stay bitmaps; the larger ones are PNG,
+    # which Windows reads in icons since Vista, at a tenth of the bytes.
+    entries = [(16, 32), (32, 32), (48, 32), (128, 32)]
+    images = [png_entry(s) if s >= 48 else bmp_entry(s, bpp) for s, bpp in entries]
     out = struct.pack("<HHH", 0, 1, len(entries))
     offset = 6 + 16 * len(entries)
     for (s, bpp), data in zip(entries, images):
