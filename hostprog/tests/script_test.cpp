@@ -30,37 +30,74 @@ void PrintTo(const ErrorRow& row, std::ostream* out) {
 const ErrorRow kErrors[] = {
     {"frobnicate\n", "script error, line 1: unknown command: \"frobnicate\"\n"},
     {"start notepad\n", "script error, line 1: no such host: notepad\n"},
-    {"\n# comment\nstart word\nselect Nope\n", "script error, line 4: no shape named Nope\n"},
-    {"start word\nstart word\n", "script error, line 2: one host per run\n"},
-    {"start excel\nadd P 1 1 inline\n",
+    {R"~(
+# comment
+start word
+select Nope
+)~", "script error, line 4: no shape named Nope\n"},
+    {R"~(start word
+start word
+)~", "script error, line 2: one host per run\n"},
+    {R"~(start excel
+add P 1 1 inline
+)~",
      "script error, line 2: in-line pictures exist in Word only\n"},
-    {"start excel\nclick OKButton\n", "script error, line 2: no toolbar control named OKButton\n"},
-    {"start excel\nclick ButAbout\nclick Nobody\n",
+    {R"~(start excel
+click OKButton
+)~", "script error, line 2: no toolbar control named OKButton\n"},
+    {R"~(start excel
+click ButAbout
+click Nobody
+)~",
      "script error, line 3: frmSplash has no control Nobody\n"},
-    {"start excel\nclick ButSettings\ntype TxWidth 3\n",
+    {R"~(start excel
+click ButSettings
+type TxWidth 3
+)~",
      "script error, line 3: 'type' cannot be used while frmOptions is shown\n"},
-    {"start excel\nclick ButSettings\n",
+    {R"~(start excel
+click ButSettings
+)~",
      "script error, line 2: the script ended while frmOptions is shown\n"},
-    {"start excel\nkey a\n", "script error, line 2: no dialog is shown\n"},
-    {"start excel\ntype TxWidth \"unterminated\n",
+    {R"~(start excel
+key a
+)~", "script error, line 2: no dialog is shown\n"},
+    {R"~(start excel
+type TxWidth "unterminated
+)~",
      "script error, line 2: unterminated quoted word\n"},
-    {"start excel\nprint TxWidth.FaceId\n",
+    {R"~(start excel
+print TxWidth.FaceId
+)~",
      "script error, line 2: no such thing to print: TxWidth.FaceId\n"},
     {"select A\n", "script error, line 1: no host is running (start one first)\n"},
     {"fail Height x\n", "script error, line 1: not a whole number: \"x\"\n"},
     {"fail Height 99999999999\n",
      "script error, line 1: out of range for a 32-bit number: \"99999999999\"\n"},
-    {"start excel\nclick ButSettings\nclick Option1()\n",
+    {R"~(start excel
+click ButSettings
+click Option1()
+)~",
      "script error, line 3: not a whole number: \"\"\n"},
     {"\"\"\n", "script error, line 1: unknown command: \"\"\n"},
     {"locale \"\" ,\n", "script error, line 1: the decimal separator cannot be empty\n"},
     {"locale . abcd\n",
      "script error, line 1: the group separator is longer than 3 characters: \"abcd\"\n"},
-    {"start word\nquit\nfrobnicate\n",
+    {R"~(start word
+quit
+frobnicate
+)~",
      "script error, line 3: the host has quit: nothing can follow 'quit'\n"},
-    {"start word\nadd A nan 10\n", "script error, line 2: not a finite number: \"nan\"\n"},
-    {"start word\nadd A 10 inf\n", "script error, line 2: not a finite number: \"inf\"\n"},
-    {"fail CommandBars 5\nstart excel\nclick ButAbout\n",
+    {R"~(start word
+add A nan 10
+)~", "script error, line 2: not a finite number: \"nan\"\n"},
+    {R"~(start word
+add A 10 inf
+)~", "script error, line 2: not a finite number: \"inf\"\n"},
+    {R"~(fail CommandBars 5
+start excel
+click ButAbout
+)~",
      "script error, line 3: there is no toolbar\n"},
     {"locale \xE2\x80 ,\n", "script error, line 1: the decimal separator is not valid UTF-8 text\n"},
     {"locale . \xC0\xAE\n", "script error, line 1: the group separator is not valid UTF-8 text\n"},
@@ -98,16 +135,26 @@ TEST(HostProgram, AtThePromptAMistypedLineIsReportedAndTheSessionGoesOn) {
   testing::StartAsAFreshProcess();
   std::ostringstream out, err;
   std::istringstream in(
-      "frobnicate\nstart word\n\"unterminated\nclick ButSettings\nclick Nobody\n"
-      "click OKButton\nprint CurrentUnit\n");
+      R"~(frobnicate
+start word
+"unterminated
+click ButSettings
+click Nobody
+click OKButton
+print CurrentUnit
+)~");
   Session session(out, [](platform::Platform& p) { return MakeNativeLoader(p); });
   ScriptReader prompted(in, "> ");
   EXPECT_EQ(session.Run(prompted, err), 0);
   EXPECT_EQ(err.str(),
-            "script error, line 1: unknown command: \"frobnicate\"\n"
-            "script error, line 3: unterminated quoted word\n"
-            "script error, line 5: frmOptions has no control Nobody\n");
-  EXPECT_EQ(out.str(), "show frmOptions\nhide frmOptions\nCurrentUnit = \"Inch\"\n");
+            R"~(script error, line 1: unknown command: "frobnicate"
+script error, line 3: unterminated quoted word
+script error, line 5: frmOptions has no control Nobody
+)~");
+  EXPECT_EQ(out.str(), R"~(show frmOptions
+hide frmOptions
+CurrentUnit = "Inch"
+)~");
 }
 
 // The host lists an add-in before it connects it, as Office does: a quit or
@@ -118,7 +165,9 @@ TEST(HostProgram, HostCommandsInsideTheConnectionsMessageReachTheAddinBeingConne
     SCOPED_TRACE(command);
     testing::StartAsAFreshProcess();
     std::ostringstream out, err;
-    std::istringstream in("fail CommandBars 5 \"Refused\"\nstart powerpoint\n");
+    std::istringstream in(R"~(fail CommandBars 5 "Refused"
+start powerpoint
+)~");
     Session session(out, [](platform::Platform& p) { return MakeNativeLoader(p); });
     bool given = false;
     session.OnMessageBox([&](Session& s) {

@@ -54,9 +54,17 @@ const Action kActions[] = {
     {"", "type TxRotate 45\n", Policy::kRotation, "45"},
     {"", "type TxRotate xyz\n", Policy::kRotation, "xyz"},
     {"", "click ButAspect\n", Policy::kAspect, nullptr},
-    {"", "click ButSettings\nclick Option1(2)\nclick OKButton\n", Policy::kCaptions, nullptr},
-    {"", "click ButSettings\nclick Option1(3)\nclick CancelButton\n", Policy::kCaptions, nullptr},
-    {"", "click ButSettings\nclose\n", Policy::kCaptions, nullptr},
+    {"", R"~(click ButSettings
+click Option1(2)
+click OKButton
+)~", Policy::kCaptions, nullptr},
+    {"", R"~(click ButSettings
+click Option1(3)
+click CancelButton
+)~", Policy::kCaptions, nullptr},
+    {"", R"~(click ButSettings
+close
+)~", Policy::kCaptions, nullptr},
 };
 
 struct Host {
@@ -65,9 +73,15 @@ struct Host {
   const char* setup;
 };
 const Host kHosts[] = {
-    {"powerpoint", {-2147188160}, "add A 144 72 30\nadd P 50 40\n"},
-    {"excel", {}, "add A 144 72 30\nadd P 50 40\n"},
-    {"word", {424, -2147024891}, "add A 144 72 30\nadd P 50 40 inline\n"},
+    {"powerpoint", {-2147188160}, R"~(add A 144 72 30
+add P 50 40
+)~"},
+    {"excel", {}, R"~(add A 144 72 30
+add P 50 40
+)~"},
+    {"word", {424, -2147024891}, R"~(add A 144 72 30
+add P 50 40 inline
+)~"},
 };
 // Every host's disabling numbers, and one that no host treats specially.
 const int32_t kNumbers[] = {-2147188160, 424, -2147024891, 5};
@@ -303,7 +317,9 @@ TEST(FaultSweep, TheConnectionKeepsItsPolicyWhateverCallFails) {
       run.session().OnHostStarted([&](sim::World& w) {
         w.faults().ArmCallNumber(index, {5, "Injected"});
       });
-      const std::string out = run.Script(std::string("start ") + host.name + "\nquit\n");
+      const std::string out = run.Script(std::string("start ") + host.name + R"~(
+quit
+)~");
       const std::string where =
           std::string(host.name) + " connection, call " + std::to_string(index);
       const auto shown = LinesStartingWith(out, "message: ");

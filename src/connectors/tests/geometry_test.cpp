@@ -22,183 +22,515 @@ void Check(const Case& c) {
 
 const Case kSelection[] = {
     {"PowerPoint shows and enables, in the display unit",
-     "start powerpoint\nadd A 72 36 45.5\nselect A\nprint TxWidth.Text\nprint TxHeight.Text\n"
-     "print TxRotate.Text\nprint TxRotate.Enabled\n",
-     "TxWidth.Text = \"1\"\nTxHeight.Text = \"0.5\"\nTxRotate.Text = \"45.5\"\nTxRotate.Enabled = "
-     "true\n"},
+     R"~(start powerpoint
+add A 72 36 45.5
+select A
+print TxWidth.Text
+print TxHeight.Text
+print TxRotate.Text
+print TxRotate.Enabled
+)~",
+     R"~(TxWidth.Text = "1"
+TxHeight.Text = "0.5"
+TxRotate.Text = "45.5"
+TxRotate.Enabled = true
+)~"},
     {"PowerPoint disables on 'nothing selected' and keeps the text",
-     "start powerpoint\nadd A 72 36\nselect A\nselect none\nprint TxWidth.Text\nprint "
-     "TxWidth.Enabled\n"
-     "print TxRotate.Enabled\n",
-     "TxWidth.Text = \"1\"\nTxWidth.Enabled = false\nTxRotate.Enabled = false\n"},
+     R"~(start powerpoint
+add A 72 36
+select A
+select none
+print TxWidth.Text
+print TxWidth.Enabled
+print TxRotate.Enabled
+)~",
+     R"~(TxWidth.Text = "1"
+TxWidth.Enabled = false
+TxRotate.Enabled = false
+)~"},
     {"PowerPoint: any other number changes nothing, Enabled included",
-     "start powerpoint\nadd A 72 36\nadd B 144 144\nselect A\nselect none\nfail Name 424 always\nselect "
-     "B\n"
-     "print TxWidth.Text\nprint TxWidth.Enabled\n",
-     "TxWidth.Text = \"1\"\nTxWidth.Enabled = false\n"},
+     R"~(start powerpoint
+add A 72 36
+add B 144 144
+select A
+select none
+fail Name 424 always
+select B
+print TxWidth.Text
+print TxWidth.Enabled
+)~",
+     R"~(TxWidth.Text = "1"
+TxWidth.Enabled = false
+)~"},
     {"a failure half-way leaves the mixture of old and new text",
-     "start powerpoint\nadd A 72 36 10\nadd B 144 144 20\nselect A\nfail Height 5 always\nselect B\n"
-     "print TxWidth.Text\nprint TxHeight.Text\nprint TxRotate.Text\n",
-     "TxWidth.Text = \"2\"\nTxHeight.Text = \"0.5\"\nTxRotate.Text = \"10\"\n"},
+     R"~(start powerpoint
+add A 72 36 10
+add B 144 144 20
+select A
+fail Height 5 always
+select B
+print TxWidth.Text
+print TxHeight.Text
+print TxRotate.Text
+)~",
+     R"~(TxWidth.Text = "2"
+TxHeight.Text = "0.5"
+TxRotate.Text = "10"
+)~"},
     {"PowerPoint: a shape resized and rotated with the mouse is shown at the next update",
-     "start powerpoint\nadd A 72 36\nselect A\nresize A 144 72\nrotate A 30\n"
-     "print TxWidth.Text\nprint TxHeight.Text\nprint TxRotate.Text\n",
-     "TxWidth.Text = \"2\"\nTxHeight.Text = \"1\"\nTxRotate.Text = \"30\"\n"},
+     R"~(start powerpoint
+add A 72 36
+select A
+resize A 144 72
+rotate A 30
+print TxWidth.Text
+print TxHeight.Text
+print TxRotate.Text
+)~",
+     R"~(TxWidth.Text = "2"
+TxHeight.Text = "1"
+TxRotate.Text = "30"
+)~"},
     {"Excel: the same, and each sheet's same-named shape shows its own size",
-     "start excel\nadd A 72 36\nselect A\nresize A 144 72\nrotate A 30\nprint TxWidth.Text\n"
-     "print TxRotate.Text\nactivate Sheet2\nadd A 216 72\nselect A\nprint TxWidth.Text\n"
-     "activate Sheet1\nprint TxWidth.Text\n",
-     "TxWidth.Text = \"2\"\nTxRotate.Text = \"30\"\nTxWidth.Text = \"3\"\nTxWidth.Text = "
-     "\"2\"\n"},
+     R"~(start excel
+add A 72 36
+select A
+resize A 144 72
+rotate A 30
+print TxWidth.Text
+print TxRotate.Text
+activate Sheet2
+add A 216 72
+select A
+print TxWidth.Text
+activate Sheet1
+print TxWidth.Text
+)~",
+     R"~(TxWidth.Text = "2"
+TxRotate.Text = "30"
+TxWidth.Text = "3"
+TxWidth.Text = "2"
+)~"},
     {"Word: the same (its rotation follows only with an in-line picture selected)",
-     "start word\nadd A 72 36\nadd P 72 72 inline\nselect A\nresize A 144 72\nrotate A 30\n"
-     "print TxWidth.Text\nprint TxRotate.Text\nselect A P\nresize P 216 72\nrotate A 45\n"
-     "print TxWidth.Text\nprint TxRotate.Text\n",
-     "TxWidth.Text = \"2\"\nTxRotate.Text = \"0\"\nTxWidth.Text = \"3\"\nTxRotate.Text = "
-     "\"45\"\n"},
+     R"~(start word
+add A 72 36
+add P 72 72 inline
+select A
+resize A 144 72
+rotate A 30
+print TxWidth.Text
+print TxRotate.Text
+select A P
+resize P 216 72
+rotate A 45
+print TxWidth.Text
+print TxRotate.Text
+)~",
+     R"~(TxWidth.Text = "2"
+TxRotate.Text = "0"
+TxWidth.Text = "3"
+TxRotate.Text = "45"
+)~"},
     {"PowerPoint names only a single shape, so several shapes disable the boxes",
-     "start powerpoint\nadd A 72 36\nadd B 144 144\nselect A\nselect A B\nprint TxWidth.Enabled\n"
-     "print TxWidth.Text\ntype TxWidth 3\nprint A.Width\n",
-     "TxWidth.Enabled = false\nTxWidth.Text = \"1\"\nA.Width = 72\n"},
+     R"~(start powerpoint
+add A 72 36
+add B 144 144
+select A
+select A B
+print TxWidth.Enabled
+print TxWidth.Text
+type TxWidth 3
+print A.Width
+)~",
+     R"~(TxWidth.Enabled = false
+TxWidth.Text = "1"
+A.Width = 72
+)~"},
     {"Word disables on 424 (insertion point in text)",
-     "start word\nadd A 72 36\nselect A\nselect none\nprint TxWidth.Enabled\nprint TxWidth.Text\n",
-     "TxWidth.Enabled = false\nTxWidth.Text = \"1\"\n"},
+     R"~(start word
+add A 72 36
+select A
+select none
+print TxWidth.Enabled
+print TxWidth.Text
+)~",
+     R"~(TxWidth.Enabled = false
+TxWidth.Text = "1"
+)~"},
     {"Word disables on access denied, not on other numbers",
-     "start word\nadd A 72 36\nfail Name -2147024891 always\nselect A\nprint TxHeight.Enabled\n"
-     "heal\nselect A\nfail Name 4198 always\nselect A\nprint TxHeight.Enabled\n",
-     "TxHeight.Enabled = false\nTxHeight.Enabled = true\n"},
+     R"~(start word
+add A 72 36
+fail Name -2147024891 always
+select A
+print TxHeight.Enabled
+heal
+select A
+fail Name 4198 always
+select A
+print TxHeight.Enabled
+)~",
+     R"~(TxHeight.Enabled = false
+TxHeight.Enabled = true
+)~"},
     {"Word with a floating shape only keeps the old rotation text",
-     "start word\nadd A 72 36 30\nadd B 144 72 60\nselect A\nselect B\nprint TxWidth.Text\n"
-     "print TxHeight.Text\nprint TxRotate.Text\nprint TxRotate.Enabled\n",
-     "TxWidth.Text = \"2\"\nTxHeight.Text = \"1\"\nTxRotate.Text = \"0\"\nTxRotate.Enabled = "
-     "true\n"},
+     R"~(start word
+add A 72 36 30
+add B 144 72 60
+select A
+select B
+print TxWidth.Text
+print TxHeight.Text
+print TxRotate.Text
+print TxRotate.Enabled
+)~",
+     R"~(TxWidth.Text = "2"
+TxHeight.Text = "1"
+TxRotate.Text = "0"
+TxRotate.Enabled = true
+)~"},
     {"Word: an in-line picture's size replaces the range's; rotation from the range",
-     "start word\nadd F 72 36 30\nadd P 144 108 inline\nselect F P\nprint TxWidth.Text\n"
-     "print TxHeight.Text\nprint TxRotate.Text\n",
-     "TxWidth.Text = \"2\"\nTxHeight.Text = \"1.5\"\nTxRotate.Text = \"30\"\n"},
+     R"~(start word
+add F 72 36 30
+add P 144 108 inline
+select F P
+print TxWidth.Text
+print TxHeight.Text
+print TxRotate.Text
+)~",
+     R"~(TxWidth.Text = "2"
+TxHeight.Text = "1.5"
+TxRotate.Text = "30"
+)~"},
     {"Excel reads the active window's selection and never disables",
-     "start excel\nadd A 72 36 90\nselect A\nprint TxWidth.Text\nprint TxRotate.Text\nselect none\n"
-     "print TxWidth.Text\nprint TxWidth.Enabled\n",
-     "TxWidth.Text = \"1\"\nTxRotate.Text = \"90\"\nTxWidth.Text = \"1\"\nTxWidth.Enabled = "
-     "true\n"},
+     R"~(start excel
+add A 72 36 90
+select A
+print TxWidth.Text
+print TxRotate.Text
+select none
+print TxWidth.Text
+print TxWidth.Enabled
+)~",
+     R"~(TxWidth.Text = "1"
+TxRotate.Text = "90"
+TxWidth.Text = "1"
+TxWidth.Enabled = true
+)~"},
     {"boxes show the new unit at the update that follows the dialog",
-     "start powerpoint\nadd A 72 72\nselect A\nclick ButSettings\nclick Option1(2)\nclick "
-     "OKButton\n"
-     "print TxWidth.Text\nprint LblWidth.Caption\n",
-     "show frmOptions\nhide frmOptions\nTxWidth.Text = \"25.3968\"\n"
-     "LblWidth.Caption = \"Width (mm)\"\n"},
+     R"~(start powerpoint
+add A 72 72
+select A
+click ButSettings
+click Option1(2)
+click OKButton
+print TxWidth.Text
+print LblWidth.Caption
+)~",
+     R"~(show frmOptions
+hide frmOptions
+TxWidth.Text = "25.3968"
+LblWidth.Caption = "Width (mm)"
+)~"},
 };
 
 const Case kSizeEditing[] = {
     {"lock on: the lock and the typed dimension only, the host scales the other",
-     "start powerpoint\nadd A 144 72\nselect A\ntrace on\ntype TxHeight 2\nprint "
-     "TxWidth.Text\nprint A.Width\n",
-     "write ShapeRange.LockAspectRatio = true\nwrite ShapeRange.Height = 144\nTxWidth.Text = "
-     "\"4\"\n"
-     "A.Width = 288\n"},
+     R"~(start powerpoint
+add A 144 72
+select A
+trace on
+type TxHeight 2
+print TxWidth.Text
+print A.Width
+)~",
+     R"~(write ShapeRange.LockAspectRatio = true
+write ShapeRange.Height = 144
+TxWidth.Text = "4"
+A.Width = 288
+)~"},
     {"lock off: the lock and the typed dimension only",
-     "start powerpoint\nadd A 144 72\nselect A\nclick ButAspect\ntrace on\ntype TxHeight 2\n"
-     "print TxWidth.Text\nprint A.Width\n",
-     "write ShapeRange.LockAspectRatio = false\nwrite ShapeRange.Height = 144\n"
-     "TxWidth.Text = \"2\"\nA.Width = 144\n"},
+     R"~(start powerpoint
+add A 144 72
+select A
+click ButAspect
+trace on
+type TxHeight 2
+print TxWidth.Text
+print A.Width
+)~",
+     R"~(write ShapeRange.LockAspectRatio = false
+write ShapeRange.Height = 144
+TxWidth.Text = "2"
+A.Width = 144
+)~"},
     {"lock off, several shapes of different sizes: each keeps its own other dimension",
-     "start excel\nadd A 144 72\nadd B 72 36\nselect A B\nclick ButAspect\ntype TxWidth 3\n"
-     "print A.Width\nprint A.Height\nprint B.Width\nprint B.Height\n",
-     "A.Width = 216\nA.Height = 72\nB.Width = 216\nB.Height = 36\n"},
+     R"~(start excel
+add A 144 72
+add B 72 36
+select A B
+click ButAspect
+type TxWidth 3
+print A.Width
+print A.Height
+print B.Width
+print B.Height
+)~",
+     R"~(A.Width = 216
+A.Height = 72
+B.Width = 216
+B.Height = 36
+)~"},
     {"lock off in Word, an in-line picture: only the typed dimension",
-     "start word\nadd P 200 100 inline\nselect P\nclick ButAspect\ntrace on\ntype TxWidth 4\n"
-     "print P.Height\n",
-     "write ShapeRange.LockAspectRatio = false\nwrite InlineShape.LockAspectRatio = false\n"
-     "write InlineShape.Width = 288\nP.Height = 100\n"},
+     R"~(start word
+add P 200 100 inline
+select P
+click ButAspect
+trace on
+type TxWidth 4
+print P.Height
+)~",
+     R"~(write ShapeRange.LockAspectRatio = false
+write InlineShape.LockAspectRatio = false
+write InlineShape.Width = 288
+P.Height = 100
+)~"},
     {"the other box shows a shown value in the display unit",
-     "start excel\nadd A 72 72\nselect A\nclick ButSettings\nclick Option1(2)\nclick OKButton\n"
-     "type TxHeight 25.3968\nprint TxWidth.Text\nprint TxHeight.Text\n",
-     "show frmOptions\nhide frmOptions\nTxWidth.Text = \"25.3968\"\nTxHeight.Text = \"25.3968\"\n"},
+     R"~(start excel
+add A 72 72
+select A
+click ButSettings
+click Option1(2)
+click OKButton
+type TxHeight 25.3968
+print TxWidth.Text
+print TxHeight.Text
+)~",
+     R"~(show frmOptions
+hide frmOptions
+TxWidth.Text = "25.3968"
+TxHeight.Text = "25.3968"
+)~"},
     {"empty and non-numeric text turn into 0 and resize nothing",
-     "start powerpoint\nadd A 144 72\nselect A\ntrace on\ntype TxHeight \"\"\ntype TxWidth abc\n"
-     "print TxHeight.Text\nprint TxWidth.Text\nprint A.Width\n",
-     "TxHeight.Text = \"0\"\nTxWidth.Text = \"0\"\nA.Width = 144\n"},
+     R"~(start powerpoint
+add A 144 72
+select A
+trace on
+type TxHeight ""
+type TxWidth abc
+print TxHeight.Text
+print TxWidth.Text
+print A.Width
+)~",
+     R"~(TxHeight.Text = "0"
+TxWidth.Text = "0"
+A.Width = 144
+)~"},
     {"the user's decimal separator",
-     "locale , .\nstart word\nadd A 144 72\nselect A\ntype TxWidth 1,5\nprint A.Width\nprint "
-     "TxHeight.Text\n",
-     "A.Width = 108\nTxHeight.Text = \"0,75\"\n"},
+     R"~(locale , .
+start word
+add A 144 72
+select A
+type TxWidth 1,5
+print A.Width
+print TxHeight.Text
+)~",
+     R"~(A.Width = 108
+TxHeight.Text = "0,75"
+)~"},
     {"a refused size shows the host's message, then the other box is refreshed",
-     "start powerpoint\nadd A 144 72\nselect A\nclick ButAspect\ntype TxHeight -3\nprint "
-     "TxWidth.Text\n",
-     "message: The specified value is out of range.\nTxWidth.Text = \"2\"\n"},
+     R"~(start powerpoint
+add A 144 72
+select A
+click ButAspect
+type TxHeight -3
+print TxWidth.Text
+)~",
+     R"~(message: The specified value is out of range.
+TxWidth.Text = "2"
+)~"},
     {"no shape selected: height edit stops at its first read, width edit with lock on "
      "reaches the host first",
-     "start powerpoint\ntrace on\ntype TxHeight 2\nset TxWidth.Enabled true\ntype TxWidth 2\n",
+     R"~(start powerpoint
+trace on
+type TxHeight 2
+set TxWidth.Enabled true
+type TxWidth 2
+)~",
      "message: Selection (unknown member) : Invalid request.  Nothing appropriate is currently "
      "selected.\n"},
     {"several shapes: the range is written whole",
-     "start excel\nadd A 144 72\nadd B 72 72\nselect A B\ntype TxWidth 4\nprint "
-     "A.Height\nprint B.Height\n"
-     "print TxHeight.Text\n",
-     "A.Height = 144\nB.Height = 288\nTxHeight.Text = \"2\"\n"},
+     R"~(start excel
+add A 144 72
+add B 72 72
+select A B
+type TxWidth 4
+print A.Height
+print B.Height
+print TxHeight.Text
+)~",
+     R"~(A.Height = 144
+B.Height = 288
+TxHeight.Text = "2"
+)~"},
     {"Word in-line picture, lock on: height worked out by the add-in, then the width",
-     "start word\nadd P 200 100 inline\nselect P\ntrace on\ntype TxWidth 4\nprint P.Height\nprint "
-     "TxHeight.Text\n",
-     "write ShapeRange.LockAspectRatio = true\nwrite InlineShape.LockAspectRatio = true\n"
-     "write InlineShape.Height = 144\nwrite InlineShape.Width = 288\nP.Height = 144\nTxHeight.Text "
-     "= \"2\"\n"},
+     R"~(start word
+add P 200 100 inline
+select P
+trace on
+type TxWidth 4
+print P.Height
+print TxHeight.Text
+)~",
+     R"~(write ShapeRange.LockAspectRatio = true
+write InlineShape.LockAspectRatio = true
+write InlineShape.Height = 144
+write InlineShape.Width = 288
+P.Height = 144
+TxHeight.Text = "2"
+)~"},
     {"Word in-line picture, lock on, height edit: width worked out, then the height",
-     "start word\nadd P 200 100 inline\nselect P\ntrace on\ntype TxHeight 3\nprint P.Width\n",
-     "write ShapeRange.LockAspectRatio = true\nwrite InlineShape.LockAspectRatio = true\n"
-     "write InlineShape.Width = 432\nwrite InlineShape.Height = 216\nP.Width = 432\n"},
+     R"~(start word
+add P 200 100 inline
+select P
+trace on
+type TxHeight 3
+print P.Width
+)~",
+     R"~(write ShapeRange.LockAspectRatio = true
+write InlineShape.LockAspectRatio = true
+write InlineShape.Width = 432
+write InlineShape.Height = 216
+P.Width = 432
+)~"},
     {"a typed width of exactly -1 point is written as a width, not taken for 'derive'",
-     "start powerpoint\nadd A 144 72\nselect A\nclick ButSettings\nclick Option1(0)\nclick "
-     "OKButton\n"
-     "trace on\ntype TxWidth -1\n",
-     "show frmOptions\nhide frmOptions\nwrite ShapeRange.LockAspectRatio = true\n"
-     "write ShapeRange.Width = -1\nmessage: The specified value is out of range.\n"},
+     R"~(start powerpoint
+add A 144 72
+select A
+click ButSettings
+click Option1(0)
+click OKButton
+trace on
+type TxWidth -1
+)~",
+     R"~(show frmOptions
+hide frmOptions
+write ShapeRange.LockAspectRatio = true
+write ShapeRange.Width = -1
+message: The specified value is out of range.
+)~"},
     {"nothing infinite reaches the host: 10^37 inches, a picture 0 points wide",
-     "start word\nadd A 144 72\nadd P 0 100 inline\nselect A\ntrace on\ntype TxWidth 1e37\ntype "
-     "TxWidth 1e39\n"
-     "select P\ntype TxWidth 2\nprint P.Height\n",
-     "write ShapeRange.LockAspectRatio = true\nwrite InlineShape.LockAspectRatio = true\nP.Height "
-     "= 100\n"},
+     R"~(start word
+add A 144 72
+add P 0 100 inline
+select A
+trace on
+type TxWidth 1e37
+type TxWidth 1e39
+select P
+type TxWidth 2
+print P.Height
+)~",
+     R"~(write ShapeRange.LockAspectRatio = true
+write InlineShape.LockAspectRatio = true
+P.Height = 100
+)~"},
     {"Excel and PowerPoint skip the width edit's first read with the lock on",
-     "start excel\nadd A 144 72\nselect A\nfail Height 5 \"refused\" always\ntype TxWidth 4\nprint A.Height\n"
-     "print TxHeight.Text\n",
-     "A.Height = 144\nTxHeight.Text = \"1\"\n"},
+     R"~(start excel
+add A 144 72
+select A
+fail Height 5 "refused" always
+type TxWidth 4
+print A.Height
+print TxHeight.Text
+)~",
+     R"~(A.Height = 144
+TxHeight.Text = "1"
+)~"},
 };
 
 const Case kAspectAndRotation[] = {
     {"the aspect button's three states",
-     "start word\nprint ButAspect.Caption\nclick ButAspect\nprint ButAspect.Caption\nprint "
-     "ButAspect.FaceId\n"
-     "click ButAspect\nprint ButAspect.Caption\nprint ButAspect.FaceId\nclick ButAspect\nprint "
-     "ButAspect.FaceId\n",
-     "ButAspect.Caption = \"Aspect Ratio\"\nButAspect.Caption = \"Lock Aspect\"\nButAspect.FaceId "
-     "= 2309\n"
-     "ButAspect.Caption = \"Unlock Aspect\"\nButAspect.FaceId = 2308\nButAspect.FaceId = 2309\n"},
+     R"~(start word
+print ButAspect.Caption
+click ButAspect
+print ButAspect.Caption
+print ButAspect.FaceId
+click ButAspect
+print ButAspect.Caption
+print ButAspect.FaceId
+click ButAspect
+print ButAspect.FaceId
+)~",
+     R"~(ButAspect.Caption = "Aspect Ratio"
+ButAspect.Caption = "Lock Aspect"
+ButAspect.FaceId = 2309
+ButAspect.Caption = "Unlock Aspect"
+ButAspect.FaceId = 2308
+ButAspect.FaceId = 2309
+)~"},
     {"a refused caption still switches the lock",
-     "start powerpoint\nfail Caption 5\nclick ButAspect\nprint ButAspect.Caption\nprint "
-     "ButAspect.FaceId\n",
-     "ButAspect.Caption = \"Aspect Ratio\"\nButAspect.FaceId = 2309\n"},
+     R"~(start powerpoint
+fail Caption 5
+click ButAspect
+print ButAspect.Caption
+print ButAspect.FaceId
+)~",
+     R"~(ButAspect.Caption = "Aspect Ratio"
+ButAspect.FaceId = 2309
+)~"},
     {"a refused FaceId goes back to the host",
-     "start excel\nfail FaceId 70 \"Permission denied\"\nclick ButAspect\nprint "
-     "ButAspect.Caption\n",
-     "error: 70 Permission denied\nButAspect.Caption = \"Lock Aspect\"\n"},
+     R"~(start excel
+fail FaceId 70 "Permission denied"
+click ButAspect
+print ButAspect.Caption
+)~",
+     R"~(error: 70 Permission denied
+ButAspect.Caption = "Lock Aspect"
+)~"},
     {"the toggle never touches the shapes",
-     "start powerpoint\nadd A 10 10\nselect A\ntrace on\nclick ButAspect\nprint "
-     "A.LockAspectRatio\n",
+     R"~(start powerpoint
+add A 10 10
+select A
+trace on
+click ButAspect
+print A.LockAspectRatio
+)~",
      "A.LockAspectRatio = false\n"},
     {"rotation is written as typed, to every selected shape",
-     "start word\nadd A 10 10\nadd B 10 10\nselect A B\ntrace on\ntype TxRotate 400\ntype "
-     "TxRotate 12.5\n"
-     "print A.Rotation\nprint B.Rotation\nprint TxRotate.Text\n",
-     "write ShapeRange.Rotation = 400\nwrite ShapeRange.Rotation = 12.5\nA.Rotation = "
-     "12.5\nB.Rotation = 12.5\n"
-     "TxRotate.Text = \"12.5\"\n"},
+     R"~(start word
+add A 10 10
+add B 10 10
+select A B
+trace on
+type TxRotate 400
+type TxRotate 12.5
+print A.Rotation
+print B.Rotation
+print TxRotate.Text
+)~",
+     R"~(write ShapeRange.Rotation = 400
+write ShapeRange.Rotation = 12.5
+A.Rotation = 12.5
+B.Rotation = 12.5
+TxRotate.Text = "12.5"
+)~"},
     {"rotation: empty, letters and overflow write nothing and keep the text",
-     "start powerpoint\nadd A 10 10\nselect A\ntrace on\ntype TxRotate \"\"\ntype TxRotate "
-     "abc\ntype TxRotate 1e39\n"
-     "print TxRotate.Text\n",
+     R"~(start powerpoint
+add A 10 10
+select A
+trace on
+type TxRotate ""
+type TxRotate abc
+type TxRotate 1e39
+print TxRotate.Text
+)~",
      "TxRotate.Text = \"1e39\"\n"},
     {"rotation failures are swallowed: Excel cells, Word in-line pictures",
-     "start word\nadd P 10 10 inline\nselect P\ntype TxRotate 45\n", ""},
+     R"~(start word
+add P 10 10 inline
+select P
+type TxRotate 45
+)~", ""},
 };
 
 // Each host's disabling rule with every host's numbers: Excel never changes
@@ -229,25 +561,72 @@ const Case kTolerantReads[] = {
     {"Word: when the in-line read and the range read both answer, the range wins",
      // Call 27 is the first read of the update after the edit, which would show
      // the picture's width again.
-     "start word\nadd F 72 36\nadd P 144 108 inline\nselect F P\nclick ButAspect\nfail #27 5\n"
-     "type TxHeight 2\nprint F.Width\nprint F.Height\nprint TxWidth.Text\n",
-     "F.Width = 72\nF.Height = 144\nTxWidth.Text = \"1\"\n"},
+     R"~(start word
+add F 72 36
+add P 144 108 inline
+select F P
+click ButAspect
+fail #27 5
+type TxHeight 2
+print F.Width
+print F.Height
+print TxWidth.Text
+)~",
+     R"~(F.Width = 72
+F.Height = 144
+TxWidth.Text = "1"
+)~"},
     // No in-line picture: that read fails by itself; call 20 is the range's
     // width after the edit.
     {"Word: when both reads fail after the edit, the value read before it stays",
-     "start word\nadd F 72 36\nselect F\nclick ButAspect\nfail #20 5\ntype TxHeight 3\n"
-     "print TxWidth.Text\nprint F.Height\n",
-     "TxWidth.Text = \"1\"\nF.Height = 216\n"},
+     R"~(start word
+add F 72 36
+select F
+click ButAspect
+fail #20 5
+type TxHeight 3
+print TxWidth.Text
+print F.Height
+)~",
+     R"~(TxWidth.Text = "1"
+F.Height = 216
+)~"},
     {"Word: when the range read fails, the in-line read's value stays",
-     "start word\nadd P 144 108 inline\nselect P\nclick ButAspect\ntype TxHeight 2\nprint "
-     "P.Width\nprint P.Height\nprint TxWidth.Text\n",
-     "P.Width = 144\nP.Height = 144\nTxWidth.Text = \"2\"\n"},
+     R"~(start word
+add P 144 108 inline
+select P
+click ButAspect
+type TxHeight 2
+print P.Width
+print P.Height
+print TxWidth.Text
+)~",
+     R"~(P.Width = 144
+P.Height = 144
+TxWidth.Text = "2"
+)~"},
     {"rotation: letters, an empty box and a number beyond the range each leave the box as typed",
-     "start powerpoint\nadd A 10 10\nselect A\ntype TxRotate abc\nprint TxRotate.Text\nprint "
-     "A.Rotation\ntype TxRotate \"\"\nprint TxRotate.Text\ntype TxRotate 1e39\nprint "
-     "TxRotate.Text\nprint A.Rotation\ntype TxRotate 45\nprint A.Rotation\n",
-     "TxRotate.Text = \"abc\"\nA.Rotation = 0\nTxRotate.Text = \"\"\nTxRotate.Text = "
-     "\"1e39\"\nA.Rotation = 0\nA.Rotation = 45\n"},
+     R"~(start powerpoint
+add A 10 10
+select A
+type TxRotate abc
+print TxRotate.Text
+print A.Rotation
+type TxRotate ""
+print TxRotate.Text
+type TxRotate 1e39
+print TxRotate.Text
+print A.Rotation
+type TxRotate 45
+print A.Rotation
+)~",
+     R"~(TxRotate.Text = "abc"
+A.Rotation = 0
+TxRotate.Text = ""
+TxRotate.Text = "1e39"
+A.Rotation = 0
+A.Rotation = 45
+)~"},
 };
 
 // Each row runs, and reports, as a test of its own.
@@ -264,11 +643,18 @@ INSTANTIATE_TEST_SUITE_P(AspectAndRotation, ScriptRows, ::testing::ValuesIn(kAsp
                          RowName);
 
 TEST(Geometry, ALongSessionLeaksNoHostObject) {
-  std::string script = "start word\nadd F 72 36\nadd P 50 50 inline\n";
+  std::string script = R"~(start word
+add F 72 36
+add P 50 50 inline
+)~";
   for (int i = 0; i < 200; ++i) {
     script += i % 3 ? "select F P\n" : "select none\n";
     script += "type TxWidth " + std::to_string(i % 7) +
-              "\ntype TxHeight x\ntype TxRotate 5\nclick ButAspect\n";
+              R"~(
+type TxHeight x
+type TxRotate 5
+click ButAspect
+)~";
   }
   script += "quit\n";
   auto run = RunScript(script);

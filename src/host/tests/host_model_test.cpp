@@ -141,23 +141,6 @@ TEST(ErrorNumber, EveryNumberReachesTheHostAsAFailureCode) {
   for (const Row& r : rows) EXPECT_EQ(ResultFromErrorNumber(r.number), r.code) << r.number;
 }
 
-// The failures the add-in raises itself, with Visual Basic's numbers and
-// texts, which a host or the user may see.
-TEST(HostErrors, CarryVisualBasicsNumbersAndTexts) {
-  const HostError expected[] = {
-      {91, "Object variable or With block variable not set"},
-      {424, "Object required"},
-      {438, "Object doesn't support this property or method"},
-      {13, "Type mismatch"},
-      {6, "Overflow"},
-      {459, "Object or class does not support the set of events"},
-  };
-  const HostError made[] = {
-      errors::ObjectVariableNotSet(), errors::ObjectRequired(), errors::MemberNotSupported(),
-      errors::TypeMismatch(),         errors::Overflow(),       errors::NoEvents()};
-  for (size_t i = 0; i < std::size(made); ++i) EXPECT_EQ(made[i], expected[i]) << i;
-}
-
 class NullSink final : public EventSink {
  public:
   std::optional<HostError> OnEvent(std::string_view, std::span<Value>) override { return {}; }
