@@ -12,21 +12,7 @@
 
 namespace frambolist::win {
 
-STDMETHODIMP AddinObject::QueryInterface(REFIID riid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-      IsEqualIID(riid, IID_IDTExtensibility2)) {
-    *out = static_cast<IDTExtensibility2*>(this);
-  } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-    *out = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
+// cannot throw: compares interface IDs
 STDMETHODIMP AddinObject::InterfaceSupportsErrorInfo(REFIID riid) {
   return IsEqualIID(riid, IID_IDTExtensibility2) ? S_OK : S_FALSE;
 }
@@ -69,11 +55,16 @@ STDMETHODIMP AddinObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
       {"OnAddInsUpdate", kDispidOnAddInsUpdate},   {"OnStartupComplete", kDispidOnStartupComplete},
       {"OnBeginShutdown", kDispidOnBeginShutdown}, {"CurrentUnit", kDispidCurrentUnit}};
   if (!names || !ids) return E_POINTER;
-  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  for (const auto& m : kMembers) {
-    if (count > 0 && names[0] && host::EqualsIgnoringCase(Narrow(names[0]), m.name)) ids[0] = m.id;
-  }
-  return count == 1 && ids[0] != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
+  return Guarded([&]() -> HRESULT {
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    if (count > 0 && names[0]) {
+      const std::string name = Narrow(names[0]);  // allocates
+      for (const auto& m : kMembers) {
+        if (host::EqualsIgnoringCase(name, m.name)) ids[0] = m.id;
+      }
+    }
+    return count == 1 && ids[0] != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
+  });
 }
 
 STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,

@@ -14,8 +14,7 @@
 
 namespace frambolist::win {
 
-class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>,
-                          public ISupportErrorInfo {
+class AddinObject final : public ComObject<AddinObject, IDTExtensibility2, ISupportErrorInfo> {
  public:
   explicit AddinObject(std::shared_ptr<connectors::Connector> connector)
       : connector_(std::move(connector)) {}
@@ -24,13 +23,10 @@ class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>,
   // further call into the host.
   ~AddinObject() override { connector_->HostReleased(); }
 
-  // IUnknown (ISupportErrorInfo shares this object's count).
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
-  STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
-
   // IDispatch
+  // cannot throw: writes a zero
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+  // cannot throw: writes a null
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -41,7 +37,9 @@ class AddinObject final : public ComObject<AddinObject, IDTExtensibility2>,
                             IDispatch* AddInInst, SAFEARRAY** custom) override;
   // The toolbar stays; the connector stops receiving events.
   STDMETHODIMP OnDisconnection(ext_DisconnectMode RemoveMode, SAFEARRAY** custom) override;
+  // cannot throw: does nothing
   STDMETHODIMP OnAddInsUpdate(SAFEARRAY**) override { return S_OK; }
+  // cannot throw: does nothing
   STDMETHODIMP OnStartupComplete(SAFEARRAY**) override { return S_OK; }
   STDMETHODIMP OnBeginShutdown(SAFEARRAY** custom) override;
 

@@ -5,15 +5,6 @@
 
 namespace frambolist::win {
 
-STDMETHODIMP ClassFactory::QueryInterface(REFIID riid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory)) return E_NOINTERFACE;
-  *out = static_cast<IClassFactory*>(this);
-  AddRef();
-  return S_OK;
-}
-
 STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
@@ -26,6 +17,7 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** o
   });
 }
 
+// cannot throw: counts
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {
   if (lock)
     ++ServerLockCount();

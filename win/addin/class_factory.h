@@ -13,7 +13,6 @@ class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
   ClassFactory(std::string_view class_name, platform::Platform& platform)
       : class_name_(class_name), platform_(platform) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override;
   STDMETHODIMP LockServer(BOOL lock) override;
 

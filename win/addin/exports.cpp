@@ -22,6 +22,7 @@ HMODULE ThisModule() { return module_handle; }
 using namespace frambolist;
 using namespace frambolist::win;
 
+// cannot throw: keeps a handle (nothing else may run under the loader lock)
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     module_handle = instance;

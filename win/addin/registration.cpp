@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "com/owned.h"
 #include "com/strings.h"
 #include "connectors/registration.h"
 
@@ -24,24 +25,8 @@ std::wstring ModulePath(HMODULE library) {
   }
 }
 
-// An open registry key, closed when it goes.
-class RegistryKey {
- public:
-  RegistryKey() = default;
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  ~RegistryKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  HKEY get() const { return key_; }
-  HKEY* Receive() { return &key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
 bool Exists(const std::wstring& path) {
-  RegistryKey key;
+  OwnedRegistryKey key;
   return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Receive()) !=
          ERROR_FILE_NOT_FOUND;
 }
@@ -49,7 +34,7 @@ bool Exists(const std::wstring& path) {
 bool Write(const connectors::RegistryValue& value) {
   const std::wstring path = Widen(value.key);
   const std::wstring name = Widen(value.name);
-  RegistryKey key;
+  OwnedRegistryKey key;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                       KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS) {
     return false;
@@ -86,7 +71,7 @@ class RegistrationUndo {
     OldValue old;
     old.path = path;
     old.name = name;
-    RegistryKey key;
+    OwnedRegistryKey key;
     DWORD size = 0;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) ==
             ERROR_SUCCESS &&
@@ -103,7 +88,7 @@ class RegistrationUndo {
   // Puts back what the registration changed, newest first.
   void Undo() {
     for (auto it = old_values_.rbegin(); it != old_values_.rend(); ++it) {
-      RegistryKey key;
+      OwnedRegistryKey key;
       if (RegOpenKeyExW(HKEY_CURRENT_USER, it->path.c_str(), 0, KEY_SET_VALUE, key.Receive()) !=
           ERROR_SUCCESS) {
         continue;

@@ -45,10 +45,12 @@ class ComPtr {
   T* operator->() const { return p_; }
   explicit operator bool() const { return p_ != nullptr; }
 
+  // The interface U of the same object, or null; its IID comes from the
+  // type, so the two cannot disagree.
   template <class U>
-  ComPtr<U> Query(REFIID iid) const {
+  ComPtr<U> Query() const {
     ComPtr<U> out;
-    if (p_) p_->QueryInterface(iid, out.ReceiveVoid());
+    if (p_) p_->QueryInterface(__uuidof(U), out.ReceiveVoid());
     return out;
   }
 

@@ -44,8 +44,8 @@ host::Outcome<DISPID> DispatchObject::IdOf(std::string_view member) {
   for (const auto& [name, id] : dispids_) {
     if (name == member) return id;
   }
-  const std::wstring name = Widen(member);
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
+  std::wstring name = Widen(member);
+  LPOLESTR names[] = {name.data()};
   DISPID dispid = DISPID_UNKNOWN;
   const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, kEnglishUs, &dispid);
   if (FAILED(hr)) return ErrorFromNameLookup(hr);  // not kept: asked again next time
@@ -99,9 +99,10 @@ host::Outcome<void> DispatchObject::Put(std::string_view member, const host::Val
 
 host::Outcome<host::Subscription> DispatchObject::Subscribe(std::string_view interface_id,
                                                             std::shared_ptr<host::EventSink> sink) {
-  IID iid;
-  if (!IidFromString(interface_id, &iid)) return host::errors::NoEvents();
-  auto container = dispatch_.Query<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  const std::optional<IID> known = EventInterfaceOf(interface_id);
+  if (!known) return host::errors::NoEvents();
+  const IID& iid = *known;
+  auto container = dispatch_.Query<IConnectionPointContainer>();
   if (!container) return host::errors::NoEvents();
   ComPtr<IConnectionPoint> point;
   if (FAILED(container->FindConnectionPoint(iid, point.Receive())) || !point)

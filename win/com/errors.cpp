@@ -74,7 +74,7 @@ host::HostError ErrorFromNameLookup(HRESULT hr) { return ErrorFromDispatchResult
 host::HostError ErrorFromResult(HRESULT hr, IUnknown* source, REFIID iid) {
   host::HostError error{host::ErrorNumberFromResult(static_cast<uint32_t>(hr)), {}};
   ComPtr<ISupportErrorInfo> supports;
-  if (source) source->QueryInterface(IID_ISupportErrorInfo, supports.ReceiveVoid());
+  if (source) source->QueryInterface(IID_PPV_ARGS(supports.Receive()));
   if (supports && supports->InterfaceSupportsErrorInfo(iid) == S_OK) {
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
@@ -102,9 +102,9 @@ HRESULT ReturnError(const host::HostError& error, REFIID iid) {
   ComPtr<ICreateErrorInfo> create;
   if (SUCCEEDED(CreateErrorInfo(create.Receive()))) {
     create->SetGUID(iid);
-    const std::wstring description = Widen(error.description);
-    create->SetDescription(const_cast<wchar_t*>(description.c_str()));
-    if (auto info = create.Query<IErrorInfo>(IID_IErrorInfo)) SetErrorInfo(0, info.get());
+    std::wstring description = Widen(error.description);
+    create->SetDescription(description.data());
+    if (auto info = create.Query<IErrorInfo>()) SetErrorInfo(0, info.get());
   }
   return static_cast<HRESULT>(host::ResultFromErrorNumber(error.number));
 }

@@ -9,17 +9,6 @@
 
 namespace frambolist::win {
 
-STDMETHODIMP EventSinkDispatch::QueryInterface(REFIID riid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, iid_)) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return E_NOINTERFACE;
-}
-
 STDMETHODIMP EventSinkDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params,
                                        VARIANT* result, EXCEPINFO* info, UINT*) {
   return Guarded([&]() -> HRESULT {

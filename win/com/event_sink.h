@@ -22,9 +22,15 @@ class EventSinkDispatch final : public ComObject<EventSinkDispatch, IDispatch> {
   EventSinkDispatch(REFIID iid, std::shared_ptr<host::EventSink> sink)
       : iid_(iid), sink_(std::move(sink)) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+  // Besides IDispatch: the event interface it was made for.
+  void* OtherInterface(REFIID riid) {
+    return IsEqualIID(riid, iid_) ? static_cast<IDispatch*>(this) : nullptr;
+  }
+  // cannot throw: writes a zero
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+  // cannot throw: writes a null
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
+  // cannot throw: refuses
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* info, UINT* arg_error) override;

@@ -1,8 +1,5 @@
 #include "com/event_table.h"
 
-#include <objbase.h>
-
-#include "com/strings.h"
 #include "host/events.h"
 
 namespace frambolist::win {
@@ -11,40 +8,39 @@ namespace {
 
 namespace iid = host::event_interfaces;
 
+#define FRAMBOLIST_INTERFACE(id) id, IidOf(id)
 constexpr EventEntry kEvents[] = {
-    {iid::kPowerPointApplication, 2001, "WindowSelectionChange"},  // EApplication
-    {iid::kExcelApplication, 1558, "SheetSelectionChange"},        // AppEvents
-    {iid::kExcelApplication, 1561, "SheetActivate"},
-    {iid::kWordApplication, 12, "WindowSelectionChange"},  // ApplicationEvents4
-    {iid::kCommandBarComboBox, 1, "Change"},
-    {iid::kCommandBarButton, 1, "Click", 1},
-    {iid::kCommandBarsEvents, 1, "OnUpdate"},  // _CommandBarsEvents
+    {FRAMBOLIST_INTERFACE(iid::kPowerPointApplication), 2001, "WindowSelectionChange"},  // EApplication
+    {FRAMBOLIST_INTERFACE(iid::kExcelApplication), 1558, "SheetSelectionChange"},  // AppEvents
+    {FRAMBOLIST_INTERFACE(iid::kExcelApplication), 1561, "SheetActivate"},
+    {FRAMBOLIST_INTERFACE(iid::kWordApplication), 12, "WindowSelectionChange"},  // ApplicationEvents4
+    {FRAMBOLIST_INTERFACE(iid::kCommandBarComboBox), 1, "Change"},
+    {FRAMBOLIST_INTERFACE(iid::kCommandBarButton), 1, "Click", 1},
+    {FRAMBOLIST_INTERFACE(iid::kCommandBarsEvents), 1, "OnUpdate"},  // _CommandBarsEvents
 };
-
-bool SameInterface(REFIID iid, std::string_view text) {
-  IID parsed;
-  return IidFromString(text, &parsed) && IsEqualIID(parsed, iid);
-}
+#undef FRAMBOLIST_INTERFACE
 
 }  // namespace
 
-bool IidFromString(std::string_view text, IID* iid) {
-  const std::wstring wide = Widen(text);
-  return SUCCEEDED(IIDFromString(const_cast<wchar_t*>(wide.c_str()), iid));
-}
-
 const EventEntry* FindEvent(REFIID iid, DISPID dispid) {
   for (const EventEntry& e : kEvents) {
-    if (e.dispid == dispid && SameInterface(iid, e.interface_id)) return &e;
+    if (e.dispid == dispid && IsEqualIID(iid, e.iid)) return &e;
   }
   return nullptr;
 }
 
 const EventEntry* FindEvent(REFIID iid, std::string_view name) {
   for (const EventEntry& e : kEvents) {
-    if (e.name == name && SameInterface(iid, e.interface_id)) return &e;
+    if (e.name == name && IsEqualIID(iid, e.iid)) return &e;
   }
   return nullptr;
+}
+
+std::optional<IID> EventInterfaceOf(std::string_view interface_id) {
+  for (const EventEntry& e : kEvents) {
+    if (e.interface_id == interface_id) return e.iid;
+  }
+  return std::nullopt;
 }
 
 }  // namespace frambolist::win

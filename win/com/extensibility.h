@@ -47,3 +47,8 @@ enum ExtensibilityDispid : DISPID {
 inline constexpr DISPID kDispidCurrentUnit = 0x100;
 
 }  // namespace frambolist::win
+
+// The same IID for __uuidof (ComObject's QueryInterface, ComPtr::Query and
+// IID_PPV_ARGS), as the SDK headers declare theirs.
+__CRT_UUID_DECL(frambolist::win::IDTExtensibility2, 0xB65AD801, 0xABAF, 0x11D0, 0xBB, 0x8B, 0x00,
+                0xA0, 0xC9, 0x0F, 0x27, 0x44)

@@ -3,7 +3,7 @@
 // understands. Every entry point of ours (COM methods and exports through
 // Guarded, window procedures and other system callbacks through
 // GuardedCallback) runs its body here, so nothing ever escapes into the
-// host; scripts/check-entry-points.sh fails a build in which one does not.
+// host; scripts/check-entry-points.py fails a build in which one does not.
 
 #include <windows.h>
 

@@ -1,9 +1,11 @@
 #pragma once
-// Move-only owners of the Win32 resources the dialogs create, as ComPtr owns
-// interfaces: each frees its handle when it goes, so a throw between the
-// creation and the end of its use leaks nothing.
+// The one owner of every Win32 handle kind the binding holds (fonts, global
+// memory, registry keys, safe arrays), as ComPtr owns interfaces: move-only,
+// it frees its handle when it goes, so a throw between the creation and the
+// end of its use leaks nothing. A kind is one Traits with its Free.
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -27,6 +29,11 @@ class Owned {
   ~Owned() { Reset(); }
 
   Handle get() const { return handle_; }
+  // For out-parameters: frees what is held and lends the slot.
+  Handle* Receive() {
+    Reset();
+    return &handle_;
+  }
   explicit operator bool() const { return handle_ != nullptr; }
   // Hands ownership on (to an API that frees the handle itself).
   Handle Release() { return std::exchange(handle_, nullptr); }
@@ -45,7 +52,16 @@ struct GlobalMemoryTraits {
   static void Free(HGLOBAL memory) { GlobalFree(memory); }
 };
 
+struct RegistryKeyTraits {
+  static void Free(HKEY key) { RegCloseKey(key); }
+};
+struct SafeArrayTraits {
+  static void Free(SAFEARRAY* array) { SafeArrayDestroy(array); }
+};
+
 using OwnedFont = Owned<HFONT, FontTraits>;
 using OwnedGlobalMemory = Owned<HGLOBAL, GlobalMemoryTraits>;
+using OwnedRegistryKey = Owned<HKEY, RegistryKeyTraits>;
+using OwnedSafeArray = Owned<SAFEARRAY*, SafeArrayTraits>;
 
 }  // namespace frambolist::win

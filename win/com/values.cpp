@@ -8,7 +8,7 @@ host::Value ValueFromVariant(const VARIANT& v, const ObjectBridge& bridge) {
   if (V_VT(&v) == (VT_VARIANT | VT_BYREF)) return ValueFromVariant(*V_VARIANTREF(&v), bridge);
   if (V_VT(&v) & VT_BYREF) {
     Variant plain;
-    if (FAILED(VariantCopyInd(plain.ptr(), const_cast<VARIANT*>(&v)))) return {};
+    if (FAILED(VariantCopyInd(plain.ptr(), VariantInput(v).ptr()))) return {};
     return ValueFromVariant(plain.get(), bridge);
   }
   switch (V_VT(&v)) {
@@ -33,7 +33,7 @@ host::Value ValueFromVariant(const VARIANT& v, const ObjectBridge& bridge) {
       return host::Value(V_DISPATCH(&v) ? bridge.ToObject(V_DISPATCH(&v)) : host::ObjectRef());
     case VT_UNKNOWN: {
       ComPtr<IDispatch> dispatch;
-      if (V_UNKNOWN(&v)) V_UNKNOWN(&v)->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid());
+      if (V_UNKNOWN(&v)) V_UNKNOWN(&v)->QueryInterface(IID_PPV_ARGS(dispatch.Receive()));
       return host::Value(dispatch ? bridge.ToObject(dispatch.get()) : host::ObjectRef());
     }
     case VT_ERROR:
@@ -41,7 +41,7 @@ host::Value ValueFromVariant(const VARIANT& v, const ObjectBridge& bridge) {
       return {};
     default: {
       Variant wide;
-      if (SUCCEEDED(VariantChangeType(wide.ptr(), const_cast<VARIANT*>(&v), 0, VT_R8)))
+      if (SUCCEEDED(VariantChangeType(wide.ptr(), VariantInput(v).ptr(), 0, VT_R8)))
         return host::Value(V_R8(&wide.get()));
       return {};
     }

@@ -38,4 +38,19 @@ class Variant {
   VARIANT v_;
 };
 
+// A VARIANT we only read, for the conversion functions that MinGW-w64's
+// oleauto.h declares without const (VariantCopyInd, VariantChangeType): a
+// shallow copy, which they read and which is never cleared, so the
+// original's content is neither written nor released.
+class VariantInput {
+ public:
+  explicit VariantInput(const VARIANT& v) : copy_(v) {}
+  VariantInput(const VariantInput&) = delete;
+  VariantInput& operator=(const VariantInput&) = delete;
+  VARIANT* ptr() { return &copy_; }
+
+ private:
+  VARIANT copy_;
+};
+
 }  // namespace frambolist::win

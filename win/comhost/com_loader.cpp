@@ -6,6 +6,7 @@
 #include "com/com_ptr.h"
 #include "com/errors.h"
 #include "com/extensibility.h"
+#include "com/owned.h"
 #include "com/strings.h"
 #include "com/variant.h"
 #include "comhost/dispatch_server.h"
@@ -15,19 +16,12 @@ namespace frambolist::win {
 
 namespace {
 
-// An empty array of variants for the `custom` parameter, as the hosts pass.
-class CustomArray {
- public:
-  CustomArray() : array_(SafeArrayCreateVector(VT_VARIANT, 0, 0)) {}
-  ~CustomArray() {
-    if (array_) SafeArrayDestroy(array_);
-  }
-  CustomArray(const CustomArray&) = delete;
-  CustomArray& operator=(const CustomArray&) = delete;
-  SAFEARRAY** get() { return &array_; }
-
- private:
-  SAFEARRAY* array_;
+// An empty array of variants for the `custom` parameter, as the hosts pass
+// (by reference, and theirs to keep).
+struct CustomArray {
+  OwnedSafeArray array{SafeArrayCreateVector(VT_VARIANT, 0, 0)};
+  SAFEARRAY* lent = array.get();
+  SAFEARRAY** get() { return &lent; }
 };
 
 class ComAddin final : public hostprog::LoadedAddin {
@@ -106,8 +100,8 @@ class ComLoader final : public hostprog::AddinLoader {
       return nullptr;
     }
     ComPtr<IDTExtensibility2> addin;
-    const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2,
-                                        addin.ReceiveVoid());
+    const HRESULT hr =
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(addin.Receive()));
     if (FAILED(hr) || !addin) {
       // A moved or unloadable DLL: Office lists the add-in as not loaded.
       why = "its library could not be loaded (" +

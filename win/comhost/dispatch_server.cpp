@@ -116,20 +116,13 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
  public:
   ConnectionPoint(host::ObjectRef source, REFIID iid) : source_(std::move(source)), iid_(iid) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IConnectionPoint))
-      return E_NOINTERFACE;
-    *out = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
-  }
+  // cannot throw: copies an IID
   STDMETHODIMP GetConnectionInterface(IID* iid) override {
     if (!iid) return E_POINTER;
     *iid = iid_;
     return S_OK;
   }
+  // cannot throw: refuses
   STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** out) override {
     if (out) *out = nullptr;
     return E_NOTIMPL;
@@ -139,7 +132,7 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
       if (!sink || !cookie) return E_POINTER;
       *cookie = 0;
       ComPtr<IDispatch> dispatch;
-      if (FAILED(sink->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid())))
+      if (FAILED(sink->QueryInterface(IID_PPV_ARGS(dispatch.Receive()))))
         return CONNECT_E_CANNOTCONNECT;
       wchar_t text[64] = {};
       StringFromGUID2(iid_, text, 64);
@@ -152,13 +145,16 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
     });
   }
   STDMETHODIMP Unadvise(DWORD cookie) override {
-    auto it = std::find_if(connections_.begin(), connections_.end(),
-                           [&](const auto& c) { return c.cookie == cookie; });
-    if (it == connections_.end()) return CONNECT_E_NOCONNECTION;
-    it->subscription.End();
-    connections_.erase(it);
-    return S_OK;
+    return Guarded([&]() -> HRESULT {
+      auto it = std::find_if(connections_.begin(), connections_.end(),
+                             [&](const auto& c) { return c.cookie == cookie; });
+      if (it == connections_.end()) return CONNECT_E_NOCONNECTION;
+      it->subscription.End();
+      connections_.erase(it);
+      return S_OK;
+    });
   }
+  // cannot throw: refuses
   STDMETHODIMP EnumConnections(IEnumConnections** out) override {
     if (out) *out = nullptr;
     return E_NOTIMPL;
@@ -183,19 +179,8 @@ const ObjectBridge& ServerBridge() {
   return bridge;
 }
 
-STDMETHODIMP SimDispatch::QueryInterface(REFIID riid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-      IsEqualIID(riid, kIID_SimDispatch)) {
-    *out = static_cast<IDispatch*>(this);
-  } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
-    *out = static_cast<IConnectionPointContainer*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
+void* SimDispatch::OtherInterface(REFIID riid) {
+  return IsEqualIID(riid, kIID_SimDispatch) ? static_cast<IDispatch*>(this) : nullptr;
 }
 
 ServedFaults& ServerFaults() {
@@ -270,6 +255,7 @@ STDMETHODIMP SimDispatch::Invoke(DISPID dispid, REFIID, LCID lcid, WORD flags, D
   });
 }
 
+// cannot throw: refuses
 STDMETHODIMP SimDispatch::EnumConnectionPoints(IEnumConnectionPoints** out) {
   if (out) *out = nullptr;
   return E_NOTIMPL;

@@ -14,17 +14,18 @@
 
 namespace frambolist::win {
 
-class SimDispatch final : public ComObject<SimDispatch, IDispatch>,
-                          public IConnectionPointContainer {
+class SimDispatch final : public ComObject<SimDispatch, IDispatch, IConnectionPointContainer> {
  public:
   explicit SimDispatch(host::ObjectRef object) : object_(std::move(object)) {}
   const host::ObjectRef& object() const { return object_; }
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
-  STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
+  // Besides IDispatch and IConnectionPointContainer: a private IID by which
+  // the host program recognises its own objects coming back.
+  void* OtherInterface(REFIID riid);
 
+  // cannot throw: writes a zero
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+  // cannot throw: writes a null
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,

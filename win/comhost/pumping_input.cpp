@@ -1,5 +1,7 @@
 #include "comhost/pumping_input.h"
 
+#include "com/guard.h"
+
 namespace frambolist::win {
 
 PumpingInput::PumpingInput(std::istream& in)
@@ -17,8 +19,13 @@ PumpingInput::~PumpingInput() { CloseHandle(ready_); }
 
 DWORD WINAPI PumpingInput::ReadLines(void* self) {
   auto& input = *static_cast<PumpingInput*>(self);
-  std::string line;
-  while (std::getline(input.in_, line)) input.Append(std::move(line), false);
+  // Out of memory, the script ends where the reading stopped.
+  GuardedCallback(
+      [&] {
+        std::string line;
+        while (std::getline(input.in_, line)) input.Append(std::move(line), false);
+      },
+      [] {});
   input.Append({}, true);
   return 0;
 }

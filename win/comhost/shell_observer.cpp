@@ -1,6 +1,9 @@
 #include "comhost/shell_observer.h"
 
+#include "com/guard.h"
+
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <cstring>
 #include <string>
@@ -12,8 +15,13 @@ namespace {
 std::ostream* output = nullptr;
 
 HINSTANCE WINAPI ObservedShellExecuteA(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
-  if (output) *output << "open " << (file ? file : "") << "\n";
-  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // above 32: success
+  auto result = [](INT_PTR code) { return reinterpret_cast<HINSTANCE>(code); };
+  return GuardedCallback(
+      [&] {
+        if (output) *output << "open " << (file ? file : "") << "\n";
+        return result(42);  // above 32: success
+      },
+      [&] { return result(SE_ERR_OOM); });
 }
 
 HMODULE LibraryOf(REFCLSID clsid) {

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "com/guard.h"
 #include "com/strings.h"
 #include "forms/frm_options.h"
 #include "forms/frm_splash.h"
@@ -168,13 +169,17 @@ WindowWatch::~WindowWatch() {
 
 LRESULT CALLBACK WindowWatch::Hook(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HC_ACTION && driver_window) {
-    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
-    if (call->message == WM_INITDIALOG && ClassOf(call->hwnd) == L"#32770" &&
-        GetDlgItem(call->hwnd, kMessageBoxTextId)) {
-      PostMessageW(driver_window, kMessageBoxShown, reinterpret_cast<WPARAM>(call->hwnd), 0);
-    } else if (call->message == WM_SHOWWINDOW && call->wParam && IsFormWindow(call->hwnd)) {
-      PostMessageW(driver_window, kFormShown, reinterpret_cast<WPARAM>(call->hwnd), 0);
-    }
+    GuardedCallback(
+        [&] {
+          const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+          if (call->message == WM_INITDIALOG && ClassOf(call->hwnd) == L"#32770" &&
+              GetDlgItem(call->hwnd, kMessageBoxTextId)) {
+            PostMessageW(driver_window, kMessageBoxShown, reinterpret_cast<WPARAM>(call->hwnd), 0);
+          } else if (call->message == WM_SHOWWINDOW && call->wParam && IsFormWindow(call->hwnd)) {
+            PostMessageW(driver_window, kFormShown, reinterpret_cast<WPARAM>(call->hwnd), 0);
+          }
+        },
+        [] {});
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -226,25 +231,32 @@ LRESULT CALLBACK WindowWatch::DriverProc(HWND hwnd, UINT message, WPARAM wparam,
   }
   HWND shown = reinterpret_cast<HWND>(wparam);
   if (!IsWindow(shown)) return 0;
-  active->CheckModal(shown, message == kMessageBoxShown ? "a message box" : "a dialog");
-  if (message == kMessageBoxShown) {
-    active->session_.out() << "message: " << Narrow(TextOf(GetDlgItem(shown, kMessageBoxTextId)))
-                           << "\n";
-    PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(shown, IDOK)));
-    return 0;
-  }
-  try {
-    Win32Dialog dialog(shown);
-    active->session_.RunDialog(dialog);
-    active->CheckHostEnabled("after a dialog");
-  } catch (const hostprog::ScriptError& e) {
-    // We are inside the add-in's modal loop: no exception may cross it, so a
-    // script error ends the run here.
-    active->session_.ReportScriptError(e, std::cerr);
-    std::_Exit(2);
-  }
-  return 0;
+  // We are inside the add-in's modal loop: no exception may cross it, so a
+  // script error ends the run here, and any other failure too.
+  return GuardedCallback(
+      [&]() -> LRESULT {
+        try {
+          active->CheckModal(shown, message == kMessageBoxShown ? "a message box" : "a dialog");
+          if (message == kMessageBoxShown) {
+            active->session_.out()
+                << "message: " << Narrow(TextOf(GetDlgItem(shown, kMessageBoxTextId))) << "\n";
+            PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(shown, IDOK)));
+            return 0;
+          }
+          Win32Dialog dialog(shown);
+          active->session_.RunDialog(dialog);
+          active->CheckHostEnabled("after a dialog");
+        } catch (const hostprog::ScriptError& e) {
+          active->session_.ReportScriptError(e, std::cerr);
+          std::_Exit(2);
+        }
+        return 0;
+      },
+      []() -> LRESULT {
+        std::cerr << "error: the host program failed while a window of the add-in was up\n";
+        std::_Exit(2);
+      });
 }
 
 }  // namespace frambolist::win

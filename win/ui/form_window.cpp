@@ -7,7 +7,7 @@
 #include "com/guard.h"
 #include "com/strings.h"
 #include "ui/modal_owner.h"
-#include "ui/owned_handles.h"
+#include "com/owned.h"
 #include "ui/win32_dialogs.h"
 
 namespace frambolist::win {
@@ -61,7 +61,7 @@ ComPtr<IPicture> LoadLogo(HINSTANCE instance) {
   ComPtr<IStream> stream;
   if (FAILED(CreateStreamOnHGlobal(copy.get(), TRUE, stream.Receive()))) return picture;
   copy.Release();  // the stream frees it now
-  OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.ReceiveVoid());
+  OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_PPV_ARGS(picture.Receive()));
   return picture;
 }
 

@@ -11,7 +11,7 @@
 
 #include "com/com_ptr.h"
 #include "forms/form.h"
-#include "ui/owned_handles.h"
+#include "com/owned.h"
 
 namespace frambolist::win {
 
