@@ -82,7 +82,8 @@ class Session final : platform::OkMessageBox,
   sim::Shape& ShapeNamed(const std::string& name);  // on the active sheet in Excel
   void TypeCommand(const Words& w);
   void ClickCommand(const Words& w);
-  void DialogOnlyCommand(const Words& w);
+  void KeyCommand(const Words& w);
+  void CloseCommand(const Words& w);
   void LocaleCommand(const Words& w);
   void FailCommand(const Words& w);
   void HealCommand(const Words& w);
@@ -90,7 +91,6 @@ class Session final : platform::OkMessageBox,
   void PrintCommand(const Words& w);
   void SetCommand(const Words& w);
   void RefuseCommand(const Words& w);
-  void ExecuteInDialog(const ScriptLine& line, ShownDialog& dialog);
   void Start(const std::string& host);
   void ConnectAll(int32_t connect_mode);
   void ConnectOne(const std::string& prog_id, int32_t connect_mode);
@@ -135,6 +135,7 @@ class Session final : platform::OkMessageBox,
   bool trace_ = false;
   bool ended_ = false;
   ScriptReader* script_ = nullptr;
+  ShownDialog* dialog_ = nullptr;  // the dialog the script's lines go to
   std::ostream* err_ = nullptr;
 };
 
