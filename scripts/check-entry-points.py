@@ -5,9 +5,9 @@ one guard.
 Entry points are what Windows or a host calls into our code: COM methods
 (STDMETHODIMP), the exports (extern "C") and window procedures and other
 system callbacks (CALLBACK), defined in a source file or in a class body, in
-the DLL (win/addin, win/com, win/ui) and in the host program's COM server
-(win/comhost). Each must run its body through Guarded or GuardedCallback, so
-that no C++ exception reaches the caller. One that cannot throw says why in
+the DLL (win/addin, win/com, win/ui), the host program (win/comhost) and the
+hosts it serves (win/served_hosts). Each must run its body through Guarded or
+GuardedCallback, so that no C++ exception reaches the caller. One that cannot throw says why in
 a comment on the line above it:
 
     // cannot throw: counts
@@ -17,7 +17,7 @@ import pathlib
 import re
 import sys
 
-FOLDERS = ("addin", "com", "ui", "comhost")
+FOLDERS = ("addin", "com", "ui", "comhost", "served_hosts")
 ENTRY = re.compile(
     r'^\s*(?:STDMETHODIMP(?:_\(\w+\))?|extern "C" \w+ (?:WINAPI|STDAPICALLTYPE)|(?:static )?\w+ (?:CALLBACK|WINAPI))'
     r' +([\w:]+)\(')

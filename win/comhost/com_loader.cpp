@@ -9,7 +9,7 @@
 #include "com/owned.h"
 #include "com/strings.h"
 #include "com/variant.h"
-#include "comhost/dispatch_server.h"
+#include "served_hosts/dispatch_server.h"
 #include "comhost/shell_observer.h"
 
 namespace frambolist::win {

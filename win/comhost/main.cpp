@@ -13,7 +13,7 @@
 #include "com/com_object.h"
 #include "com/strings.h"
 #include "comhost/com_loader.h"
-#include "comhost/host_window.h"
+#include "served_hosts/host_window.h"
 #include "hostprog/command_line.h"
 #include "comhost/pumping_input.h"
 #include "hostprog/session.h"

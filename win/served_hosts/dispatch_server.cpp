@@ -1,4 +1,4 @@
-#include "comhost/dispatch_server.h"
+#include "served_hosts/dispatch_server.h"
 
 #include <olectl.h>
 

@@ -1,4 +1,4 @@
-#include "comhost/host_window.h"
+#include "served_hosts/host_window.h"
 
 #include <string>
 #include <utility>

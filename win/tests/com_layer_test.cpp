@@ -15,7 +15,7 @@
 #include "com/guard.h"
 #include "com/strings.h"
 #include "com/values.h"
-#include "comhost/dispatch_server.h"
+#include "served_hosts/dispatch_server.h"
 #include "host/dispatch.h"
 #include "sim/command_bars.h"
 #include "sim/world.h"

@@ -14,7 +14,7 @@
 #include "com/com_ptr.h"
 #include "com/extensibility.h"
 #include "com/strings.h"
-#include "comhost/dispatch_server.h"
+#include "served_hosts/dispatch_server.h"
 #include "sim/applications.h"
 #include "sim/command_bars.h"
 #include "sim/world.h"
