@@ -1,7 +1,7 @@
 // The aspect button holds the lock state in its icon: 2308 on, 2309 off.
 
 #include "connectors/connector.h"
-#include "connectors/host_values.h"
+#include "connectors/throwing_conversions.h"
 #include "connectors/toolbar_layout.h"
 #include "procs/shape_edits.h"
 

@@ -108,7 +108,7 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   std::vector<host::WithEvents*> EventReferences();
   // After any modal window: a connector disconnected or released meanwhile
   // ends its handler there (HandlerAbandoned).
-  void ContinueAfterModal() const {
+  void ThrowIfAbandonedDuringModal() const {
     if (!connected_) throw HandlerAbandoned{};
   }
 
@@ -136,7 +136,7 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
         : c_(connector), shown_(shown) {}
     void Show(std::string_view text) override {
       shown_.Show(text);
-      c_.ContinueAfterModal();
+      c_.ThrowIfAbandonedDuringModal();
     }
 
    private:

@@ -4,7 +4,7 @@
 #include "connectors/connectors.h"
 
 #include "connectors/error_policy.h"
-#include "connectors/host_values.h"
+#include "connectors/throwing_conversions.h"
 #include "connectors/toolbar_layout.h"
 
 namespace frambolist::connectors {

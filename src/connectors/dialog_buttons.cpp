@@ -14,7 +14,7 @@ using host::Value;
 // selection event.
 void Connector::ButSettings_Click(const Value& /*Ctrl*/, Value& /*CancelDefault*/) {
   forms::frmOptions().ShowModal(platform_);
-  ContinueAfterModal();
+  ThrowIfAbandonedDuringModal();
   LblHeight->Put("Caption", Value("Height (" + procs::CurrentUnit + ")"));
   LblWidth->Put("Caption", Value("Width (" + procs::CurrentUnit + ")"));
 }

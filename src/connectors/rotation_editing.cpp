@@ -2,7 +2,7 @@
 // selection. The box is never rewritten.
 
 #include "connectors/connector.h"
-#include "connectors/host_values.h"
+#include "connectors/throwing_conversions.h"
 #include "procs/shape_edits.h"
 #include "procs/typed_number.h"
 

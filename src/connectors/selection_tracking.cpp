@@ -5,7 +5,7 @@
 
 #include "connectors/connector.h"
 #include "connectors/error_policy.h"
-#include "connectors/host_values.h"
+#include "connectors/throwing_conversions.h"
 #include "procs/shown_value.h"
 #include "procs/units.h"
 

@@ -6,7 +6,7 @@
 
 #include "connectors/connector.h"
 #include "connectors/error_policy.h"
-#include "connectors/host_values.h"
+#include "connectors/throwing_conversions.h"
 #include "connectors/toolbar_layout.h"
 #include "procs/shape_edits.h"
 #include "procs/shown_value.h"

@@ -1,7 +1,8 @@
 #pragma once
-// Conversions of values read from a host, failing (as a host failure would)
-// where Visual Basic's would: a length or angle that is no number, or is not
-// finite, or lies beyond the single range, ends the handler that read it.
+// Conversions of values read from a host that throw a HostFailure, as a
+// failing host call would, where Visual Basic's conversions fail: a length
+// or angle that is no number, or is not finite, or lies beyond the single
+// range, ends the handler that read it.
 
 #include <string>
 
