@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fails when a file of the core includes a layer it may not depend on. The
+# Fails when a file of the core includes a layer it may not depend on, or
+# declares something in that layer's namespace (a forward declaration). The
 # direction, as the CMake targets link them: host and platform depend on
 # nothing, procs on host and platform, forms on platform and procs, and
 # connectors on all of them. Tests (src/*/tests) may include anything. And
@@ -27,6 +28,21 @@ while IFS=: read -r file include; do
     bad=1
   fi
 done < <(grep -rH '#include "' --include=*.h --include=*.cpp . | sed 's|^\./||' | grep -v '/tests/')
+# A forward declaration (or any code) in another layer's namespace is a
+# dependency on that layer as much as an include is. The one exception: the
+# platform's dialog toolkit shows the forms' Form, which it names but never
+# reaches into; undoing that means moving the toolkit and the platform
+# bundle that every binary builds.
+while IFS=: read -r file _ text; do
+  layer=${file%%/*}
+  target=$(sed -n 's/.*namespace frambolist::\([a-z_]*\).*/\1/p' <<< "$text")
+  [ -n "$target" ] || continue
+  [ "$file:$target" = "platform/platform.h:forms" ] && continue
+  if ! grep -qw "$target" <<< "$(allowed "$layer")"; then
+    echo "src/$file declares in $target's namespace, against the direction of the layers"
+    bad=1
+  fi
+done < <(grep -rnH 'namespace frambolist::[a-z_]*' --include=*.h --include=*.cpp . | sed 's|^\./||' | grep -v '/tests/\|/testing/')
 while IFS= read -r line; do
   echo "src/$line: a Windows header in the core"
   bad=1
