@@ -3,9 +3,9 @@
 # declares something in that layer's namespace (a forward declaration). The
 # direction, as the CMake targets link them: host and platform depend on
 # nothing, procs on host and platform, forms on platform and procs, and
-# connectors on all of them. Tests (src/*/tests) may include anything. And
-# no file of the core includes a Windows header: the core builds and runs
-# on any platform.
+# connectors on all of them. Tests (src/*/tests) and their helpers
+# (src/*/testing) may include anything. And no file of the core includes a
+# Windows header: the core builds and runs on any platform.
 set -u
 cd "$(dirname "$0")/../src"
 allowed() {  # allowed LAYER: the layers it may include
@@ -27,7 +27,7 @@ while IFS=: read -r file include; do
     echo "src/$file includes $target/, against the direction of the layers"
     bad=1
   fi
-done < <(grep -rH '#include "' --include=*.h --include=*.cpp . | sed 's|^\./||' | grep -v '/tests/')
+done < <(grep -rH '#include "' --include=*.h --include=*.cpp . | sed 's|^\./||' | grep -v '/tests/\|/testing/')
 # A forward declaration (or any code) in another layer's namespace is a
 # dependency on that layer as much as an include is. The one exception: the
 # platform's dialog toolkit shows the forms' Form, which it names but never

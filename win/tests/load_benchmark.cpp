@@ -14,6 +14,7 @@
 #include "com/com_ptr.h"
 #include "com/extensibility.h"
 #include "com/strings.h"
+#include "connectors/testing/toolbar_control.h"
 #include "served_hosts/dispatch_server.h"
 #include "sim/applications.h"
 #include "sim/command_bars.h"
@@ -82,7 +83,7 @@ void PrintCallsPerAction() {
   counted("selection and its update", [&] { world.Select({shape}); });
   counted("update, nothing changed", [&] { world.RaiseCommandBarsUpdate(); });
   counted("update after a resize", [&] { world.Resize(*shape, 72, 72); });
-  counted("size edit and its update", [&] { world.bars().back()->controls[3]->UserType("3"); });
+  counted("size edit and its update", [&] { connectors::testing::ToolbarControl(world, "TxWidth").UserType("3"); });
   addin->OnDisconnection(win::ext_dm_HostShutdown, nullptr);
 }
 

@@ -15,6 +15,7 @@
 #include "com/errors.h"
 #include "com/extensibility.h"
 #include "com/strings.h"
+#include "connectors/testing/toolbar_control.h"
 #include "served_hosts/dispatch_server.h"
 #include "served_hosts/host_window.h"
 #include "host/dispatch.h"
@@ -109,14 +110,14 @@ TEST_F(OfficeFaithful, EachHostsSelectionEventReachesItsHandler) {
     ASSERT_EQ(Connect(*addin.get(), world, row.prog_id), S_OK);
     sim::Shape* shape = world.AddShape({.name = "A", .width = 72, .height = 36});
     world.Select({shape});
-    ASSERT_EQ(world.bars().back()->controls[1]->text, "0.5");  // TxHeight
+    ASSERT_EQ(connectors::testing::ToolbarControl(world, "TxHeight").text, "0.5");
     shape->height = 108;  // no update: only the selection event says so
     world.application().RaiseSelectionChange();
     if (row.kind == sim::HostKind::Excel) {
       // Excel reports cells only; a shape's selection comes with the update.
-      EXPECT_EQ(world.bars().back()->controls[1]->text, "0.5");
+      EXPECT_EQ(connectors::testing::ToolbarControl(world, "TxHeight").text, "0.5");
     } else {
-      EXPECT_EQ(world.bars().back()->controls[1]->text, "1.5");
+      EXPECT_EQ(connectors::testing::ToolbarControl(world, "TxHeight").text, "1.5");
     }
     addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
   }
@@ -276,12 +277,12 @@ TEST_F(OfficeFaithful,
       {"the units dialog",
        [](sim::World& w, IDTExtensibility2& addin) {
          Connect(addin, w, "Kworrendival.Connect");
-         w.bars().back()->controls[7]->UserClick();
+         connectors::testing::ToolbarControl(w, "ButSettings").UserClick();
        }},
       {"the About box",
        [](sim::World& w, IDTExtensibility2& addin) {
          Connect(addin, w, "Kworrendival.Connect");
-         w.bars().back()->controls[8]->UserClick();
+         connectors::testing::ToolbarControl(w, "ButAbout").UserClick();
        }},
   };
   for (const Modal& m : modals) {
@@ -339,9 +340,9 @@ TEST_F(OfficeFaithful, AMessageBoxUnderOurDialogIsOwnedByIt) {
                                 100, 100, nullptr, nullptr, nullptr, nullptr);
       SetActiveWindow(palette);
       // A width typed with nothing selected: PowerPoint's refusal in a box.
-      world.bars().back()->controls[3]->UserType("2");
+      connectors::testing::ToolbarControl(world, "TxWidth").UserType("2");
     });
-    world.bars().back()->controls[8]->UserClick();  // About
+    connectors::testing::ToolbarControl(world, "ButAbout").UserClick();
     EXPECT_EQ(watch.seen(), 2);
   }
   EXPECT_TRUE(about);
@@ -387,7 +388,7 @@ TEST_F(OfficeFaithful, EnterInTheUnitsDialogChoosesTheFocusedButtonAndNothingEls
             PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
           },
           /*close_after=*/false);
-      world.bars().back()->controls[7]->UserClick();
+      connectors::testing::ToolbarControl(world, "ButSettings").UserClick();
       EXPECT_EQ(watch.seen(), 1);
     }
     // A button hides the dialog and keeps it loaded; the close command
@@ -433,7 +434,7 @@ TEST_F(OfficeFaithful, TheLibraryIsNeverFreedUnderOneOfItsWindows) {
       // OK hides the dialog, which stays loaded for the next use.
       ModalWatch watch([&](HWND shown) { dialog = shown, PressKeys({VK_RETURN}); },
                        /*close_after=*/false);
-      world.bars().back()->controls[7]->UserClick();
+      connectors::testing::ToolbarControl(world, "ButSettings").UserClick();
     }
     addin->OnBeginShutdown(nullptr);
     addin->OnDisconnection(ext_dm_HostShutdown, nullptr);

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "connectors/connectors.h"
+#include "connectors/testing/toolbar_control.h"
 #include "forms/form.h"
 #include "forms/instances.h"
 #include "hostprog/testing/run_script.h"
@@ -53,7 +54,7 @@ struct Host {
   std::optional<host::HostError> Connect() {
     return connector->AddinInstance_OnConnection(Value(world.ApplicationRef()), 1, Value(instance));
   }
-  sim::Control& Control(size_t index) { return *world.bars().back()->controls[index]; }
+  sim::Control& Control(std::string_view field) { return testing::ToolbarControl(world, field); }
   // What the host does when it lets go: disconnect, release, shut down.
   void LetGo(bool shut_down) {
     connector->AddinInstance_OnDisconnection(shut_down ? 0 : 1);
@@ -69,8 +70,6 @@ struct Host {
   std::shared_ptr<Connector> connector;
   host::ObjectRef instance;
 };
-
-enum Button : size_t { kTxHeight = 1, kButSettings = 7, kButAbout = 8 };
 
 TEST(Lifetime, AHostThatLetsGoDuringAModalWindowGetsNoFurtherCallOnTheConnectorsBehalf) {
   struct Modal {
@@ -88,10 +87,10 @@ TEST(Lifetime, AHostThatLetsGoDuringAModalWindowGetsNoFurtherCallOnTheConnectors
          h.Connect();
          h.world.Select({h.world.AddShape({.name = "A", .width = 72, .height = 36})});
          h.world.faults().Arm("Height", {5, "Refused"}, false);
-         h.Control(kTxHeight).UserType("2");
+         h.Control("TxHeight").UserType("2");
        }},
-      {"the units dialog", [](Host& h) { h.Connect(), h.Control(kButSettings).UserClick(); }},
-      {"the About box", [](Host& h) { h.Connect(), h.Control(kButAbout).UserClick(); }},
+      {"the units dialog", [](Host& h) { h.Connect(), h.Control("ButSettings").UserClick(); }},
+      {"the About box", [](Host& h) { h.Connect(), h.Control("ButAbout").UserClick(); }},
   };
   for (const Modal& m : modals) {
     for (bool shut_down : {true, false}) {
@@ -121,8 +120,8 @@ TEST(Lifetime, ADisconnectedConnectorReceivesNothingWhileTheHostStillHoldsIt) {
   // stays for the host to discard, and its controls still take clicks.
   h.connector->AddinInstance_OnDisconnection(0);
   EXPECT_TRUE(h.world.Select({a}).empty());
-  h.Control(kButAbout).UserClick();
-  EXPECT_EQ(h.Control(kTxHeight).text, "0");
+  h.Control("ButAbout").UserClick();
+  EXPECT_EQ(h.Control("TxHeight").text, "0");
   EXPECT_EQ(h.modal.dialogs, 0);
   EXPECT_EQ(h.world.bars().back()->controls.size(), 9u);
   // Switched off by the user, it takes its toolbar away.
@@ -184,7 +183,7 @@ TEST(Updates, WriteNothingUnlessWhatTheBoxesShowWouldChange) {
     ASSERT_EQ(h.Connect(), std::nullopt);
     sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
     h.world.Select({a});
-    EXPECT_EQ(h.Control(kTxHeight).text, "0.5");
+    EXPECT_EQ(h.Control("TxHeight").text, "0.5");
 
     h.world.Record(true);
     h.world.RaiseCommandBarsUpdate();
@@ -197,9 +196,9 @@ TEST(Updates, WriteNothingUnlessWhatTheBoxesShowWouldChange) {
     // the next update makes the whole refresh again.
     h.world.faults().Arm("Text", {5, "Refused"}, false);
     h.world.Resize(*a, 72, 144);
-    EXPECT_EQ(h.Control(kTxHeight).text, "0.5");
+    EXPECT_EQ(h.Control("TxHeight").text, "0.5");
     h.world.RaiseCommandBarsUpdate();
-    EXPECT_EQ(h.Control(kTxHeight).text, "2");
+    EXPECT_EQ(h.Control("TxHeight").text, "2");
     h.world.Record(true);
     h.world.RaiseCommandBarsUpdate();
     for (const auto& call : h.world.recorded())
@@ -214,13 +213,13 @@ TEST(Updates, AnotherSheetsCellKeepsTheBoxesAndItsOwnShapeIsShown) {
   sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
   h.world.Select({a});
   EXPECT_TRUE(h.world.ActivateSheet("Sheet2").empty());
-  EXPECT_EQ(h.Control(kTxHeight).text, "0.5");  // a cell: the boxes keep their values
+  EXPECT_EQ(h.Control("TxHeight").text, "0.5");  // a cell: the boxes keep their values
   sim::Shape* other_a = h.world.AddShape({.name = "A", .width = 72, .height = 108});
   ASSERT_TRUE(other_a);
   h.world.Select({other_a});
-  EXPECT_EQ(h.Control(kTxHeight).text, "1.5");
+  EXPECT_EQ(h.Control("TxHeight").text, "1.5");
   EXPECT_TRUE(h.world.ActivateSheet("Sheet1").empty());  // its A is still selected
-  EXPECT_EQ(h.Control(kTxHeight).text, "0.5");
+  EXPECT_EQ(h.Control("TxHeight").text, "0.5");
 }
 
 TEST(Updates, TheConnectionDoesWithoutTheUpdateEvent) {
@@ -235,10 +234,10 @@ TEST(Forms, ASecondShowingOfAShownFormShowsNothingNewAndLeavesTheFirstGoingOn) {
   h.Connect();
   int nested_dialogs = -1;
   h.modal.inside = [&] {
-    h.Control(kButAbout).UserClick();  // the host delivers a second click
+    h.Control("ButAbout").UserClick();  // the host delivers a second click
     nested_dialogs = h.modal.dialogs;
   };
-  h.Control(kButAbout).UserClick();
+  h.Control("ButAbout").UserClick();
   EXPECT_EQ(nested_dialogs, 1);
   EXPECT_EQ(h.modal.dialogs, 1);
 }
