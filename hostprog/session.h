@@ -49,7 +49,9 @@ class Session final : platform::OkMessageBox,
   void OnStartupDone(std::function<void()> done) { on_startup_done_ = std::move(done); }
   // Runs while each message box of the add-in is up, as the user's own work
   // would run in the box's message loop (tests give host commands there).
-  void OnMessageBox(std::function<void(Session&)> inside) { inside_message_box_ = std::move(inside); }
+  void OnMessageBox(std::function<void(Session&)> inside) {
+    inside_message_box_ = std::move(inside);
+  }
   // Runs one line of the script language now.
   void RunLine(const std::string& text);
   size_t connected_addins() const { return addins_.size(); }

@@ -34,17 +34,20 @@ const ErrorRow kErrors[] = {
 # comment
 start word
 select Nope
-)~", "script error, line 4: no shape named Nope\n"},
+)~",
+     "script error, line 4: no shape named Nope\n"},
     {R"~(start word
 start word
-)~", "script error, line 2: one host per run\n"},
+)~",
+     "script error, line 2: one host per run\n"},
     {R"~(start excel
 add P 1 1 inline
 )~",
      "script error, line 2: in-line pictures exist in Word only\n"},
     {R"~(start excel
 click OKButton
-)~", "script error, line 2: no toolbar control named OKButton\n"},
+)~",
+     "script error, line 2: no toolbar control named OKButton\n"},
     {R"~(start excel
 click ButAbout
 click Nobody
@@ -61,7 +64,8 @@ click ButSettings
      "script error, line 2: the script ended while frmOptions is shown\n"},
     {R"~(start excel
 key a
-)~", "script error, line 2: no dialog is shown\n"},
+)~",
+     "script error, line 2: no dialog is shown\n"},
     {R"~(start excel
 type TxWidth "unterminated
 )~",
@@ -90,16 +94,19 @@ frobnicate
      "script error, line 3: the host has quit: nothing can follow 'quit'\n"},
     {R"~(start word
 add A nan 10
-)~", "script error, line 2: not a finite number: \"nan\"\n"},
+)~",
+     "script error, line 2: not a finite number: \"nan\"\n"},
     {R"~(start word
 add A 10 inf
-)~", "script error, line 2: not a finite number: \"inf\"\n"},
+)~",
+     "script error, line 2: not a finite number: \"inf\"\n"},
     {R"~(fail CommandBars 5
 start excel
 click ButAbout
 )~",
      "script error, line 3: there is no toolbar\n"},
-    {"locale \xE2\x80 ,\n", "script error, line 1: the decimal separator is not valid UTF-8 text\n"},
+    {"locale \xE2\x80 ,\n",
+     "script error, line 1: the decimal separator is not valid UTF-8 text\n"},
     {"locale . \xC0\xAE\n", "script error, line 1: the group separator is not valid UTF-8 text\n"},
 };
 

@@ -41,7 +41,8 @@ void Connector::RouteEvent(int route, std::string_view event,
   const auto& layout = ToolbarLayout();
   if (route < 0 || static_cast<size_t>(route) >= layout.size())
     RouteHostEvent(route, event, args);
-  else if (const ControlLayout& control = layout[static_cast<size_t>(route)]; event == control.event)
+  else if (const ControlLayout& control = layout[static_cast<size_t>(route)];
+           event == control.event)
     control.handler(*this, args);
 }
 

@@ -26,8 +26,9 @@ ShownSelection Connector::ReadSelection(const Dispatch* selection) {
   // and in PowerPoint and Word the test of its Name) go without an
   // exception: an update repeats them many times a second.
   // Excel's events pass no selection that has shapes: the active window's has.
-  auto got = selection ? selection->GetPath({{"ShapeRange"}})
-                       : HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}});
+  auto got = selection
+                 ? selection->GetPath({{"ShapeRange"}})
+                 : HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}});
   std::optional<host::HostError> failure;
   if (got.ok()) {
     range = Dispatch::FromValue(got.value());
@@ -90,7 +91,9 @@ void Connector::ShowSelection(const ShownSelection& view) {
   }
 }
 
-void Connector::TrackSelection(const Dispatch* selection) { ShowSelection(ReadSelection(selection)); }
+void Connector::TrackSelection(const Dispatch* selection) {
+  ShowSelection(ReadSelection(selection));
+}
 
 void Connector::RefreshOnUpdate() {
   // Raised many times a second while the user works: most updates change

@@ -43,6 +43,9 @@ constexpr std::string_view kButton = iid::kCommandBarButton;
 
 const std::vector<ControlLayout>& ToolbarLayout() {
   using C = Connector;
+  // One row a control, read as a table: clang-format would put every field
+  // of a row on a line of its own.
+  // clang-format off
   static const std::vector<ControlLayout> layout = {
       {"LblHeight", &C::LblHeight, std::nullopt, {}, {}, nullptr,
        {Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647), Fixed("Enabled", false)}},
@@ -71,6 +74,7 @@ const std::vector<ControlLayout>& ToolbarLayout() {
        {Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49),
         Fixed("TooltipText", "About Frambolist"), Action()}},
   };
+  // clang-format on
   return layout;
 }
 

@@ -37,9 +37,9 @@ struct PropertyWrite {
 using ControlHandler = void (*)(Connector&, std::span<host::Value, kMaxEventArgs>);
 
 struct ControlLayout {
-  std::string_view field;              // its name, and its Tag's
+  std::string_view field;                  // its name, and its Tag's
   host::WithEvents Connector::*reference;  // the field that keeps it
-  std::optional<int32_t> add_type;     // none given: the host's default, a button
+  std::optional<int32_t> add_type;         // none given: the host's default, a button
   // Captions raise no events: no interface, event or handler.
   std::string_view event_interface;
   std::string_view event;

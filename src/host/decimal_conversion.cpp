@@ -168,8 +168,7 @@ float NearestSingle(std::string_view digits, long long exponent) {
   constexpr double kAboveLargest = 0x1p128;
   while (true) {
     const float up = NextUp(nearest);
-    const double halfway_up =
-        (double{nearest} + (std::isinf(up) ? kAboveLargest : double{up})) / 2;
+    const double halfway_up = (double{nearest} + (std::isinf(up) ? kAboveLargest : double{up})) / 2;
     const int above = CompareExactly(digits, exponent, halfway_up);
     if (above > 0 || (above == 0 && !EvenSignificand(nearest))) {
       if (std::isinf(up)) return up;
@@ -253,8 +252,8 @@ std::string GeneralText(double value, int precision) {
     return sign + with_fraction("0", std::string(static_cast<size_t>(-exponent - 1), '0') + digits);
   }
   const int magnitude = std::abs(exponent);
-  return sign + with_fraction(digits.substr(0, 1), digits.substr(1)) + (exponent < 0 ? "e-" : "e+") +
-         (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+  return sign + with_fraction(digits.substr(0, 1), digits.substr(1)) +
+         (exponent < 0 ? "e-" : "e+") + (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
 }
 
 }  // namespace frambolist::host

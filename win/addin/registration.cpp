@@ -119,7 +119,7 @@ class RegistrationUndo {
   // The highest key of `path` that does not exist yet: creating `path`
   // creates it and everything below it.
   void NoteCreatedKey(const std::wstring& path) {
-    for (size_t end = path.find(L'\\'); ; end = path.find(L'\\', end + 1)) {
+    for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
       const std::wstring ancestor = path.substr(0, end);
       if (!Exists(ancestor)) {
         if (std::find(created_keys_.begin(), created_keys_.end(), ancestor) == created_keys_.end())

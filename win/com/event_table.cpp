@@ -10,10 +10,12 @@ namespace iid = host::event_interfaces;
 
 #define FRAMBOLIST_INTERFACE(id) id, IidOf(id)
 constexpr EventEntry kEvents[] = {
-    {FRAMBOLIST_INTERFACE(iid::kPowerPointApplication), 2001, "WindowSelectionChange"},  // EApplication
+    {FRAMBOLIST_INTERFACE(iid::kPowerPointApplication), 2001,
+     "WindowSelectionChange"},                                                     // EApplication
     {FRAMBOLIST_INTERFACE(iid::kExcelApplication), 1558, "SheetSelectionChange"},  // AppEvents
     {FRAMBOLIST_INTERFACE(iid::kExcelApplication), 1561, "SheetActivate"},
-    {FRAMBOLIST_INTERFACE(iid::kWordApplication), 12, "WindowSelectionChange"},  // ApplicationEvents4
+    {FRAMBOLIST_INTERFACE(iid::kWordApplication), 12,
+     "WindowSelectionChange"},  // ApplicationEvents4
     {FRAMBOLIST_INTERFACE(iid::kCommandBarComboBox), 1, "Change"},
     {FRAMBOLIST_INTERFACE(iid::kCommandBarButton), 1, "Click", 1},
     {FRAMBOLIST_INTERFACE(iid::kCommandBarsEvents), 1, "OnUpdate"},  // _CommandBarsEvents

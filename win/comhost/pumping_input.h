@@ -23,7 +23,7 @@ class PumpingInput {
 
  private:
   std::istream& in_;
-  HANDLE ready_;  // set while lines (or the end) are waiting
+  HANDLE ready_;                 // set while lines (or the end) are waiting
   SRWLOCK lock_ = SRWLOCK_INIT;  // guards lines_ and ended_
   std::deque<std::string> lines_;
   bool ended_ = false;

@@ -77,13 +77,13 @@ void PrintCallsPerAction() {
     std::printf("calls through COM, %s: %ld + %ld\n", action, win::ServerCalls().name_lookups,
                 win::ServerCalls().invokes);
   };
-  counted("connection", [&] {
-    addin->OnConnection(app.get(), win::ext_cm_Startup, instance.get(), nullptr);
-  });
+  counted("connection",
+          [&] { addin->OnConnection(app.get(), win::ext_cm_Startup, instance.get(), nullptr); });
   counted("selection and its update", [&] { world.Select({shape}); });
   counted("update, nothing changed", [&] { world.RaiseCommandBarsUpdate(); });
   counted("update after a resize", [&] { world.Resize(*shape, 72, 72); });
-  counted("size edit and its update", [&] { connectors::testing::ToolbarControl(world, "TxWidth").UserType("3"); });
+  counted("size edit and its update",
+          [&] { connectors::testing::ToolbarControl(world, "TxWidth").UserType("3"); });
   addin->OnDisconnection(win::ext_dm_HostShutdown, nullptr);
 }
 

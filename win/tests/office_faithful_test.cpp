@@ -336,8 +336,8 @@ TEST_F(OfficeFaithful, AMessageBoxUnderOurDialogIsOwnedByIt) {
         return;
       }
       about = shown;
-      palette = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"Palette", WS_POPUP | WS_VISIBLE, 0, 0,
-                                100, 100, nullptr, nullptr, nullptr, nullptr);
+      palette = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"Palette", WS_POPUP | WS_VISIBLE, 0,
+                                0, 100, 100, nullptr, nullptr, nullptr, nullptr);
       SetActiveWindow(palette);
       // A width typed with nothing selected: PowerPoint's refusal in a box.
       connectors::testing::ToolbarControl(world, "TxWidth").UserType("2");

@@ -19,8 +19,8 @@ using hostprog::testing::RunScript;
 
 // The connection's host calls, in order, with their value types, written out
 // from the toolbar's design (the one encoding of the toolbar in the tests:
-// the simulation's own tests show that these calls build the bar they say): the bar's two writes; then for each control a
-// fresh Controls, its Add with only the type (none for the captions), its
+// the simulation's own tests show that these calls build the bar they say): the bar's two writes;
+// then for each control a fresh Controls, its Add with only the type (none for the captions), its
 // events where it has any, and its writes in the design's order. Captions'
 // FaceId is a 16-bit value, the buttons' a 32-bit one; Style and the control
 // type are 32-bit; the action string reads ProgId afresh for each button.
@@ -338,7 +338,8 @@ disconnect
     EXPECT_EQ(off.out, "");
     for (const char* again : {R"~(disconnect
 connect
-)~", "connect\n"}) {
+)~",
+                              "connect\n"}) {
       auto on = RunScript(std::string("start ") + host + R"~(
 add A 72 36
 )~" + again +

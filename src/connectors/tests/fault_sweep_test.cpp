@@ -57,14 +57,17 @@ const Action kActions[] = {
     {"", R"~(click ButSettings
 click Option1(2)
 click OKButton
-)~", Policy::kCaptions, nullptr},
+)~",
+     Policy::kCaptions, nullptr},
     {"", R"~(click ButSettings
 click Option1(3)
 click CancelButton
-)~", Policy::kCaptions, nullptr},
+)~",
+     Policy::kCaptions, nullptr},
     {"", R"~(click ButSettings
 close
-)~", Policy::kCaptions, nullptr},
+)~",
+     Policy::kCaptions, nullptr},
 };
 
 struct Host {
@@ -237,8 +240,8 @@ TEST(FaultSweep, EachHandlerKeepsItsPolicyWhicheverHostCallFails) {
             run.world().Record(false);
             // The update's handler refreshes as the selection handler does.
             const Action kUpdate{"", "", Policy::kSelection, nullptr};
-            const Expected expected =
-                ExpectedAfter(failing < update_from ? action : kUpdate, host, calls, failing, error);
+            const Expected expected = ExpectedAfter(failing < update_from ? action : kUpdate, host,
+                                                    calls, failing, error);
 
             if (run.status() != 0) report(where + ": script error\n" + out);
             if (LinesStartingWith(out, "message: ") != expected.messages)
@@ -254,9 +257,8 @@ TEST(FaultSweep, EachHandlerKeepsItsPolicyWhicheverHostCallFails) {
             // else) exactly when the policy says; never an Enabled written
             // otherwise. What the update shows afterwards is the truth again.
             const size_t end = failing < made_before_update ? made_before_update : made.size();
-            const std::vector<std::string> after(
-                made.begin() + std::min(made.size(), failing + 1),
-                made.begin() + std::min(made.size(), end));
+            const std::vector<std::string> after(made.begin() + std::min(made.size(), failing + 1),
+                                                 made.begin() + std::min(made.size(), end));
             const auto disabling = std::count_if(after.begin(), after.end(), IsDisabling);
             // Excel never touches Enabled: not even to enable a box.
             if (host.disabling.empty() &&

@@ -530,7 +530,8 @@ print TxRotate.Text
 add P 10 10 inline
 select P
 type TxRotate 45
-)~", ""},
+)~",
+     ""},
 };
 
 // Each host's disabling rule with every host's numbers: Excel never changes

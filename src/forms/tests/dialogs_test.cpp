@@ -310,17 +310,16 @@ TEST(Dialogs, DesignsAreAsTheUserMustSeeThem) {
   EXPECT_EQ(options.client_height, 2505);
   EXPECT_EQ(options.border, BorderStyle::FixedToolWindow);
   EXPECT_FALSE(options.key_preview);
-  EXPECT_EQ(DescribeAll(options),
-            (std::vector<std::string>{
-                "OKButton button tab 0 in form",
-                "CancelButton button tab 1 in form",
-                "Frame1 frame tab 2 in form",
-                "Option1(0) option tab 3 in Frame1",
-                "Option1(1) option tab 4 in Frame1 selected",
-                "Option1(2) option tab 5 in Frame1",
-                "Option1(3) option tab 6 in Frame1",
-                "Option1(4) option tab 7 in Frame1",
-            }));
+  EXPECT_EQ(DescribeAll(options), (std::vector<std::string>{
+                                      "OKButton button tab 0 in form",
+                                      "CancelButton button tab 1 in form",
+                                      "Frame1 frame tab 2 in form",
+                                      "Option1(0) option tab 3 in Frame1",
+                                      "Option1(1) option tab 4 in Frame1 selected",
+                                      "Option1(2) option tab 5 in Frame1",
+                                      "Option1(3) option tab 6 in Frame1",
+                                      "Option1(4) option tab 7 in Frame1",
+                                  }));
 
   const FormDesign splash = SplashDesign();
   EXPECT_EQ(splash.name, "frmSplash");
@@ -329,15 +328,14 @@ TEST(Dialogs, DesignsAreAsTheUserMustSeeThem) {
   EXPECT_EQ(splash.client_height, 2970);
   EXPECT_EQ(splash.border, BorderStyle::FixedDialog);
   EXPECT_TRUE(splash.key_preview);
-  EXPECT_EQ(
-      DescribeAll(splash),
-      (std::vector<std::string>{
-          "Frame1 frame tab 0 in form",
-          "imgLogo image tab -1 in Frame1",
-          "Label1 label tab 1 in Frame1 font MS Sans Serif 18 weight 700",
-          "Label2 label tab 2 in form colour 16711680",
-          "Command1 button tab 3 in form",
-      }));
+  EXPECT_EQ(DescribeAll(splash),
+            (std::vector<std::string>{
+                "Frame1 frame tab 0 in form",
+                "imgLogo image tab -1 in Frame1",
+                "Label1 label tab 1 in Frame1 font MS Sans Serif 18 weight 700",
+                "Label2 label tab 2 in form colour 16711680",
+                "Command1 button tab 3 in form",
+            }));
 }
 
 }  // namespace

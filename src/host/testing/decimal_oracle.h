@@ -19,8 +19,9 @@ namespace frambolist::host::testing {
 inline double RandomFiniteValue(std::mt19937_64& random) {
   while (true) {
     const uint64_t bits = random();
-    const double value = (bits & 1) ? static_cast<double>(std::bit_cast<float>(static_cast<uint32_t>(bits >> 32)))
-                                    : std::bit_cast<double>(bits);
+    const double value =
+        (bits & 1) ? static_cast<double>(std::bit_cast<float>(static_cast<uint32_t>(bits >> 32)))
+                   : std::bit_cast<double>(bits);
     if (std::isfinite(value)) return value;
   }
 }
@@ -46,7 +47,8 @@ inline std::optional<std::string> FirstFormattingDisagreement(int count, uint64_
     std::string shown = ours.digits.substr(0, 1) + (digits > 1 ? "." + ours.digits.substr(1) : "");
     char exponent[16];
     std::snprintf(exponent, sizeof exponent, "e%+03d", ours.exponent);
-    if (shown + exponent != expected) return std::string("%e ") + expected + ": ours " + shown + exponent;
+    if (shown + exponent != expected)
+      return std::string("%e ") + expected + ": ours " + shown + exponent;
   }
   return std::nullopt;
 }

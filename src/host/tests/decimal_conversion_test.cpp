@@ -22,13 +22,13 @@ TEST(DecimalConversion, WritesTheEdgesAsPrintfDoes) {
   } rows[] = {
       {0.0, 17, "0"},
       {-0.0, 9, "-0"},
-      {0.0001, 9, "0.0001"},     // the least written without an exponent
-      {0.00001, 9, "1e-05"},     // two exponent digits at least
+      {0.0001, 9, "0.0001"},  // the least written without an exponent
+      {0.00001, 9, "1e-05"},  // two exponent digits at least
       {123456789.0, 9, "123456789"},
       {1234567890.0, 9, "1.23456789e+09"},
       {999999999.5, 9, "1e+09"},  // rounds up into the next decade
       {0.5, 1, "0.5"},
-      {2.5, 1, "2"},              // half to even
+      {2.5, 1, "2"},  // half to even
       {3.5, 1, "4"},
       {1e300, 17, "1.0000000000000001e+300"},
       {std::numeric_limits<double>::denorm_min(), 17, "4.9406564584124654e-324"},

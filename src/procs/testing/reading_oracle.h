@@ -90,9 +90,9 @@ inline std::optional<std::string> FirstDisagreement(int count, uint64_t seed) {
     const Reading standard = StandardReading(text);
     if (!standard.known) continue;
     const host::Outcome<float> ours = TextToSingle(text, c_syntax);
-    const bool same =
-        ours.ok() ? standard.value && std::memcmp(&*standard.value, &ours.value(), sizeof(float)) == 0
-                  : !standard.value && ours.error().number == 6;
+    const bool same = ours.ok() ? standard.value && std::memcmp(&*standard.value, &ours.value(),
+                                                                sizeof(float)) == 0
+                                : !standard.value && ours.error().number == 6;
     if (!same) {
       char figures[96];
       std::snprintf(figures, sizeof figures, ": ours %.9g, standard %.9g",

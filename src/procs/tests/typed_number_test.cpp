@@ -96,8 +96,9 @@ TEST(TypedNumber, RejectsEverythingElseAsTypeMismatch) {
 
 TEST(TypedNumber, BeyondTheSingleRangeIsAnOverflowNotAnInfinity) {
   const std::string whole_too_large = "1" + std::string(400, '0') + "e-10";
-  for (const char* text : {"3.5e38", "-1e39", "3.40282357e38", "9.99e38", "1e400", "0.001e400", "1e99999999999999999999",
-                           "99999999999999999999999999999999999999999", whole_too_large.c_str()}) {
+  for (const char* text : {"3.5e38", "-1e39", "3.40282357e38", "9.99e38", "1e400", "0.001e400",
+                           "1e99999999999999999999", "99999999999999999999999999999999999999999",
+                           whole_too_large.c_str()}) {
     EXPECT_TRUE(IsNumericText(text, kPoint)) << text;
     auto v = TextToSingle(text, kPoint);
     ASSERT_FALSE(v.ok()) << text;
@@ -114,7 +115,7 @@ TEST(TypedNumber, ReadsTheNearestSingleUpToTheEdgesOfItsRange) {
   } rows[] = {
       {"3.4028234e38", std::numeric_limits<float>::max()},
       {"-3.40282356e38", -std::numeric_limits<float>::max()},  // rounds down, in range
-      {"7.1e-46", std::numeric_limits<float>::denorm_min()},    // above half the least
+      {"7.1e-46", std::numeric_limits<float>::denorm_min()},   // above half the least
       {long_tiny, std::numeric_limits<float>::denorm_min()},
       {"7e-46", 0},  // below half the least: zero, not an error
       {"1e-46", 0},
