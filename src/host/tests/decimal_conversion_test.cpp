@@ -37,6 +37,12 @@ TEST(DecimalConversion, WritesTheEdgesAsPrintfDoes) {
   for (const Row& r : rows) EXPECT_EQ(GeneralText(r.value, r.precision), r.text) << r.text;
 }
 
+TEST(DecimalConversion, RoundsZeroToZeros) {
+  const DecimalDigits zero = RoundedDigits(0.0, 3);
+  EXPECT_EQ(zero.digits, "000");
+  EXPECT_EQ(zero.exponent, 0);
+}
+
 TEST(DecimalConversion, ReadsDigitsWithAnyZerosAroundThem) {
   EXPECT_EQ(NearestSingle("", 5), 0.0f);
   EXPECT_EQ(NearestSingle("000", 400), 0.0f);

@@ -53,16 +53,21 @@ class FakeObject final : public Object {
 
 using testing::NumberOf;
 
+// With Visual Basic's numbers and texts, which a host or the user may see.
 TEST(Dispatch, AnUnsetVariableFailsWith91AndAReturnedNothingWith424) {
   FakeObject object;
   Dispatch unset;
-  EXPECT_EQ(NumberOf([&] { unset.Get("Name"); }), 91);
+  std::string why;
+  EXPECT_EQ(NumberOf([&] { unset.Get("Name"); }, &why), 91);
+  EXPECT_EQ(why, "Object variable or With block variable not set");
   EXPECT_EQ(NumberOf([&] { unset.Put("Name", Value("x")); }), 91);
 
   Dispatch d{ObjectRef(&object)};
-  EXPECT_EQ(NumberOf([&] { d.Obj("Nothing").Get("Name"); }), 424);
+  EXPECT_EQ(NumberOf([&] { d.Obj("Nothing").Get("Name"); }, &why), 424);
+  EXPECT_EQ(why, "Object required");
   EXPECT_EQ(NumberOf([&] { d.Obj("Text").Put("Name", Value(1)); }), 424);
-  EXPECT_EQ(NumberOf([&] { d.Get("Missing"); }), 438);
+  EXPECT_EQ(NumberOf([&] { d.Get("Missing"); }, &why), 438);
+  EXPECT_EQ(why, "Object doesn't support this property or method");
   EXPECT_EQ(NumberOf([&] { d.Obj("Self").Get("Self"); }), 0);
 
   // A read along a path answers the same failures as a value.
@@ -91,10 +96,10 @@ TEST(Value, ConversionToSingleNeverYieldsANonFiniteNumber) {
   EXPECT_EQ(Value(72.25).ToSingle().value(), 72.25f);
   EXPECT_EQ(Value(int16_t{-3}).ToSingle().value(), -3.0f);
   EXPECT_EQ(Value(true).ToSingle().value(), -1.0f);
-  EXPECT_EQ(Value(1e39).ToSingle().error().number, 6);
+  EXPECT_EQ(Value(1e39).ToSingle().error(), (HostError{6, "Overflow"}));
   EXPECT_EQ(Value(std::numeric_limits<double>::quiet_NaN()).ToSingle().error().number, 6);
   EXPECT_EQ(Value(std::numeric_limits<float>::infinity()).ToSingle().error().number, 6);
-  EXPECT_EQ(Value("12").ToSingle().error().number, 13);
+  EXPECT_EQ(Value("12").ToSingle().error(), (HostError{13, "Type mismatch"}));
   EXPECT_EQ(Value::Nothing().ToSingle().error().number, 13);
 }
 
