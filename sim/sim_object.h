@@ -50,6 +50,8 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   // Counted references held outside the simulation (by the add-in, or by the
   // host program where it hands an object over).
   int external_refs() const { return refs_; }
+  // Sinks connected to this object's events (Office's connection points).
+  size_t connected_sinks() const { return sinks_.size(); }
   // A new counted reference to this object, for handing it out.
   host::ObjectRef Ref() { return host::ObjectRef(this); }
 

@@ -136,4 +136,10 @@ int World::TotalExternalRefs() const {
   return total;
 }
 
+size_t World::TotalConnectedSinks() const {
+  size_t total = 0;
+  for (SimObject* o : live_) total += o->connected_sinks();
+  return total;
+}
+
 }  // namespace frambolist::sim

@@ -126,6 +126,7 @@ class World {
   void TraceWrite(std::string_view object, std::string_view property, const Value& value);
   std::vector<LiveObject> LiveReferences() const;  // objects the add-in (or anyone) holds
   int TotalExternalRefs() const;
+  size_t TotalConnectedSinks() const;  // over every live object
   int double_releases() const { return double_releases_; }
 
   // For SimObject's bookkeeping only.

@@ -18,11 +18,10 @@ Connector::Connector(HostKind host, platform::Platform& platform)
     : traits_(TraitsOf(host)),
       message_box_(*this, platform.message_box),
       platform_{message_box_, platform.locale, platform.dialogs, platform.shell} {
-  const auto& layout = ToolbarLayout();
-  for (size_t route = 0; route < layout.size(); ++route) {
-    const ControlLayout& control = layout[route];
-    if (control.handler)
-      (this->*control.reference).ListenTo(control.event_interface, Router(static_cast<int>(route)));
+  int route = 0;  // the control's row
+  for (const ControlLayout& control : ToolbarLayout()) {
+    if (control.handler) (this->*control.reference).ListenTo(control.event_interface, Router(route));
+    ++route;
   }
 }
 
@@ -38,10 +37,11 @@ std::shared_ptr<EventRouter> Connector::Router(int route) {
 
 void Connector::RouteEvent(int route, std::string_view event,
                            std::span<Value, kMaxEventArgs> args) {
-  const auto& layout = ToolbarLayout();
-  if (route < 0 || static_cast<size_t>(route) >= layout.size())
+  // Routes are made only by Router: the host's are negative, a control's
+  // is its row.
+  if (route < 0)
     RouteHostEvent(route, event, args);
-  else if (const ControlLayout& control = layout[static_cast<size_t>(route)];
+  else if (const ControlLayout& control = ToolbarLayout()[static_cast<size_t>(route)];
            event == control.event)
     control.handler(*this, args);
 }

@@ -118,7 +118,11 @@ TEST(Lifetime, ADisconnectedConnectorReceivesNothingWhileTheHostStillHoldsIt) {
   sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
   // Disconnected as the host begins to shut down: the (temporary) toolbar
   // stays for the host to discard, and its controls still take clicks.
+  ASSERT_GT(h.world.TotalConnectedSinks(), 0u);
   h.connector->AddinInstance_OnDisconnection(0);
+  // Every connection point let go, so the host holds no sink of a DLL that
+  // it may unload next.
+  EXPECT_EQ(h.world.TotalConnectedSinks(), 0u);
   EXPECT_TRUE(h.world.Select({a}).empty());
   h.Control("ButAbout").UserClick();
   EXPECT_EQ(h.Control("TxHeight").text, "0");
@@ -137,10 +141,15 @@ class KeepingHost final : public host::Object {
   void AddRef() noexcept override {}
   void Release() noexcept override {}
   host::Outcome<Value> Get(std::string_view, std::span<const Value>) override {
+    ++calls;
     return host::errors::MemberNotSupported();
   }
-  host::Outcome<void> Put(std::string_view, const Value&) override { return {}; }
+  host::Outcome<void> Put(std::string_view, const Value&) override {
+    ++calls;
+    return {};
+  }
   host::Outcome<Value> Call(std::string_view, std::span<const Value>) override {
+    ++calls;
     return host::errors::MemberNotSupported();
   }
   host::Outcome<host::Subscription> Subscribe(std::string_view,
@@ -149,6 +158,7 @@ class KeepingHost final : public host::Object {
     return host::Subscription([] {});  // "unsubscribes", but keeps the sink
   }
   std::shared_ptr<host::EventSink> kept;
+  int calls = 0;
 };
 
 TEST(Lifetime, EventsThatArriveAfterTheConnectorIsGoneAreIgnored) {
@@ -157,9 +167,20 @@ TEST(Lifetime, EventsThatArriveAfterTheConnectorIsGoneAreIgnored) {
   auto connector = CreateConnector("Connect", modal.platform);
   connector->AddinInstance_OnConnection(Value(host::ObjectRef(&application)), 1, Value());
   ASSERT_TRUE(application.kept);
-  connector.reset();
-  Value args[] = {Value::Nothing()};
+  // The host passes itself as the selection: a handler that runs asks it
+  // for the selection's shapes.
+  Value args[] = {Value(host::ObjectRef(&application))};
+  application.calls = 0;
   EXPECT_EQ(application.kept->OnEvent("WindowSelectionChange", args), std::nullopt);
+  ASSERT_GT(application.calls, 0);
+  // Disconnected but still held: the connector's handlers stay silent.
+  connector->AddinInstance_OnDisconnection(1);
+  application.calls = 0;
+  EXPECT_EQ(application.kept->OnEvent("WindowSelectionChange", args), std::nullopt);
+  EXPECT_EQ(application.calls, 0);
+  connector.reset();
+  EXPECT_EQ(application.kept->OnEvent("WindowSelectionChange", args), std::nullopt);
+  EXPECT_EQ(application.calls, 0);
 }
 
 // The command bars' update comes many times a second: one that changes
@@ -204,6 +225,26 @@ TEST(Updates, WriteNothingUnlessWhatTheBoxesShowWouldChange) {
     for (const auto& call : h.world.recorded())
       EXPECT_NE(call.kind, sim::World::RecordedCall::Kind::Put) << call.member;
     h.world.Record(false);
+  }
+}
+
+// PowerPoint and Word pass the new selection with their selection event,
+// which may come without a command bars' update; Excel's selection event
+// reports cells only, and the update brings a shape's selection.
+TEST(Updates, EachHostsSelectionEventAloneShowsTheSelection) {
+  const std::pair<sim::HostKind, const char*> hosts[] = {{sim::HostKind::PowerPoint, "Connect"},
+                                                         {sim::HostKind::Excel, "ConnectXl"},
+                                                         {sim::HostKind::Word, "ConnectWd"}};
+  for (const auto& [kind, class_name] : hosts) {
+    SCOPED_TRACE(class_name);
+    Host h(kind, class_name);
+    ASSERT_EQ(h.Connect(), std::nullopt);
+    sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
+    h.world.Select({a});
+    ASSERT_EQ(h.Control("TxHeight").text, "0.5");
+    a->height = 108;  // no update: only the selection event says so
+    EXPECT_TRUE(h.world.application().RaiseSelectionChange().empty());
+    EXPECT_EQ(h.Control("TxHeight").text, kind == sim::HostKind::Excel ? "0.5" : "1.5");
   }
 }
 
