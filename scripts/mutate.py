@@ -407,6 +407,13 @@ def main():
             print(f"{m.ident}  {m.file}:{m.line}{mark}\n    - {m.before.strip()}\n"
                   f"    + {m.after.strip()}")
         print(f"{len(mutations)} mutations")
+        if not args.only and not args.sample:
+            # An entry whose line has changed since names no mutation any more.
+            folders = COM_LAYER if args.com else CORE
+            made = {m.ident for m in mutations}
+            for ident in equivalents:
+                if ident.startswith(tuple(folders)) and ident not in made:
+                    print(f"stale entry in {EQUIVALENTS.name}: {ident}")
         return 0
 
     started = time.monotonic()
