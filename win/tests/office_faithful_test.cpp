@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "com/com_ptr.h"
 #include "com/dispatch_object.h"
@@ -185,18 +186,58 @@ TEST_F(OfficeFaithful, NoOutPointerIsAnErrorNotACrash) {
 // Office calls the connection interface through its vtable; a script host
 // may call it by DISPID, and a call short of its arguments is refused as
 // such, not read as empty arguments.
-TEST_F(OfficeFaithful, TheConnectionInterfaceByDispidRefusesMissingArguments) {
+TEST_F(OfficeFaithful, TheConnectionInterfaceByDispidTakesItsArgumentsInOrderOrRefusesThem) {
   auto addin = CreateAddin(L"Kworrendival.Connect");
   ASSERT_TRUE(addin);
   ComPtr<IDispatch> by_name;
   ASSERT_EQ(addin->QueryInterface(IID_IDispatch, by_name.ReceiveVoid()), S_OK);
+  constexpr DISPID kOnConnection = 1, kOnDisconnection = 2;
   DISPPARAMS none{};
-  for (DISPID connection_call : {1, 2}) {  // OnConnection, OnDisconnection
+  for (DISPID connection_call : {kOnConnection, kOnDisconnection}) {
     EXPECT_EQ(by_name->Invoke(connection_call, IID_NULL, 1033, DISPATCH_METHOD, &none, nullptr,
                               nullptr, nullptr),
               DISP_E_BADPARAMCOUNT)
         << connection_call;
   }
+
+  // With their arguments, which IDispatch passes last first: the connection
+  // builds the toolbar, and the user's switching off (mode 1) takes it away.
+  sim::World world(sim::HostKind::PowerPoint);
+  auto app = ServerBridge().ToDispatch(world.ApplicationRef());
+  auto instance =
+      ServerBridge().ToDispatch(sim::MakeAddInInstance(world, "Kworrendival.Connect")->Ref());
+  auto object = [](IDispatch* d) {
+    VARIANT v;
+    V_VT(&v) = VT_DISPATCH;
+    V_DISPATCH(&v) = d;  // lent for the call
+    return v;
+  };
+  auto number = [](LONG n) {
+    VARIANT v;
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = n;
+    return v;
+  };
+  VARIANT custom;
+  VariantInit(&custom);
+  VARIANT connection_args[] = {custom, object(instance.get()), number(ext_cm_AfterStartup),
+                               object(app.get())};
+  DISPPARAMS connection{connection_args, nullptr, 4, 0};
+  ASSERT_EQ(by_name->Invoke(kOnConnection, IID_NULL, 1033, DISPATCH_METHOD, &connection, nullptr,
+                            nullptr, nullptr),
+            S_OK);
+  EXPECT_EQ(world.bars().size(), 1u);
+  VARIANT disconnection_args[] = {custom, number(ext_dm_UserClosed)};
+  DISPPARAMS disconnection{disconnection_args, nullptr, 2, 0};
+  EXPECT_EQ(by_name->Invoke(kOnDisconnection, IID_NULL, 1033, DISPATCH_METHOD, &disconnection,
+                            nullptr, nullptr, nullptr),
+            S_OK);
+  EXPECT_TRUE(world.bars().empty());
+  by_name.Reset();
+  addin.Reset();
+  app.Reset();
+  instance.Reset();
+  EXPECT_EQ(world.TotalExternalRefs(), 0);
 }
 
 // Watches this thread for the add-in's modal windows and, inside their
@@ -358,6 +399,35 @@ void PressKeys(std::initializer_list<WPARAM> keys) {
     PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
     PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
   }
+}
+
+BOOL CALLBACK CollectFontFace(HWND control, LPARAM faces) {
+  LOGFONTW font{};
+  const auto handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  if (!handle || !GetObjectW(handle, sizeof font, &font)) font.lfFaceName[0] = L'\0';
+  reinterpret_cast<std::vector<std::wstring>*>(faces)->push_back(font.lfFaceName);
+  return TRUE;
+}
+
+// The units dialog's controls are drawn in the dialog font, as Windows' own
+// dialogs are, not in the system font a control starts with.
+TEST_F(OfficeFaithful, TheUnitsDialogsControlsUseTheDialogFont) {
+  HostWindow host("PowerPoint");
+  sim::World world(sim::HostKind::PowerPoint);
+  auto addin = CreateAddin(L"Kworrendival.Connect");
+  ASSERT_TRUE(addin);
+  ASSERT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), S_OK);
+  std::vector<std::wstring> faces;
+  {
+    ModalWatch watch([&](HWND shown) {
+      EnumChildWindows(shown, CollectFontFace, reinterpret_cast<LPARAM>(&faces));
+    });
+    connectors::testing::ToolbarControl(world, "ButSettings").UserClick();
+    EXPECT_EQ(watch.seen(), 1);
+  }
+  EXPECT_EQ(faces.size(), 8u);  // OK, Cancel, the frame and its five options
+  for (const std::wstring& face : faces) EXPECT_EQ(face, L"MS Shell Dlg");
+  addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
 }
 
 TEST_F(OfficeFaithful, EnterInTheUnitsDialogChoosesTheFocusedButtonAndNothingElse) {
