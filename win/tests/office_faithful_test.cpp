@@ -401,6 +401,17 @@ void PressKeys(std::initializer_list<WPARAM> keys) {
   }
 }
 
+// PowerPoint's window and objects, with the add-in connected at startup.
+struct ConnectedPowerPoint {
+  ConnectedPowerPoint() {
+    if (addin) connection = Connect(*addin.get(), world, "Kworrendival.Connect");
+  }
+  HostWindow host{"PowerPoint"};
+  sim::World world{sim::HostKind::PowerPoint};
+  ComPtr<IDTExtensibility2> addin = CreateAddin(L"Kworrendival.Connect");
+  HRESULT connection = E_FAIL;
+};
+
 BOOL CALLBACK CollectFontFace(HWND control, LPARAM faces) {
   LOGFONTW font{};
   const auto handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
@@ -412,30 +423,24 @@ BOOL CALLBACK CollectFontFace(HWND control, LPARAM faces) {
 // The units dialog's controls are drawn in the dialog font, as Windows' own
 // dialogs are, not in the system font a control starts with.
 TEST_F(OfficeFaithful, TheUnitsDialogsControlsUseTheDialogFont) {
-  HostWindow host("PowerPoint");
-  sim::World world(sim::HostKind::PowerPoint);
-  auto addin = CreateAddin(L"Kworrendival.Connect");
-  ASSERT_TRUE(addin);
-  ASSERT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), S_OK);
+  ConnectedPowerPoint p;
+  ASSERT_EQ(p.connection, S_OK);
   std::vector<std::wstring> faces;
   {
     ModalWatch watch([&](HWND shown) {
       EnumChildWindows(shown, CollectFontFace, reinterpret_cast<LPARAM>(&faces));
     });
-    connectors::testing::ToolbarControl(world, "ButSettings").UserClick();
+    connectors::testing::ToolbarControl(p.world, "ButSettings").UserClick();
     EXPECT_EQ(watch.seen(), 1);
   }
   EXPECT_EQ(faces.size(), 8u);  // OK, Cancel, the frame and its five options
   for (const std::wstring& face : faces) EXPECT_EQ(face, L"MS Shell Dlg");
-  addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
+  p.addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
 }
 
 TEST_F(OfficeFaithful, EnterInTheUnitsDialogChoosesTheFocusedButtonAndNothingElse) {
-  HostWindow host("PowerPoint");
-  sim::World world(sim::HostKind::PowerPoint);
-  auto addin = CreateAddin(L"Kworrendival.Connect");
-  ASSERT_TRUE(addin);
-  ASSERT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), S_OK);
+  ConnectedPowerPoint p;
+  ASSERT_EQ(p.connection, S_OK);
   struct Case {
     const char* keys_pressed;
     std::initializer_list<WPARAM> keys;
@@ -458,7 +463,7 @@ TEST_F(OfficeFaithful, EnterInTheUnitsDialogChoosesTheFocusedButtonAndNothingEls
             PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
           },
           /*close_after=*/false);
-      connectors::testing::ToolbarControl(world, "ButSettings").UserClick();
+      connectors::testing::ToolbarControl(p.world, "ButSettings").UserClick();
       EXPECT_EQ(watch.seen(), 1);
     }
     // A button hides the dialog and keeps it loaded; the close command
@@ -478,9 +483,9 @@ TEST_F(OfficeFaithful, EnterInTheUnitsDialogChoosesTheFocusedButtonAndNothingEls
       }
     }
   }
-  addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
-  addin.Reset();
-  EXPECT_EQ(world.TotalExternalRefs(), 0);
+  p.addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
+  p.addin.Reset();
+  EXPECT_EQ(p.world.TotalExternalRefs(), 0);
 }
 
 BOOL CALLBACK SendEveryWindowAMessage(HWND hwnd, LPARAM) {
