@@ -20,7 +20,8 @@ Connector::Connector(HostKind host, platform::Platform& platform)
       platform_{message_box_, platform.locale, platform.dialogs, platform.shell} {
   int route = 0;  // the control's row
   for (const ControlLayout& control : ToolbarLayout()) {
-    if (control.handler) (this->*control.reference).ListenTo(control.event_interface, Router(route));
+    if (control.handler)
+      (this->*control.reference).ListenTo(control.event_interface, Router(route));
     ++route;
   }
 }
