@@ -161,7 +161,7 @@ class KeepingHost final : public host::Object {
   int calls = 0;
 };
 
-TEST(Lifetime, EventsThatArriveAfterTheConnectorIsGoneAreIgnored) {
+TEST(Lifetime, EventsThatArriveAfterDisconnectionOrReleaseAreIgnored) {
   ModalPlatform modal;
   KeepingHost application;
   auto connector = CreateConnector("Connect", modal.platform);
