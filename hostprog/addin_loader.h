@@ -13,10 +13,13 @@
 #include "host/host_error.h"
 #include "host/value.h"
 #include "platform/platform.h"
+#include "sim/ribbon.h"
 
 namespace frambolist::hostprog {
 
-class LoadedAddin {
+// Office 2007 and later also reach it as a ribbon's client
+// (IRibbonExtensibility, and its callbacks by name).
+class LoadedAddin : public sim::RibbonClient {
  public:
   virtual ~LoadedAddin() = default;  // releases the add-in
   virtual std::optional<host::HostError> OnConnection(const host::Value& application,

@@ -50,7 +50,8 @@ void Session::Execute(const ScriptLine& line) {
     void (Session::*run)(const Words& words);
   };
   static constexpr Command kCommands[] = {
-      {"start", 2, 2, kOutsideDialogs, &Session::StartCommand},
+      {"start", 2, 3, kOutsideDialogs, &Session::StartCommand},
+      {"window", 2, 2, kOutsideDialogs, &Session::WindowCommand},
       {"connect", 1, 1, kAnywhere, &Session::HostCommand},
       {"quit", 1, 1, kAnywhere, &Session::HostCommand},
       {"disconnect", 1, 1, kAnywhere, &Session::HostCommand},
@@ -81,10 +82,56 @@ void Session::Execute(const ScriptLine& line) {
     throw Error("'" + name + "' cannot be used while " + dialog_->Name() + " is shown");
   if (!command) throw Error("unknown command: " + Quoted(name));
   ExpectWords(line, command->min_words, command->max_words);
-  (this->*command->run)(line.words);
+  ++command_depth_;
+  try {
+    (this->*command->run)(line.words);
+  } catch (...) {
+    --command_depth_;
+    throw;
+  }
+  if (--command_depth_ == 0) RefreshRibbons();
 }
 
-void Session::StartCommand(const Words& w) { Start(w[1]); }
+// `start HOST [VERSION]`: Office's major version, 11 (Office 2003, command
+// bars only) unless given; 12 and later draw ribbons.
+void Session::StartCommand(const Words& w) {
+  int version = 11;
+  if (w.size() > 2) {
+    version = IntegerWord(w[2]);
+    if (version != 11 && version != 12 && version != 14 && version != 15 && version != 16)
+      throw Error("no such Office version: " + w[2] + " (11, 12, 14, 15 or 16)");
+  }
+  Start(w[1], version);
+}
+
+// `window new` opens a new document in a window of its own; `window N`
+// makes the N-th window (from 1) the active one.
+void Session::WindowCommand(const Words& w) {
+  sim::World& world = RequireHost();
+  if (world.version() < 12)
+    throw Error("one window per host before Office 2007 (start the host with 12 or later)");
+  if (w[1] == "new") {
+    ReportFailures(world.NewWindow());
+    return;
+  }
+  const int32_t n = IntegerWord(w[1]);
+  if (n < 1 || static_cast<size_t>(n) > world.window_count())
+    throw Error("no window " + w[1] + " (there are " + std::to_string(world.window_count()) + ")");
+  ReportFailures(world.ActivateWindow(static_cast<size_t>(n - 1)));
+}
+
+sim::AddinRibbon* Session::RibbonWith(std::string_view id) {
+  for (Connected& c : addins_) {
+    if (c.ribbon && c.ribbon->Find(id)) return c.ribbon.get();
+  }
+  return nullptr;
+}
+
+void Session::RefreshRibbons() {
+  for (size_t i = 0; i < addins_.size(); ++i) {
+    if (addins_[i].ribbon) addins_[i].ribbon->Refresh();
+  }
+}
 
 void Session::HostCommand(const Words& w) { ExecuteHostCommand(w[0]); }
 
@@ -158,6 +205,13 @@ void Session::ForeignCommand(const Words& w) {
 }
 
 void Session::TypeCommand(const Words& w) {
+  if (sim::AddinRibbon* ribbon = RibbonWith(w[1])) {
+    if (ribbon->Find(w[1])->kind != sim::RibbonControlSpec::Kind::EditBox)
+      throw Error(w[1] + " is not an edit box");
+    ribbon->Type(w[1], w[2]);
+    ReportFailures(RequireHost().RaiseCommandBarsUpdate());
+    return;
+  }
   sim::Control& control = UserControl(w[1]);
   if (control.kind() != sim::Control::Kind::EditBox) throw Error(w[1] + " is not an edit box");
   ReportFailures(control.UserType(w[2]));
@@ -170,10 +224,18 @@ void Session::ClickCommand(const Words& w) {
       dialog_->Click(name, index);
       return;
     }
+    if (RibbonWith(w[1]))
+      throw Error(w[1] + " is on the ribbon, which no macro can click (" + dialog_->Name() +
+                  " is shown)");
     // The host delivers a click on its toolbar even so, as a macro or
     // another add-in could while the dialog is up.
     if (!connectors::IsToolbarField(w[1]) && !foreign_controls_.contains(w[1]))
       throw Error(dialog_->Name() + " has no control " + w[1]);
+  }
+  if (sim::AddinRibbon* ribbon = RibbonWith(w[1])) {
+    ribbon->Click(w[1]);
+    ReportFailures(RequireHost().RaiseCommandBarsUpdate());
+    return;
   }
   ReportFailures(UserControl(w[1]).UserClick());
 }
@@ -238,6 +300,7 @@ void Session::SetCommand(const Words& w) {
   const size_t dot = w[1].rfind('.');
   if (dot == std::string::npos) throw Error("set takes CONTROL.PROPERTY: " + Quoted(w[1]));
   const std::string field = w[1].substr(0, dot);
+  if (RibbonWith(field)) throw Error("no macro can write a ribbon control: " + field);
   if (!connectors::IsToolbarField(field)) throw Error("no toolbar control named " + field);
   sim::Control& control = ToolbarControl(field);
   Value value(w[2]);

@@ -10,7 +10,7 @@ namespace frambolist::hostprog {
 
 using host::Value;
 
-void Session::Start(const std::string& host) {
+void Session::Start(const std::string& host, int version) {
   if (world_) throw Error("one host per run");
   sim::HostKind kind;
   if (host == "powerpoint")
@@ -21,7 +21,7 @@ void Session::Start(const std::string& host) {
     kind = sim::HostKind::Word;
   else
     throw Error("no such host: " + host);
-  world_ = std::make_unique<sim::World>(kind);
+  world_ = std::make_unique<sim::World>(kind, version);
   for (const PendingFault& f : pending_faults_) world_->faults().Arm(f.member, f.error, f.always);
   pending_faults_.clear();
   if (std::exchange(refuse_subscription_, false)) world_->faults().RefuseNextSubscription();
@@ -67,7 +67,18 @@ void Session::ConnectOne(const std::string& prog_id, int32_t connect_mode) {
   addins_.push_back({addin, instance, prog_id});
   auto failure =
       addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
-  if (failure) ReportFailures({*failure});
+  if (failure) {
+    ReportFailures({*failure});
+    return;
+  }
+  // Office 2007 and later then ask a connected add-in for its ribbon.
+  if (world_->version() < 12 || ended_) return;
+  for (Connected& c : addins_) {
+    if (c.addin != addin) continue;
+    c.ribbon = sim::AddinRibbon::Load(*world_, *addin, [this](const std::string& fault) {
+      out_ << "ribbon error: " << fault << "\n";
+    });
+  }
 }
 
 void Session::Quit() {
@@ -80,6 +91,7 @@ void Session::Quit() {
 // Office disconnects each add-in and then releases it, before the instance
 // object it was given.
 void Session::ReleaseAddins(int32_t remove_mode) {
+  for (Connected& c : addins_) c.ribbon.reset();  // Office drops the add-in's group
   for (Connected& c : addins_) c.addin->OnDisconnection(remove_mode);
   for (Connected& c : addins_) c.addin.reset();
   addins_.clear();

@@ -27,6 +27,17 @@ class NativeAddin final : public LoadedAddin {
   }
   std::string CurrentUnit() override { return procs::CurrentUnit; }
 
+  std::string GetCustomUI(std::string_view ribbon_id) override {
+    return connector_->GetCustomUI(ribbon_id);
+  }
+  bool KnowsCallback(std::string_view name) override {
+    return connectors::Connector::KnowsRibbonCallback(name);
+  }
+  host::Outcome<host::Value> Callback(std::string_view name,
+                                      std::span<const host::Value> args) override {
+    return connector_->RibbonCallback(name, args);
+  }
+
  private:
   std::shared_ptr<connectors::Connector> connector_;
 };

@@ -25,6 +25,17 @@ void Session::Print(const std::string& what, ShownDialog* dialog) {
     PrintToolbar();
     return;
   }
+  if (what == "ribbon") {
+    RequireHost();
+    bool any = false;
+    for (Connected& c : addins_) {
+      if (!c.ribbon) continue;
+      out_ << c.ribbon->Line() << "\n";
+      any = true;
+    }
+    if (!any) throw Error("there is no ribbon of an add-in");
+    return;
+  }
   const size_t dot = what.rfind('.');
   if (dot == std::string::npos) throw Error("cannot print " + what);
   const std::string object = what.substr(0, dot);
@@ -42,6 +53,18 @@ void Session::Print(const std::string& what, ShownDialog* dialog) {
   }
 
   sim::World& world = RequireHost();
+  // What the active window's ribbon shows of a control: its label, and a
+  // box's text, a toggle's pressed state, the enabled state of the others.
+  if (sim::AddinRibbon* ribbon = RibbonWith(object)) {
+    using Kind = sim::RibbonControlSpec::Kind;
+    const Kind kind = ribbon->Find(object)->kind;
+    const sim::AddinRibbon::Shown& shown = ribbon->ShownNow(object);
+    if (property == "Label") return emit(Value(shown.label));
+    if (property == "Text" && kind == Kind::EditBox) return emit(Value(shown.text));
+    if (property == "Pressed" && kind == Kind::ToggleButton) return emit(Value(shown.pressed));
+    if (property == "Enabled" && kind != Kind::ToggleButton) return emit(Value(shown.enabled));
+    throw fail();
+  }
   if (object == "CmdBar") {
     sim::CommandBar* bar = world.NewestBar(connectors::kToolbarName);
     if (!bar) throw Error("there is no toolbar");
@@ -120,7 +143,10 @@ void Session::Print(const std::string& what, ShownDialog* dialog) {
 // bar before each control that starts a group.
 void Session::PrintToolbar() {
   sim::CommandBar* bar = RequireHost().NewestBar(connectors::kToolbarName);
-  if (!bar) throw Error("there is no toolbar");
+  if (!bar) {
+    out_ << "no toolbar " << sim::QuotedText(connectors::kToolbarName) << "\n";
+    return;
+  }
   out_ << "toolbar " << sim::QuotedText(bar->name) << " " << (bar->visible ? "visible" : "hidden")
        << " " << PositionName(bar->position) << ":";
   for (const auto& c : bar->controls) {

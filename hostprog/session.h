@@ -14,6 +14,7 @@
 #include "hostprog/script.h"
 #include "hostprog/shown_dialog.h"
 #include "sim/command_bars.h"
+#include "sim/ribbon.h"
 #include "sim/world.h"
 
 namespace frambolist::hostprog {
@@ -75,6 +76,7 @@ class Session final : platform::OkMessageBox,
   void Execute(const ScriptLine& line);
   // The script's commands, one each (see Execute's table).
   void StartCommand(const Words& w);
+  void WindowCommand(const Words& w);
   void HostCommand(const Words& w);
   void ActivateCommand(const Words& w);
   void AddCommand(const Words& w);
@@ -93,7 +95,7 @@ class Session final : platform::OkMessageBox,
   void PrintCommand(const Words& w);
   void SetCommand(const Words& w);
   void RefuseCommand(const Words& w);
-  void Start(const std::string& host);
+  void Start(const std::string& host, int version);
   void ConnectAll(int32_t connect_mode);
   void ConnectOne(const std::string& prog_id, int32_t connect_mode);
   void LoadOnDemand(const std::string& prog_id);
@@ -103,6 +105,10 @@ class Session final : platform::OkMessageBox,
   void ExpectHostRunning() const;
   void Print(const std::string& what, ShownDialog* dialog);
   void PrintToolbar();
+  // The ribbon of a connected add-in that has a control `id`, or null.
+  sim::AddinRibbon* RibbonWith(std::string_view id);
+  // Office draws its ribbons anew once the user's action is over.
+  void RefreshRibbons();
   void ReportFailures(const std::vector<host::HostError>& failures);
   sim::World& RequireHost();
   sim::Control& ToolbarControl(const std::string& field);
@@ -117,6 +123,7 @@ class Session final : platform::OkMessageBox,
     std::shared_ptr<LoadedAddin> addin;
     host::ObjectRef instance;  // the add-in instance object passed to it
     std::string prog_id;
+    std::unique_ptr<sim::AddinRibbon> ribbon;  // Office 2007 and later
   };
   std::vector<Connected> addins_;
   platform::NumberFormat number_format_;
@@ -136,6 +143,7 @@ class Session final : platform::OkMessageBox,
   bool refuse_subscription_ = false;  // for the host about to start
   bool trace_ = false;
   bool ended_ = false;
+  int command_depth_ = 0;  // commands under way: a dialog's run inside a click
   ScriptReader* script_ = nullptr;
   ShownDialog* dialog_ = nullptr;  // the dialog the script's lines go to
   std::ostream* err_ = nullptr;

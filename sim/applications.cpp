@@ -13,25 +13,29 @@ SimObject::Getter Fresh(Make make) {
   return [make](std::span<const Value>) -> Outcome<Value> { return Value(make()->Ref()); };
 }
 
+// A window's selection, which stays that window's when another is active.
 class Selection : public SimObject {
  public:
-  explicit Selection(World& world) : SimObject(world, "Selection") {
+  Selection(World& world, std::shared_ptr<Document> document)
+      : SimObject(world, "Selection"), document_(std::move(document)) {
     Member("ShapeRange", [this](auto) { return ShapeRange(); });
     if (world.kind() == HostKind::Word) {
       Member("InlineShapes",
-             Fresh([this] { return MakeInlineShapes(world_, world_.SelectedShapes(true)); }));
+             Fresh([this] { return MakeInlineShapes(world_, document_->Selected(true)); }));
     }
   }
 
  private:
   Outcome<Value> ShapeRange() {
-    auto floating = world_.SelectedShapes(false);
+    auto floating = document_->Selected(false);
     if (world_.kind() == HostKind::PowerPoint && floating.empty()) {
       return host_errors::PowerPointNothingSelected();
     }
-    if (world_.kind() == HostKind::Word && !world_.AnyShapeSelected()) return Value::Nothing();
+    if (world_.kind() == HostKind::Word && document_->selection.empty()) return Value::Nothing();
     return Value(MakeShapeRange(world_, std::move(floating))->Ref());
   }
+
+  std::shared_ptr<Document> document_;
 };
 
 class Worksheet : public SimObject {
@@ -54,23 +58,31 @@ class CellRange : public SimObject {
 
 class DrawingSelection : public SimObject {
  public:
-  explicit DrawingSelection(World& world) : SimObject(world, "DrawingObjects") {
+  DrawingSelection(World& world, std::shared_ptr<Document> document)
+      : SimObject(world, "DrawingObjects"), document_(std::move(document)) {
     Member("ShapeRange",
-           Fresh([this] { return MakeShapeRange(world_, world_.SelectedShapes(false)); }));
+           Fresh([this] { return MakeShapeRange(world_, document_->Selected(false)); }));
   }
+
+ private:
+  std::shared_ptr<Document> document_;
 };
 
 class Window : public SimObject {
  public:
-  explicit Window(World& world) : SimObject(world, "Window") {
+  Window(World& world, std::shared_ptr<Document> document)
+      : SimObject(world, "Window"), document_(std::move(document)) {
     Member("Selection", [this](auto) -> Outcome<Value> {
       if (world_.kind() != HostKind::Excel)
-        return Value(std::make_shared<Selection>(world_)->Ref());
-      if (world_.AnyShapeSelected())
-        return Value(std::make_shared<DrawingSelection>(world_)->Ref());
+        return Value(std::make_shared<Selection>(world_, document_)->Ref());
+      if (!document_->selection.empty())
+        return Value(std::make_shared<DrawingSelection>(world_, document_)->Ref());
       return Value(std::make_shared<CellRange>(world_)->Ref());
     });
   }
+
+ private:
+  std::shared_ptr<Document> document_;
 };
 
 std::string_view ApplicationEvents(HostKind kind) {
@@ -105,7 +117,10 @@ Application::Application(World& world) : SimObject(world, "Application") {
   });
   Member("CommandBars",
          [this](auto) { return Outcome<Value>(Value(world_.command_bars()->Ref())); });
-  Member("ActiveWindow", Fresh([this] { return std::make_shared<Window>(world_); }));
+  Member("Version", [this](auto) { return Outcome<Value>(Value(world_.VersionText())); });
+  Member("ActiveWindow", [this](auto) {
+    return Outcome<Value>(Value(world_.window(world_.active_window())->Ref()));
+  });
   if (world.kind() == HostKind::Excel) {
     Member("ActiveSheet",
            Fresh([this] { return std::make_shared<Worksheet>(world_, world_.active_sheet()); }));
@@ -119,13 +134,17 @@ std::vector<HostError> Application::RaiseSelectionChange() {
                     Value(std::make_shared<CellRange>(world_)->Ref())};
     return Raise("SheetSelectionChange", args);
   }
-  Value args[] = {Value(std::make_shared<Selection>(world_)->Ref())};
+  Value args[] = {Value(std::make_shared<Selection>(world_, world_.shared_document())->Ref())};
   return Raise("WindowSelectionChange", args);
 }
 
 std::vector<HostError> Application::RaiseSheetActivate(const std::string& name) {
   Value args[] = {Value(std::make_shared<Worksheet>(world_, name)->Ref())};
   return Raise("SheetActivate", args);
+}
+
+std::shared_ptr<SimObject> MakeWindow(World& world, std::shared_ptr<Document> document) {
+  return std::make_shared<Window>(world, std::move(document));
 }
 
 std::shared_ptr<SimObject> MakeAddInInstance(World& world, std::string prog_id) {

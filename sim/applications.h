@@ -20,6 +20,7 @@
 #include <string>
 
 #include "sim/sim_object.h"
+#include "sim/world.h"
 
 namespace frambolist::sim {
 
@@ -31,6 +32,9 @@ class Application : public SimObject {
   // Excel: SheetActivate for the sheet named `name`.
   std::vector<HostError> RaiseSheetActivate(const std::string& name);
 };
+
+// A document window: Selection is the selection of its document.
+std::shared_ptr<SimObject> MakeWindow(World& world, std::shared_ptr<Document> document);
 
 // The add-in instance object that a host passes to OnConnection.
 std::shared_ptr<SimObject> MakeAddInInstance(World& world, std::string prog_id);

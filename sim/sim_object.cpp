@@ -131,9 +131,7 @@ HostError WordNoSuchMember() {
   return {5941, "The requested member of the collection does not exist."};
 }
 HostError TypeMismatch() { return {-2147352571, "Type mismatch."}; }
-HostError BadParamCount() {
-  return {450, "Wrong number of arguments or invalid property assignment"};
-}
+HostError BadParamCount() { return host::errors::WrongArgumentCount(); }
 HostError ParamNotOptional() { return {449, "Argument not optional"}; }
 HostError Disconnected() {
   return {-2147417848, "The object invoked has disconnected from its clients."};

@@ -21,15 +21,49 @@ std::string_view HostName(HostKind kind) {
   return {};
 }
 
-World::World(HostKind kind) : kind_(kind) {
+World::World(HostKind kind, int version) : kind_(kind), version_(version) {
   command_bars_ = MakeCommandBars(*this);
   application_ = std::make_shared<Application>(*this);
+  documents_.push_back(std::make_shared<Document>());
+  windows_.push_back(MakeWindow(*this, documents_.back()));
+}
+
+bool World::RibbonPerWindow() const {
+  switch (kind_) {
+    case HostKind::Word:
+      return version_ >= 12;
+    case HostKind::PowerPoint:
+      return version_ >= 14;
+    case HostKind::Excel:
+      return version_ >= 15;
+  }
+  return false;
+}
+
+std::vector<HostError> World::NewWindow() {
+  documents_.push_back(std::make_shared<Document>());
+  windows_.push_back(MakeWindow(*this, documents_.back()));
+  active_window_ = windows_.size() - 1;
+  return RaiseCommandBarsUpdate();
+}
+
+std::vector<HostError> World::ActivateWindow(size_t index) {
+  active_window_ = index;
+  return RaiseCommandBarsUpdate();
+}
+
+std::vector<std::shared_ptr<Shape>> Document::Selected(bool inline_pictures) const {
+  std::vector<std::shared_ptr<Shape>> out;
+  std::copy_if(selection.begin(), selection.end(), std::back_inserter(out),
+               [&](const auto& s) { return s->is_inline == inline_pictures; });
+  return out;
 }
 
 World::~World() {
   // Objects still referenced from outside outlive this point only through a
   // leak, which the audit reports while the world stands.
   bars_.clear();
+  windows_.clear();
   application_.reset();
   command_bars_.reset();
 }
@@ -38,42 +72,40 @@ host::ObjectRef World::ApplicationRef() { return application_->Ref(); }
 
 Shape* World::AddShape(Shape shape) {
   if (FindShape(shape.name)) return nullptr;
-  if (kind_ == HostKind::Excel) shape.sheet = active_sheet_;
+  Document& doc = document();
+  if (kind_ == HostKind::Excel) shape.sheet = doc.active_sheet;
   shape.width = StoreLength(shape.width);
   shape.height = StoreLength(shape.height);
-  shapes_.push_back(std::make_shared<Shape>(std::move(shape)));
-  return shapes_.back().get();
+  doc.shapes.push_back(std::make_shared<Shape>(std::move(shape)));
+  return doc.shapes.back().get();
 }
 
 Shape* World::FindShape(std::string_view name) {
-  for (auto& s : shapes_) {
-    if (s->name == name && s->sheet == (kind_ == HostKind::Excel ? active_sheet_ : "")) return s.get();
+  Document& doc = document();
+  for (auto& s : doc.shapes) {
+    if (s->name == name && s->sheet == (kind_ == HostKind::Excel ? doc.active_sheet : ""))
+      return s.get();
   }
   return nullptr;
 }
 
-std::vector<std::shared_ptr<Shape>> World::SelectedShapes(bool inline_pictures) const {
-  std::vector<std::shared_ptr<Shape>> out;
-  std::copy_if(selection_.begin(), selection_.end(), std::back_inserter(out),
-               [&](const auto& s) { return s->is_inline == inline_pictures; });
-  return out;
-}
-
 std::vector<HostError> World::Select(const std::vector<Shape*>& shapes) {
-  selection_.clear();
+  Document& doc = document();
+  doc.selection.clear();
   for (Shape* wanted : shapes) {
-    for (auto& s : shapes_) {
-      if (s.get() == wanted) selection_.push_back(s);
+    for (auto& s : doc.shapes) {
+      if (s.get() == wanted) doc.selection.push_back(s);
     }
   }
   return AndCommandBarsUpdate(application_->RaiseSelectionChange());
 }
 
 std::vector<HostError> World::ActivateSheet(const std::string& name) {
-  sheet_selections_[active_sheet_] = std::move(selection_);
-  active_sheet_ = name;
-  selection_ = std::move(sheet_selections_[name]);
-  sheet_selections_.erase(name);
+  Document& doc = document();
+  doc.sheet_selections[doc.active_sheet] = std::move(doc.selection);
+  doc.active_sheet = name;
+  doc.selection = std::move(doc.sheet_selections[name]);
+  doc.sheet_selections.erase(name);
   return AndCommandBarsUpdate(application_->RaiseSheetActivate(name));
 }
 

@@ -35,6 +35,19 @@ class CommandBar;
 class Control;
 class Application;
 
+// A document (presentation, workbook, Word document) and what the user has
+// selected in it; each window shows one.
+struct Document {
+  std::vector<std::shared_ptr<Shape>> shapes;
+  std::vector<std::shared_ptr<Shape>> selection;
+  // Excel: the active sheet, and what the inactive sheets had selected.
+  std::string active_sheet = "Sheet1";
+  std::map<std::string, std::vector<std::shared_ptr<Shape>>> sheet_selections;
+
+  // The selection's floating shapes, or its in-line pictures (Word).
+  std::vector<std::shared_ptr<Shape>> Selected(bool inline_pictures) const;
+};
+
 struct LiveObject {
   std::string type_name;
   int refs;
@@ -42,12 +55,21 @@ struct LiveObject {
 
 class World {
  public:
-  explicit World(HostKind kind);
+  // `version`: Office's major version (11: Office 2003, command bars only;
+  // 12 and later: the ribbon).
+  explicit World(HostKind kind, int version = 11);
   ~World();
   World(const World&) = delete;
   World& operator=(const World&) = delete;
 
   HostKind kind() const { return kind_; }
+  int version() const { return version_; }
+  // Whether each document window draws a ribbon of its own (Word from
+  // Office 2007, PowerPoint from 2010, Excel from 2013); before that a host's
+  // windows share one.
+  bool RibbonPerWindow() const;
+  // Application.Version as Office answers it.
+  std::string VersionText() const { return std::to_string(version_) + ".0"; }
   Application& application() { return *application_; }
   host::ObjectRef ApplicationRef();
 
@@ -56,9 +78,25 @@ class World {
   // are found (names repeat across sheets, as Excel numbers them per sheet).
   Shape* AddShape(Shape shape);
   Shape* FindShape(std::string_view name);
-  const std::string& active_sheet() const { return active_sheet_; }
-  std::vector<std::shared_ptr<Shape>> SelectedShapes(bool inline_pictures) const;
-  bool AnyShapeSelected() const { return !selection_.empty(); }
+  const std::string& active_sheet() const { return document().active_sheet; }
+  // The active window's document, and its selection.
+  const Document& document() const { return *documents_[active_window_]; }
+  const std::shared_ptr<Document>& shared_document() const { return documents_[active_window_]; }
+  std::vector<std::shared_ptr<Shape>> SelectedShapes(bool inline_pictures) const {
+    return document().Selected(inline_pictures);
+  }
+  bool AnyShapeSelected() const { return !document().selection.empty(); }
+
+  // Document windows (Office 2007 and later in the host program): a new
+  // document in a window of its own, made active; another window made
+  // active. Each raises the command bars' update, as every switch does.
+  std::vector<HostError> NewWindow();
+  std::vector<HostError> ActivateWindow(size_t index);  // from 0
+  size_t window_count() const { return windows_.size(); }
+  size_t active_window() const { return active_window_; }
+  // The Window object of each window: one object for the window's life, as
+  // Office keeps it, so that a ribbon's Context tells windows apart.
+  const std::shared_ptr<SimObject>& window(size_t index) const { return windows_[index]; }
   // The user selects these shapes (none: an empty slide area, the insertion
   // point in text, a cell). The host's selection events follow; the failures
   // that handlers report are returned.
@@ -135,17 +173,19 @@ class World {
   void NoteDoubleRelease(SimObject*) { ++double_releases_; }
 
  private:
+  Document& document() { return *documents_[active_window_]; }
+
   HostKind kind_;
+  int version_;
   std::set<SimObject*> live_;
   Faults faults_;
   std::function<void(const std::string&)> trace_;
   int double_releases_ = 0;
   bool recording_ = false;
   std::vector<RecordedCall> recorded_;
-  std::vector<std::shared_ptr<Shape>> shapes_;
-  std::vector<std::shared_ptr<Shape>> selection_;
-  std::string active_sheet_ = "Sheet1";
-  std::map<std::string, std::vector<std::shared_ptr<Shape>>> sheet_selections_;  // inactive sheets
+  std::vector<std::shared_ptr<Document>> documents_;  // one per window
+  std::vector<std::shared_ptr<SimObject>> windows_;
+  size_t active_window_ = 0;
   std::vector<std::shared_ptr<CommandBar>> bars_;
   std::shared_ptr<SimObject> command_bars_;
   std::shared_ptr<Application> application_;

@@ -3,6 +3,8 @@
 // CommandBars.Add leaves CmdBar empty, so every later toolbar step fails in
 // turn (91), and in PowerPoint the user sees one message per failing step.
 
+#include <charconv>
+
 #include "connectors/connector.h"
 #include "connectors/error_policy.h"
 #include "connectors/throwing_conversions.h"
@@ -22,7 +24,53 @@ Dispatch AsObjectVariable(const Value& value) {
   return Dispatch(value.ObjectOrNothing());
 }
 
+// Office's major version from Application.Version ("16.0"), read silently:
+// 0 where it cannot be read, and then the add-in builds the toolbar as for
+// Office 2003 and earlier.
+int OfficeVersion(const Dispatch& application) {
+  auto version = application.GetPath({{"Version"}});
+  if (!version.ok()) return 0;
+  auto text = version.value().ToText();
+  if (!text.ok()) return 0;
+  int major = 0;
+  const std::string& t = text.value();
+  std::from_chars(t.data(), t.data() + t.size(), major);
+  return major;
+}
+
+// Office 2007 brought the ribbon; its command bars show only on the Add-ins
+// tab, and from 2013 on only in the window that was active when they were
+// built.
+constexpr int kFirstRibbonVersion = 12;
+
 }  // namespace
+
+template <class Policy>
+void Connector::RunRibbonSteps(const Policy& policy, const Dispatch& application) {
+  policy.Run([&] { HostReference().Set(application); });
+  // A bar of ours that an earlier release left (saved into Word's template)
+  // or that a failed deletion left: the group replaces it.
+  EndQuietly([&] {
+    HostApplication().Obj("CommandBars").Obj("Item", {Value(std::string(kToolbarName))}).Call(
+        "Delete");
+  });
+  procs::CurrentUnit = "Inch";  // before the labels are built
+  ribbon_ = std::make_unique<RibbonSurface>();
+  for (const ControlLayout& control : ToolbarLayout())
+    (this->*control.reference).Set(ribbon_->ControlOf(control.field));
+}
+
+std::string Connector::GetCustomUI(std::string_view ribbon_id) const {
+  return ribbon_ && ribbon_id == traits_.ribbon_id ? RibbonSurface::CustomUI() : std::string();
+}
+
+host::Outcome<Value> Connector::RibbonCallback(std::string_view name,
+                                               std::span<const Value> args) {
+  if (!ribbon_) return host::errors::MemberNotSupported();
+  // A dialog's modal loop may see the host release the connector.
+  const auto hold = weak_from_this().lock();
+  return ribbon_->Callback(name, args);
+}
 
 template <class Policy>
 void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& application,
@@ -71,17 +119,24 @@ std::optional<host::HostError> Connector::AddinInstance_OnConnection(const Value
   // The host's hold for the length of the call: PowerPoint's messages are
   // modal, and the host may release the connector while one is up.
   const auto hold = weak_from_this().lock();
+  const bool ribbon = OfficeVersion(application) >= kFirstRibbonVersion;
   connected_ = true;
+  auto run = [&](const auto& policy) {
+    if (ribbon)
+      RunRibbonSteps(policy, application);
+    else
+      RunConnectionSteps(policy, application, add_in);
+  };
   try {
     switch (traits_.connection_policy) {
       case ConnectionPolicy::kResumeWithMessage:
-        RunConnectionSteps(ResumeWithMessage{platform_.message_box}, application, add_in);
+        run(ResumeWithMessage{platform_.message_box});
         break;
       case ConnectionPolicy::kResumeSilently:
-        RunConnectionSteps(ResumeSilently{}, application, add_in);
+        run(ResumeSilently{});
         break;
       case ConnectionPolicy::kStopAtFirstFailure:
-        RunConnectionSteps(StopAtFirstFailure{}, application, add_in);
+        run(StopAtFirstFailure{});
         break;
     }
     AfterConnection();

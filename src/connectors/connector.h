@@ -17,6 +17,7 @@
 
 #include "connectors/event_router.h"
 #include "connectors/host_traits.h"
+#include "connectors/ribbon_surface.h"
 #include "host/dispatch.h"
 #include "host/with_events.h"
 #include "platform/platform.h"
@@ -61,6 +62,18 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   void HostReleased() { AddinInstance_OnDisconnection(0); }
 
   const HostTraits& traits() const { return traits_; }
+
+  // Office 2007 and later ask for a ribbon instead (IRibbonExtensibility):
+  // the group's XML for the host's document windows, empty for any other
+  // ribbon id and for a connection that built the toolbar.
+  std::string GetCustomUI(std::string_view ribbon_id) const;
+  static bool KnowsRibbonCallback(std::string_view name) {
+    return RibbonSurface::KnowsCallback(name);
+  }
+  // A callback named in the XML. Never a handler's failure: Office takes
+  // none from a ribbon callback.
+  host::Outcome<host::Value> RibbonCallback(std::string_view name,
+                                            std::span<const host::Value> args);
 
   // The toolbar, kept for as long as the host keeps the connector. Each
   // control's row in ToolbarLayout (toolbar_layout.h) says what it is and
@@ -152,6 +165,15 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   template <class Policy>
   void RunConnectionSteps(const Policy& policy, const host::Dispatch& application,
                           const host::Dispatch& add_in);
+  // Office 2007 and later: the ribbon's controls in the toolbar's fields.
+  template <class Policy>
+  void RunRibbonSteps(const Policy& policy, const host::Dispatch& application);
+  // Tells the ribbon which window the handlers' writes go to; what the
+  // boxes showed in another window says nothing of this one.
+  void NoteActiveWindow(const host::Dispatch& window);
+
+  // Office 2007 and later: the ribbon that stands for the toolbar.
+  std::unique_ptr<RibbonSurface> ribbon_;
 
   ShownSelection ReadSelection(const host::Dispatch* selection);
   void ShowSelection(const ShownSelection& view);

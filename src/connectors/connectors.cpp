@@ -40,11 +40,21 @@ void Connector::RouteEvent(int route, std::string_view event,
                            std::span<Value, kMaxEventArgs> args) {
   // Routes are made only by Router: the host's are negative, a control's
   // is its row.
-  if (route < 0)
-    RouteHostEvent(route, event, args);
-  else if (const ControlLayout& control = ToolbarLayout()[static_cast<size_t>(route)];
-           event == control.event)
-    control.handler(*this, args);
+  auto route_event = [&] {
+    if (route < 0)
+      RouteHostEvent(route, event, args);
+    else if (const ControlLayout& control = ToolbarLayout()[static_cast<size_t>(route)];
+             event == control.event)
+      control.handler(*this, args);
+  };
+  if (ribbon_)
+    ribbon_->AsOneAction(route_event);
+  else
+    route_event();
+}
+
+void Connector::NoteActiveWindow(const host::Dispatch& window) {
+  if (ribbon_ && ribbon_->NoteActiveWindow(window)) shown_.reset();
 }
 
 std::vector<host::WithEvents*> Connector::EventReferences() {

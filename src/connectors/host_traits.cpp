@@ -15,6 +15,7 @@ constexpr HostTraits kPowerPoint{
     .disabling_errors = kPowerPointDisabling,
     .inline_picture_values = false,
     .tolerant_other_dimension = false,
+    .ribbon_id = "Microsoft.PowerPoint.Presentation",
 };
 constexpr HostTraits kExcel{
     .connection_policy = ConnectionPolicy::kStopAtFirstFailure,
@@ -22,6 +23,7 @@ constexpr HostTraits kExcel{
     .disabling_errors = {},
     .inline_picture_values = false,
     .tolerant_other_dimension = false,
+    .ribbon_id = "Microsoft.Excel.Workbook",
 };
 constexpr HostTraits kWord{
     .connection_policy = ConnectionPolicy::kResumeSilently,
@@ -29,6 +31,7 @@ constexpr HostTraits kWord{
     .disabling_errors = kWordDisabling,
     .inline_picture_values = true,
     .tolerant_other_dimension = true,
+    .ribbon_id = "Microsoft.Word.Document",
 };
 }  // namespace
 

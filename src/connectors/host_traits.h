@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace frambolist::connectors {
 
@@ -31,6 +32,10 @@ struct HostTraits {
   // then the range, ignoring failures, and always; Excel and PowerPoint read
   // the range only, and skip the read for a width edit with the lock on.
   bool tolerant_other_dimension;
+
+  // The id by which Office 2007 and later ask for the ribbon of the host's
+  // document windows.
+  std::string_view ribbon_id;
 };
 
 const HostTraits& TraitsOf(HostKind host);

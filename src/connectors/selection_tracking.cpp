@@ -92,15 +92,21 @@ void Connector::ShowSelection(const ShownSelection& view) {
 }
 
 void Connector::TrackSelection(const Dispatch* selection) {
+  // The ribbon keeps the boxes per window: the event's is the active one.
+  if (ribbon_) EndQuietly([&] { NoteActiveWindow(HostApplication().Obj("ActiveWindow")); });
   ShowSelection(ReadSelection(selection));
 }
 
 void Connector::RefreshOnUpdate() {
   // Raised many times a second while the user works: most updates change
   // nothing, and then they write nothing.
-  Dispatch selection;
-  if (EndQuietly([&] { selection = HostApplication().Obj("ActiveWindow").Obj("Selection"); }))
+  Dispatch window, selection;
+  if (EndQuietly([&] {
+        window = HostApplication().Obj("ActiveWindow");
+        selection = window.Obj("Selection");
+      }))
     return;  // no window: no selection handler would run either
+  NoteActiveWindow(window);
   ShownSelection view = ReadSelection(&selection);
   if (shown_ != view) ShowSelection(view);
 }

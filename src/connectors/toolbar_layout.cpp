@@ -48,31 +48,40 @@ const std::vector<ControlLayout>& ToolbarLayout() {
   // clang-format off
   static const std::vector<ControlLayout> layout = {
       {"LblHeight", &C::LblHeight, std::nullopt, {}, {}, nullptr,
-       {Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647), Fixed("Enabled", false)}},
+       {Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647), Fixed("Enabled", false)},
+       RibbonRole::kLabelOfNext, {}},
       {"TxHeight", &C::TxHeight, kControlEdit, kBox, "Change", &Deliver<&C::TxHeight_Change>,
-       {Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")}},
+       {Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")},
+       RibbonRole::kEditBox, "YH"},
       {"LblWidth", &C::LblWidth, std::nullopt, {}, {}, nullptr,
        {Fixed("BeginGroup", true), Style(kIconAndCaption), UnitCaption("Width ("),
-        CaptionIcon(1646), Fixed("Enabled", true)}},
+        CaptionIcon(1646), Fixed("Enabled", true)},
+       RibbonRole::kLabelOfNext, {}},
       {"TxWidth", &C::TxWidth, kControlEdit, kBox, "Change", &Deliver<&C::TxWidth_Change>,
-       {Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")}},
+       {Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")},
+       RibbonRole::kEditBox, "YW"},
       {"ButAspect", &C::ButAspect, kControlButton, kButton, "Click", &Deliver<&C::ButAspect_Click>,
        {Fixed("BeginGroup", true), Style(kIconAndCaption), Fixed("Caption", "Aspect Ratio"),
         ButtonIcon(kFaceIdLockOn),
         Fixed("TooltipText", "Locks the aspect Ratio while Changing the Size of this shape"),
-        Action()}},
+        Action()},
+       RibbonRole::kToggleButton, "YA"},
       {"LblRotate", &C::LblRotate, std::nullopt, {}, {}, nullptr,
        {Fixed("BeginGroup", true), Style(kCaption), Fixed("Caption", "Rotate"),
-        Fixed("Enabled", false)}},
+        Fixed("Enabled", false)},
+       RibbonRole::kLabelOfNext, {}},
       {"TxRotate", &C::TxRotate, kControlEdit, kBox, "Change", &Deliver<&C::TxRotate_Change>,
-       {Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")}},
+       {Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")},
+       RibbonRole::kEditBox, "YR"},
       {"ButSettings", &C::ButSettings, kControlButton, kButton, "Click",
        &Deliver<&C::ButSettings_Click>,
        {Fixed("BeginGroup", true), Fixed("Caption", "Settings"), Style(kCaption),
-        Fixed("TooltipText", "Settings"), Action()}},
+        Fixed("TooltipText", "Settings"), Action()},
+       RibbonRole::kButton, "YS"},
       {"ButAbout", &C::ButAbout, kControlButton, kButton, "Click", &Deliver<&C::ButAbout_Click>,
        {Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49),
-        Fixed("TooltipText", "About Frambolist"), Action()}},
+        Fixed("TooltipText", "About Frambolist"), Action()},
+       RibbonRole::kButton, "YB"},
   };
   // clang-format on
   return layout;
@@ -83,11 +92,22 @@ PropertyWrite TagOf(const ControlLayout& control) {
           host::Value(std::string(kToolbarName) + "." + std::string(control.field))};
 }
 
-bool IsToolbarField(std::string_view field) {
+bool IsToolbarField(std::string_view field) { return FindControl(field) != nullptr; }
+
+const ControlLayout* FindControl(std::string_view field) {
   for (const ControlLayout& control : ToolbarLayout()) {
-    if (control.field == field) return true;
+    if (control.field == field) return &control;
   }
-  return false;
+  return nullptr;
+}
+
+std::string FixedText(const ControlLayout& control, std::string_view property) {
+  for (const PropertyWrite& write : control.writes) {
+    if (write.property == property && write.kind == PropertyWrite::Kind::kFixed &&
+        write.value.is<std::string>())
+      return write.value.as<std::string>();
+  }
+  return {};
 }
 
 }  // namespace frambolist::connectors

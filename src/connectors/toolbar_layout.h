@@ -33,6 +33,10 @@ struct PropertyWrite {
   host::Value value;
 };
 
+// What a row becomes in the ribbon group that Office 2007 and later show
+// instead of the bar: the captions label the box after them.
+enum class RibbonRole { kLabelOfNext, kEditBox, kToggleButton, kButton };
+
 // Runs a control's handler with the event's arguments.
 using ControlHandler = void (*)(Connector&, std::span<host::Value, kMaxEventArgs>);
 
@@ -46,6 +50,8 @@ struct ControlLayout {
   ControlHandler handler;
   // After the Tag, which every control is given first.
   std::vector<PropertyWrite> writes;
+  RibbonRole ribbon;
+  std::string_view keytip;  // none for a caption
 };
 
 const std::vector<ControlLayout>& ToolbarLayout();
@@ -59,5 +65,11 @@ PropertyWrite TagOf(const ControlLayout& control);
 
 // Whether `field` names one of the toolbar's controls.
 bool IsToolbarField(std::string_view field);
+
+// The row of `field`, or null.
+const ControlLayout* FindControl(std::string_view field);
+
+// The value of the row's fixed write of `property` ("TooltipText"), or empty.
+std::string FixedText(const ControlLayout& control, std::string_view property);
 
 }  // namespace frambolist::connectors

@@ -32,6 +32,9 @@ HostError ObjectRequired() { return {424, "Object required"}; }
 HostError MemberNotSupported() { return {438, "Object doesn't support this property or method"}; }
 HostError TypeMismatch() { return {13, "Type mismatch"}; }
 HostError Overflow() { return {6, "Overflow"}; }
+HostError WrongArgumentCount() {
+  return {450, "Wrong number of arguments or invalid property assignment"};
+}
 HostError NoEvents() { return {459, "Object or class does not support the set of events"}; }
 }  // namespace errors
 

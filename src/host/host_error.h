@@ -40,6 +40,7 @@ HostError ObjectRequired();        // 424: a member used on Nothing or a non-obj
 HostError MemberNotSupported();    // 438
 HostError TypeMismatch();          // 13
 HostError Overflow();              // 6
+HostError WrongArgumentCount();    // 450
 HostError NoEvents();              // 459: an object without the event interface asked for
 }  // namespace errors
 

@@ -31,6 +31,10 @@ class Object {
   // long as it may call it.
   virtual Outcome<Subscription> Subscribe(std::string_view interface_id,
                                           std::shared_ptr<EventSink> sink) = 0;
+  // What tells two references to the same object apart from references to
+  // different ones (COM's rule: the same IUnknown), for keying state by a
+  // host object such as a window. Valid while a reference is held.
+  virtual const void* Identity() const noexcept { return this; }
 
  protected:
   ~Object() = default;

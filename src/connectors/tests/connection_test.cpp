@@ -18,13 +18,15 @@ using hostprog::testing::CountLines;
 using hostprog::testing::RunScript;
 
 // The connection's host calls, in order, with their value types, written out
-// from the toolbar's design (the one encoding of the toolbar in the tests:
+// from the toolbar's design (after the read of Office's version, which
+// decides between the toolbar and the ribbon) (the one encoding of the toolbar in the tests:
 // the simulation's own tests show that these calls build the bar they say): the bar's two writes;
 // then for each control a fresh Controls, its Add with only the type (none for the captions), its
 // events where it has any, and its writes in the design's order. Captions'
 // FaceId is a 16-bit value, the buttons' a 32-bit one; Style and the control
 // type are 32-bit; the action string reads ProgId afresh for each button.
 const char* const kConnectionCalls[] = {
+    "get Application.Version",
     "sink Application.APP_EVENTS",
     "get Application.CommandBars",
     "get CommandBars.Add str:Kworrendival missing missing bool:true",
