@@ -64,7 +64,7 @@ void Session::ConnectOne(const std::string& prog_id, int32_t connect_mode) {
   // a switch-off that the user gives while the connection shows a message
   // reaches this add-in too. The local hold keeps it for the length of the
   // call, whatever the host lets go of meanwhile.
-  addins_.push_back({addin, instance, prog_id});
+  addins_.push_back({addin, instance, prog_id, nullptr});
   auto failure =
       addin->OnConnection(Value(world_->ApplicationRef()), connect_mode, Value(instance));
   if (failure) {

@@ -108,6 +108,14 @@ class Reader {
     return true;
   }
 
+  // The element and everything in it (a control's content).
+  bool CheckTree(const XmlElement& element, std::string_view parent) {
+    if (!Check(element, parent)) return false;
+    bool stands = true;
+    for (const XmlElement& child : element.children) stands = CheckTree(child, element.name) && stands;
+    return stands;
+  }
+
   void Fault(std::string text) { errors_.push_back(std::move(text)); }
 
  private:
@@ -169,7 +177,7 @@ CustomUi ReadCustomUi(std::string_view xml, int version,
           if (!reader.Check(group, "tab")) continue;
           RibbonGroupSpec spec{AttributeOf(group, "id"), AttributeOf(group, "label"), {}};
           for (const XmlElement& control : group.children) {
-            if (!reader.Check(control, "group")) continue;
+            if (!reader.CheckTree(control, "group")) continue;
             RibbonControlSpec c{};
             for (const auto& [name, kind] : kKinds) {
               if (name == control.name) c.kind = kind;

@@ -45,6 +45,32 @@ inline ScriptRun RunScript(const std::string& script) {
   return run;
 }
 
+// One session, run in phases: the host keeps running between them, so that a
+// test can act on the simulated host in between.
+class PhasedRun {
+ public:
+  PhasedRun() : session_(out_, [](platform::Platform& p) { return MakeNativeLoader(p); }) {
+    StartAsAFreshProcess();
+  }
+  // Returns the lines printed; throws nothing but what escapes the session.
+  std::string Script(const std::string& text) {
+    out_.str("");
+    std::istringstream in(text);
+    ScriptReader reader(in, "");
+    std::ostringstream err;
+    status_ = session_.Run(reader, err, /*keep_running=*/true);
+    return out_.str() + err.str();
+  }
+  int status() const { return status_; }
+  Session& session() { return session_; }
+  sim::World& world() { return *session_.world(); }
+
+ private:
+  std::ostringstream out_;
+  Session session_;
+  int status_ = 0;
+};
+
 // The lines of `text` that start with `prefix`, in order.
 inline std::vector<std::string> LinesStartingWith(const std::string& text,
                                                   const std::string& prefix) {

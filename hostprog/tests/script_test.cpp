@@ -74,6 +74,39 @@ type TxWidth "unterminated
 print TxWidth.FaceId
 )~",
      "script error, line 2: no such thing to print: TxWidth.FaceId\n"},
+    // The ribbon's words (Office 2007 and later).
+    {"start word 13\n", "script error, line 1: no such Office version: 13 (11, 12, 14, 15 or 16)\n"},
+    {R"~(start word
+window new
+)~",
+     "script error, line 2: one window per host before Office 2007 (start the host with 12 or "
+     "later)\n"},
+    {R"~(start word 16
+window 2
+)~",
+     "script error, line 2: no window 2 (there are 1)\n"},
+    {R"~(start word 16
+print ButAspect.Text
+)~",
+     "script error, line 2: no such thing to print: ButAspect.Text\n"},
+    {R"~(start word 16
+print ButAspect.Enabled
+)~",
+     "script error, line 2: no such thing to print: ButAspect.Enabled\n"},
+    {R"~(start powerpoint 16
+set TxWidth.Text 3
+)~",
+     "script error, line 2: no macro can write a ribbon control: TxWidth\n"},
+    {R"~(start excel 15
+click ButAbout
+click ButAspect
+)~",
+     "script error, line 3: ButAspect is on the ribbon, which no macro can click (frmSplash is "
+     "shown)\n"},
+    {R"~(start excel
+print ribbon
+)~",
+     "script error, line 2: there is no ribbon of an add-in\n"},
     {"select A\n", "script error, line 1: no host is running (start one first)\n"},
     {"fail Height x\n", "script error, line 1: not a whole number: \"x\"\n"},
     {"fail Height 99999999999\n",

@@ -46,7 +46,7 @@ constexpr int kFirstRibbonVersion = 12;
 }  // namespace
 
 template <class Policy>
-void Connector::RunRibbonSteps(const Policy& policy, const Dispatch& application) {
+void Connector::RunRibbonSteps(const Policy& policy, const Dispatch& application, int version) {
   policy.Run([&] { HostReference().Set(application); });
   // A bar of ours that an earlier release left (saved into Word's template)
   // or that a failed deletion left: the group replaces it.
@@ -55,7 +55,7 @@ void Connector::RunRibbonSteps(const Policy& policy, const Dispatch& application
         "Delete");
   });
   procs::CurrentUnit = "Inch";  // before the labels are built
-  ribbon_ = std::make_unique<RibbonSurface>();
+  ribbon_ = std::make_unique<RibbonSurface>(version < traits_.ribbon_per_window_from);
   for (const ControlLayout& control : ToolbarLayout())
     (this->*control.reference).Set(ribbon_->ControlOf(control.field));
 }
@@ -119,11 +119,12 @@ std::optional<host::HostError> Connector::AddinInstance_OnConnection(const Value
   // The host's hold for the length of the call: PowerPoint's messages are
   // modal, and the host may release the connector while one is up.
   const auto hold = weak_from_this().lock();
-  const bool ribbon = OfficeVersion(application) >= kFirstRibbonVersion;
+  const int version = OfficeVersion(application);
+  const bool ribbon = version >= kFirstRibbonVersion;
   connected_ = true;
   auto run = [&](const auto& policy) {
     if (ribbon)
-      RunRibbonSteps(policy, application);
+      RunRibbonSteps(policy, application, version);
     else
       RunConnectionSteps(policy, application, add_in);
   };

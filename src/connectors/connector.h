@@ -167,7 +167,7 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
                           const host::Dispatch& add_in);
   // Office 2007 and later: the ribbon's controls in the toolbar's fields.
   template <class Policy>
-  void RunRibbonSteps(const Policy& policy, const host::Dispatch& application);
+  void RunRibbonSteps(const Policy& policy, const host::Dispatch& application, int version);
   // Tells the ribbon which window the handlers' writes go to; what the
   // boxes showed in another window says nothing of this one.
   void NoteActiveWindow(const host::Dispatch& window);

@@ -16,6 +16,7 @@ constexpr HostTraits kPowerPoint{
     .inline_picture_values = false,
     .tolerant_other_dimension = false,
     .ribbon_id = "Microsoft.PowerPoint.Presentation",
+    .ribbon_per_window_from = 14,  // PowerPoint 2010
 };
 constexpr HostTraits kExcel{
     .connection_policy = ConnectionPolicy::kStopAtFirstFailure,
@@ -24,6 +25,7 @@ constexpr HostTraits kExcel{
     .inline_picture_values = false,
     .tolerant_other_dimension = false,
     .ribbon_id = "Microsoft.Excel.Workbook",
+    .ribbon_per_window_from = 15,  // Excel 2013
 };
 constexpr HostTraits kWord{
     .connection_policy = ConnectionPolicy::kResumeSilently,
@@ -32,6 +34,7 @@ constexpr HostTraits kWord{
     .inline_picture_values = true,
     .tolerant_other_dimension = true,
     .ribbon_id = "Microsoft.Word.Document",
+    .ribbon_per_window_from = 12,  // Word 2007
 };
 }  // namespace
 

@@ -34,8 +34,10 @@ struct HostTraits {
   bool tolerant_other_dimension;
 
   // The id by which Office 2007 and later ask for the ribbon of the host's
-  // document windows.
+  // document windows, and the first version in which each window draws a
+  // ribbon of its own (before it, the windows share one).
   std::string_view ribbon_id;
+  int ribbon_per_window_from;
 };
 
 const HostTraits& TraitsOf(HostKind host);

@@ -1,5 +1,6 @@
 #include "connectors/ribbon_surface.h"
 
+#include <array>
 #include <map>
 #include <set>
 #include <vector>
@@ -45,7 +46,14 @@ struct RibbonState {
   size_t current = 0;  // the active window, or the window of the running callback
   int callbacks = 0;   // running, one inside another while a dialog is up
   std::set<std::string, ById> touched;  // written since the last invalidation
-  Dispatch ribbon_ui;                   // IRibbonUI, from onLoad
+  // Invalidated, and not asked for again yet: Office asks once the user's
+  // action is over, and one invalidation is enough until then.
+  std::set<std::string, ById> invalidated;
+  // Invalidated whatever the record says: the boxes of a shared ribbon when
+  // another window becomes active.
+  std::set<std::string, ById> forced;
+  bool shared = false;
+  Dispatch ribbon_ui;  // IRibbonUI, from onLoad
   int depth = 0;
 
   size_t WindowOf(const Dispatch& window) {
@@ -72,10 +80,15 @@ struct RibbonState {
 
   // Office asks again for what changed; each control once.
   void InvalidateChanged() {
+    const auto forced_now = std::exchange(forced, {});
     for (const std::string& id : std::exchange(touched, {})) {
-      if (Differs(id)) EndQuietly([&] { ribbon_ui.Call("InvalidateControl", {Value(id)}); });
+      if (invalidated.contains(id) || (!forced_now.contains(id) && !Differs(id))) continue;
+      invalidated.insert(id);
+      EndQuietly([&] { ribbon_ui.Call("InvalidateControl", {Value(id)}); });
     }
   }
+  // Office asks for `id` again: what it shows is what it is told now.
+  void Asked(const std::string& id) { invalidated.erase(id); }
 };
 
 namespace {
@@ -202,18 +215,22 @@ struct CallbackEntry {
 constexpr CallbackEntry kCallbacks[] = {
     {"Ribbon_GetLabel", 1, false,
      [](RibbonState& s, const Caller& c, std::span<const Value>) -> Outcome<Value> {
+       s.Asked(c.id);
        return Value(s.shown_labels[c.id] = s.labels[c.id]);
      }},
     {"Ribbon_GetText", 1, true,
      [](RibbonState& s, const Caller& c, std::span<const Value>) -> Outcome<Value> {
+       s.Asked(c.id);
        return Value(s.Shown(c.id).text = s.Box(c.id).text);
      }},
     {"Ribbon_GetEnabled", 1, true,
      [](RibbonState& s, const Caller& c, std::span<const Value>) -> Outcome<Value> {
+       s.Asked(c.id);
        return Value(s.Shown(c.id).enabled = s.Box(c.id).enabled);
      }},
     {"Ribbon_GetPressed", 1, false,
-     [](RibbonState& s, const Caller&, std::span<const Value>) -> Outcome<Value> {
+     [](RibbonState& s, const Caller& c, std::span<const Value>) -> Outcome<Value> {
+       s.Asked(c.id);
        return Value(s.shown_pressed = s.Pressed());
      }},
     // Office's box keeps what the user typed: that is what it shows now.
@@ -250,9 +267,18 @@ const CallbackEntry* FindCallback(std::string_view name) {
 
 constexpr std::string_view kOnLoad = "Ribbon_Load";
 
+constexpr auto kCallbackNames = [] {
+  std::array<std::string_view, std::size(kCallbacks) + 1> names{kOnLoad};
+  for (size_t i = 0; i < std::size(kCallbacks); ++i) names[i + 1] = kCallbacks[i].name;
+  return names;
+}();
+
 }  // namespace
 
-RibbonSurface::RibbonSurface() : state_(std::make_shared<RibbonState>()) {
+std::span<const std::string_view> RibbonSurface::CallbackNames() { return kCallbackNames; }
+
+RibbonSurface::RibbonSurface(bool shared) : state_(std::make_shared<RibbonState>()) {
+  state_->shared = shared;
   const auto& layout = ToolbarLayout();
   for (size_t i = 0; i < layout.size(); ++i) {
     const ControlLayout& row = layout[i];
@@ -282,10 +308,19 @@ Dispatch RibbonSurface::ControlOf(std::string_view field) const {
 }
 
 bool RibbonSurface::NoteActiveWindow(const Dispatch& window) {
-  const size_t index = state_->WindowOf(window);
-  const bool changed = index != state_->active;
-  state_->active = index;
-  if (state_->callbacks == 0) state_->current = index;
+  RibbonState& s = *state_;
+  const size_t index = s.WindowOf(window);
+  const bool changed = index != s.active;
+  s.active = index;
+  if (s.callbacks == 0) s.current = index;
+  // A shared ribbon still shows the other window's boxes.
+  if (changed && s.shared) {
+    for (const ControlLayout& row : ToolbarLayout()) {
+      if (row.ribbon != RibbonRole::kEditBox) continue;
+      s.touched.emplace(row.field);
+      s.forced.emplace(row.field);
+    }
+  }
   return changed;
 }
 

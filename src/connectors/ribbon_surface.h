@@ -28,7 +28,9 @@ class RibbonSurface {
  public:
   // Starts as the toolbar starts: labels from its captions (built with
   // CurrentUnit as it is now), "0" and enabled in every box, the lock on.
-  RibbonSurface();
+  // `shared`: the host's windows share one ribbon (Office 2007 and 2010 in
+  // PowerPoint and Excel), which shows whichever window is active.
+  explicit RibbonSurface(bool shared);
   ~RibbonSurface();
   RibbonSurface(const RibbonSurface&) = delete;
   RibbonSurface& operator=(const RibbonSurface&) = delete;
@@ -38,8 +40,10 @@ class RibbonSurface {
 
   // The group's XML (customUI), the same for every host.
   static std::string CustomUI();
-  // Whether Office's GetIDsOfNames finds `name` among the callbacks.
+  // Whether Office's GetIDsOfNames finds `name` among the callbacks, and
+  // all of their names (a COM binding numbers them by their place here).
   static bool KnowsCallback(std::string_view name);
+  static std::span<const std::string_view> CallbackNames();
   // Runs the callback `name`. A handler's failure is dropped here: Office
   // gets no failure from a callback, whatever the handler met.
   host::Outcome<host::Value> Callback(std::string_view name, std::span<const host::Value> args);

@@ -1,6 +1,7 @@
 #include "addin/addin_object.h"
 
 #include <cwchar>
+#include <vector>
 
 #include "com/dispatch_object.h"
 #include "com/errors.h"
@@ -46,6 +47,36 @@ STDMETHODIMP AddinObject::OnBeginShutdown(SAFEARRAY** /*custom*/) {
   });
 }
 
+STDMETHODIMP AddinObject::GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) {
+  if (!RibbonXml) return E_POINTER;
+  *RibbonXml = nullptr;
+  return Guarded([&] {
+    const std::string id = RibbonID ? Narrow(RibbonID, SysStringLen(RibbonID)) : std::string();
+    *RibbonXml = Bstr(Widen(connector_->GetCustomUI(id))).Release();
+    return S_OK;
+  });
+}
+
+// Runs inside Invoke's guard. Arguments arrive last first; Office keeps what
+// it passed, so they are read, not owned.
+HRESULT AddinObject::InvokeRibbonCallback(DISPID dispid, DISPPARAMS* params, VARIANT* result) {
+  const auto callbacks = connectors::RibbonSurface::CallbackNames();
+  const auto index = static_cast<size_t>(dispid - kDispidFirstRibbonCallback);
+  if (index >= callbacks.size()) return DISP_E_MEMBERNOTFOUND;
+  const UINT argc = params ? params->cArgs : 0;
+  std::vector<host::Value> args;
+  for (UINT i = argc; i-- > 0;) args.push_back(ValueFromVariant(params->rgvarg[i], ClientBridge()));
+  // The host may release this object while a dialog of the callback is up.
+  const auto connector = connector_;
+  auto answer = connector->RibbonCallback(callbacks[index], args);
+  if (!answer.ok()) {
+    return answer.error() == host::errors::WrongArgumentCount() ? DISP_E_BADPARAMCOUNT
+                                                                : DISP_E_MEMBERNOTFOUND;
+  }
+  if (result) VariantFromValue(answer.value(), ClientBridge()).MoveTo(result);
+  return S_OK;
+}
+
 STDMETHODIMP AddinObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   static constexpr struct {
     const char* name;
@@ -61,6 +92,11 @@ STDMETHODIMP AddinObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
       const std::string name = Narrow(names[0]);  // allocates
       for (const auto& m : kMembers) {
         if (host::EqualsIgnoringCase(name, m.name)) ids[0] = m.id;
+      }
+      const auto callbacks = connectors::RibbonSurface::CallbackNames();
+      for (size_t i = 0; i < callbacks.size(); ++i) {
+        if (host::EqualsIgnoringCase(name, callbacks[i]))
+          ids[0] = kDispidFirstRibbonCallback + static_cast<DISPID>(i);
       }
     }
     return count == 1 && ids[0] != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
@@ -79,6 +115,7 @@ STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPA
       return S_OK;
     }
     if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+    if (dispid >= kDispidFirstRibbonCallback) return InvokeRibbonCallback(dispid, params, result);
     const UINT argc = params ? params->cArgs : 0;
     // The argument `n` from the left, or null; rgvarg holds them last first.
     auto arg = [&](UINT n) -> VARIANT* {

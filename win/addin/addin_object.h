@@ -3,7 +3,8 @@
 // IDispatch) over the core's Connector, with error info for the failure that
 // Excel's connection reports. Besides the interface's five methods, its
 // IDispatch answers the read-only property CurrentUnit, the add-in's display
-// unit, for the test host program (Office never asks for it).
+// unit, for the test host program (Office never asks for it). In Office 2007
+// and later it is also the ribbon's IRibbonExtensibility.
 
 #include <memory>
 
@@ -14,7 +15,8 @@
 
 namespace frambolist::win {
 
-class AddinObject final : public ComObject<AddinObject, IDTExtensibility2, ISupportErrorInfo> {
+class AddinObject final
+    : public ComObject<AddinObject, IDTExtensibility2, IRibbonExtensibility, ISupportErrorInfo> {
  public:
   explicit AddinObject(std::shared_ptr<connectors::Connector> connector)
       : connector_(std::move(connector)) {}
@@ -43,10 +45,17 @@ class AddinObject final : public ComObject<AddinObject, IDTExtensibility2, ISupp
   STDMETHODIMP OnStartupComplete(SAFEARRAY**) override { return S_OK; }
   STDMETHODIMP OnBeginShutdown(SAFEARRAY** custom) override;
 
+  // IRibbonExtensibility (Office 2007 and later). Its IDispatch is the one
+  // above, which also finds and calls the callbacks that the XML names; a
+  // callback answers S_OK whatever its handler met.
+  STDMETHODIMP GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) override;
+
   // ISupportErrorInfo
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override;
 
  private:
+  HRESULT InvokeRibbonCallback(DISPID dispid, DISPPARAMS* params, VARIANT* result);
+
   std::shared_ptr<connectors::Connector> connector_;
 };
 

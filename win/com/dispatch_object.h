@@ -42,6 +42,11 @@ class DispatchObject final : public host::Object {
                                               std::shared_ptr<host::EventSink> sink) override;
 
   IDispatch* dispatch() const { return dispatch_.get(); }
+  // COM's identity rule: the object's IUnknown, asked once.
+  const void* Identity() const noexcept override {
+    if (!identity_) identity_ = dispatch_.Query<IUnknown>();
+    return identity_ ? static_cast<const void*>(identity_.get()) : this;
+  }
 
  private:
   explicit DispatchObject(IDispatch* dispatch) : dispatch_(dispatch) {}
@@ -53,6 +58,7 @@ class DispatchObject final : public host::Object {
   host::Outcome<DISPID> IdOf(std::string_view member);
 
   ComPtr<IDispatch> dispatch_;
+  mutable ComPtr<IUnknown> identity_;
   std::atomic<long> refs_{1};
   std::vector<std::pair<std::string, DISPID>> dispids_;  // a few members an object
 };

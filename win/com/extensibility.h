@@ -46,9 +46,22 @@ enum ExtensibilityDispid : DISPID {
 // The add-in's own read-only property, for the test host program.
 inline constexpr DISPID kDispidCurrentUnit = 0x100;
 
+// Office 2007 and later ask a connected add-in for its ribbon through this
+// dual interface ("Microsoft Office" type library), and then find and call
+// the callbacks that the XML names through its IDispatch.
+struct IRibbonExtensibility : public IDispatch {
+  virtual HRESULT STDMETHODCALLTYPE GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) = 0;
+};
+
+// The ribbon callbacks' DISPIDs: this one plus the callback's place in
+// RibbonSurface::CallbackNames(), apart from the interfaces' own.
+inline constexpr DISPID kDispidFirstRibbonCallback = 0x200;
+
 }  // namespace frambolist::win
 
 // The same IID for __uuidof (ComObject's QueryInterface, ComPtr::Query and
 // IID_PPV_ARGS), as the SDK headers declare theirs.
+__CRT_UUID_DECL(frambolist::win::IRibbonExtensibility, 0x000C0396, 0x0000, 0x0000, 0xC0, 0x00,
+                0x00, 0x00, 0x00, 0x00, 0x00, 0x46)
 __CRT_UUID_DECL(frambolist::win::IDTExtensibility2, 0xB65AD801, 0xABAF, 0x11D0, 0xBB, 0x8B, 0x00,
                 0xA0, 0xC9, 0x0F, 0x27, 0x44)

@@ -3,10 +3,13 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <vector>
+
 #include "com/com_ptr.h"
 #include "com/errors.h"
 #include "com/extensibility.h"
 #include "com/owned.h"
+#include "com/values.h"
 #include "com/strings.h"
 #include "com/variant.h"
 #include "served_hosts/dispatch_server.h"
@@ -62,8 +65,47 @@ class ComAddin final : public hostprog::LoadedAddin {
     return Narrow(V_BSTR(unit.ptr()), SysStringLen(V_BSTR(unit.ptr())));
   }
 
+  // As Office asks a connected add-in for its ribbon.
+  std::string GetCustomUI(std::string_view ribbon_id) override {
+    ribbon_ = addin_.Query<IRibbonExtensibility>();
+    if (!ribbon_) return {};
+    Bstr xml;
+    if (FAILED(ribbon_->GetCustomUI(Bstr(Widen(ribbon_id)).get(), xml.Receive()))) return {};
+    return xml.Utf8();
+  }
+  bool KnowsCallback(std::string_view name) override {
+    DISPID dispid = DISPID_UNKNOWN;
+    return DispidOf(name, dispid);
+  }
+  // Through the IDispatch of the object that gave the XML, arguments last
+  // first, with VBA's locale.
+  host::Outcome<host::Value> Callback(std::string_view name,
+                                      std::span<const host::Value> args) override {
+    DISPID dispid = DISPID_UNKNOWN;
+    if (!DispidOf(name, dispid)) return host::errors::MemberNotSupported();
+    std::vector<Variant> reversed(args.size());
+    for (size_t i = 0; i < args.size(); ++i)
+      reversed[args.size() - 1 - i] = VariantFromValue(args[i], ServerBridge());
+    DISPPARAMS params{reinterpret_cast<VARIANT*>(reversed.data()), nullptr,
+                      static_cast<UINT>(reversed.size()), 0};
+    EXCEPINFO info{};
+    Variant result;
+    const HRESULT hr = ribbon_->Invoke(dispid, IID_NULL, 1033, DISPATCH_METHOD, &params,
+                                       result.ptr(), &info, nullptr);
+    if (FAILED(hr)) return ErrorFromInvoke(hr, info);
+    return ValueFromVariant(*result.ptr(), ServerBridge());
+  }
+
  private:
+  bool DispidOf(std::string_view name, DISPID& dispid) {
+    if (!ribbon_) return false;
+    std::wstring wide = Widen(name);
+    LPOLESTR names[] = {wide.data()};
+    return SUCCEEDED(ribbon_->GetIDsOfNames(IID_NULL, names, 1, 1033, &dispid));
+  }
+
   ComPtr<IDTExtensibility2> addin_;
+  ComPtr<IRibbonExtensibility> ribbon_;  // Office 2007 and later
 };
 
 class ComLoader final : public hostprog::AddinLoader {

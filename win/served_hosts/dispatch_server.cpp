@@ -57,7 +57,7 @@ class Server final : public ObjectBridge {
     if (!object) return {};
     if (auto* client = dynamic_cast<DispatchObject*>(object.get()))
       return ComPtr<IDispatch>(client->dispatch());
-    auto served = SimDispatch::New(object);
+    auto served = SimDispatch::Serve(object);
     return ComPtr<IDispatch>(static_cast<IDispatch*>(served.get()));
   }
   host::ObjectRef ToObject(IDispatch* dispatch) const override {
@@ -173,6 +173,26 @@ class ConnectionPoint final : public ComObject<ConnectionPoint, IConnectionPoint
 };
 
 }  // namespace
+
+namespace {
+// The served objects that are out, by the simulated object they serve.
+std::map<const host::Object*, SimDispatch*>& Served() {
+  static std::map<const host::Object*, SimDispatch*> served;
+  return served;
+}
+}  // namespace
+
+SimDispatch::SimDispatch(host::ObjectRef object) : object_(std::move(object)) {
+  Served()[object_.get()] = this;
+}
+
+SimDispatch::~SimDispatch() { Served().erase(object_.get()); }
+
+ComPtr<SimDispatch> SimDispatch::Serve(const host::ObjectRef& object) {
+  if (auto found = Served().find(object.get()); found != Served().end())
+    return ComPtr<SimDispatch>(found->second);
+  return New(object);
+}
 
 const ObjectBridge& ServerBridge() {
   static const Server bridge;

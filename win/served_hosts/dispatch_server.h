@@ -16,7 +16,10 @@ namespace frambolist::win {
 
 class SimDispatch final : public ComObject<SimDispatch, IDispatch, IConnectionPointContainer> {
  public:
-  explicit SimDispatch(host::ObjectRef object) : object_(std::move(object)) {}
+  // One served object per simulated object while it is out, as Office hands
+  // out one COM object per window: a client that compares IUnknowns (COM's
+  // identity rule) tells the windows apart, and a window from itself.
+  static ComPtr<SimDispatch> Serve(const host::ObjectRef& object);
   const host::ObjectRef& object() const { return object_; }
 
   // Besides IDispatch and IConnectionPointContainer: a private IID by which
@@ -35,6 +38,10 @@ class SimDispatch final : public ComObject<SimDispatch, IDispatch, IConnectionPo
   STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override;
 
  private:
+  friend ComObject;
+  explicit SimDispatch(host::ObjectRef object);
+  ~SimDispatch() override;
+
   host::ObjectRef object_;
 };
 

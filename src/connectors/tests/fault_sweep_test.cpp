@@ -88,33 +88,8 @@ add P 50 40 inline
 };
 // Every host's disabling numbers, and one that no host treats specially.
 const int32_t kNumbers[] = {-2147188160, 424, -2147024891, 5};
-// One session, run in phases.
-class PhasedRun {
- public:
-  PhasedRun()
-      : session_(out_, [](platform::Platform& p) { return hostprog::MakeNativeLoader(p); }) {
-    hostprog::testing::StartAsAFreshProcess();
-  }
-  // Returns the lines printed; throws nothing but what escapes the session.
-  std::string Script(const std::string& text) {
-    out_.str("");
-    std::istringstream in(text);
-    hostprog::ScriptReader reader(in, "");
-    std::ostringstream err;
-    status_ = session_.Run(reader, err, /*keep_running=*/true);
-    return out_.str() + err.str();
-  }
-  int status() const { return status_; }
-  hostprog::Session& session() { return session_; }
-  sim::World& world() { return *session_.world(); }
-
- private:
-  std::ostringstream out_;
-  hostprog::Session session_;
-  int status_ = 0;
-};
-
 using hostprog::testing::CountLines;
+using hostprog::testing::PhasedRun;
 using hostprog::testing::LinesStartingWith;
 using Call = sim::World::RecordedCall;
 using hostprog::testing::CallText;

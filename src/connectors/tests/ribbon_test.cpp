@@ -1,0 +1,222 @@
+// The toolbar as a ribbon group in Office 2007 and later: the same handlers
+// behind the add-in's own control objects, what Office is told to draw
+// again, and the choice between the two surfaces at connection.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "hostprog/testing/call_text.h"
+#include "hostprog/testing/run_script.h"
+#include "sim/command_bars.h"
+
+namespace frambolist::connectors {
+namespace {
+
+using hostprog::testing::CallText;
+using hostprog::testing::CountLines;
+using hostprog::testing::PhasedRun;
+using hostprog::testing::RunScript;
+
+// The calls the add-in made while `phase` ran, as text.
+std::vector<std::string> CallsDuring(PhasedRun& run, const std::string& phase) {
+  run.world().Record(true);
+  run.Script(phase);
+  run.world().Record(false);
+  std::vector<std::string> calls;
+  for (const auto& call : run.world().recorded()) calls.push_back(CallText(call));
+  return calls;
+}
+
+long CountOf(const std::vector<std::string>& calls, const std::string& prefix) {
+  return std::count_if(calls.begin(), calls.end(),
+                       [&](const std::string& c) { return c.starts_with(prefix); });
+}
+
+// Office draws from what it cached: whatever a handler writes must reach the
+// ribbon through an invalidation, and the typed text, which Office keeps,
+// is replaced where the handler rewrites it.
+TEST(Ribbon, WhatAHandlerWritesIsWhatOfficeShowsNext) {
+  for (const char* host : {"powerpoint", "excel", "word"}) {
+    SCOPED_TRACE(host);
+    auto run = RunScript(std::string("start ") + host + R"~( 16
+add A 144 72
+select A
+type TxHeight 2
+print TxWidth.Text
+print TxHeight.Text
+type TxWidth abc
+print TxWidth.Text
+click ButAspect
+print ButAspect.Label
+print ButAspect.Pressed
+click ButSettings
+click Option1(2)
+click OKButton
+print TxHeight.Label
+print TxWidth.Text
+)~");
+    EXPECT_EQ(run.out, R"~(TxWidth.Text = "4"
+TxHeight.Text = "2"
+TxWidth.Text = "0"
+ButAspect.Label = "Lock Aspect"
+ButAspect.Pressed = false
+show frmOptions
+hide frmOptions
+TxHeight.Label = "Height (mm)"
+TxWidth.Text = "101.5873"
+)~");
+  }
+}
+
+// Each control is invalidated once, when its state differs from what Office
+// shows, and an update that changes nothing invalidates nothing.
+TEST(Ribbon, InvalidatesOnlyWhatChangedOncePerAction) {
+  PhasedRun run;
+  run.Script("start powerpoint 16\nadd A 144 72\nadd B 144 72\n");
+  auto select = CallsDuring(run, "select A\n");
+  // The two lengths; the rotation box already shows "0".
+  EXPECT_EQ(CountOf(select, "get IRibbonUI.InvalidateControl"), 2);
+  for (const char* id : {"TxHeight", "TxWidth"})
+    EXPECT_EQ(CountOf(select, std::string("get IRibbonUI.InvalidateControl str:") + id), 1) << id;
+
+  // Same numbers: the boxes' record says nothing changed.
+  auto same = CallsDuring(run, "select B\n");
+  EXPECT_EQ(CountOf(same, "get IRibbonUI.InvalidateControl"), 0);
+
+  run.Script("select A\n");
+  run.world().Record(true);
+  ASSERT_TRUE(run.world().RaiseCommandBarsUpdate().empty());
+  run.world().Record(false);
+  for (const auto& call : run.world().recorded())
+    EXPECT_NE(CallText(call), "get IRibbonUI.InvalidateControl") << CallText(call);
+  EXPECT_TRUE(std::none_of(run.world().recorded().begin(), run.world().recorded().end(),
+                           [](const auto& c) { return CallText(c).find("Invalidate") !=
+                                                      std::string::npos; }));
+
+  // Typed text that the handler leaves is what Office already shows.
+  auto typed = CallsDuring(run, "type TxHeight 2\n");
+  EXPECT_EQ(CountOf(typed, "get IRibbonUI.InvalidateControl str:TxHeight"), 0);
+  EXPECT_EQ(CountOf(typed, "get IRibbonUI.InvalidateControl str:TxWidth"), 1);
+}
+
+// A window has boxes of its own: a second window never shows the first
+// one's selection, and its boxes start at "0", enabled.
+TEST(Ribbon, ABoxInASecondWindowShowsThatWindowsSelection) {
+  auto run = RunScript(R"~(start word 16
+add A 144 72
+select A
+window new
+print TxWidth.Text
+print TxWidth.Enabled
+window 1
+print TxWidth.Text
+window 2
+add B 72 72
+select B
+print TxWidth.Text
+window 1
+print TxWidth.Text
+)~");
+  EXPECT_EQ(run.out, R"~(TxWidth.Text = "0"
+TxWidth.Enabled = false
+TxWidth.Text = "2"
+TxWidth.Text = "1"
+TxWidth.Text = "2"
+)~");
+  // Before Office 2013 Excel's windows share one ribbon: it shows the
+  // active window's boxes.
+  auto excel = RunScript(R"~(start excel 14
+add A 144 72
+select A
+window new
+print TxWidth.Text
+window 1
+print TxWidth.Text
+)~");
+  EXPECT_EQ(excel.out, "TxWidth.Text = \"0\"\nTxWidth.Text = \"2\"\n");
+}
+
+// Office takes no failure from a callback: what the add-in meets there (an
+// IRibbonControl that cannot say its id or window) ends it quietly.
+TEST(Ribbon, ACallbackNeverReturnsAFailure) {
+  for (const char* member : {"Id", "Context", "InvalidateControl"}) {
+    SCOPED_TRACE(member);
+    auto run = RunScript(std::string(R"~(start powerpoint 16
+add A 144 72
+select A
+fail )~") + member + R"~( 5 always
+type TxWidth 1
+click ButAspect
+)~");
+    EXPECT_EQ(CountLines(run.out, "ribbon error:"), 0) << run.out;
+    EXPECT_EQ(CountLines(run.out, "error:"), 0) << run.out;
+    EXPECT_EQ(run.status, 0) << run.err;
+  }
+}
+
+// From Office 2007 on the connection builds no bar, and deletes one of ours
+// that an earlier release or a failed deletion left; a host whose version
+// cannot be read gets the toolbar, as Office 2003 and earlier do.
+TEST(Ribbon, TheConnectionChoosesTheRibbonFromOffice2007On) {
+  for (const char* host : {"powerpoint", "excel", "word"}) {
+    SCOPED_TRACE(host);
+    PhasedRun run;
+    run.session().OnHostStarted([](sim::World& world) {
+      auto left = std::make_shared<sim::CommandBar>(world, "Kworrendival", false);
+      world.bars().push_back(left);
+    });
+    EXPECT_EQ(run.Script(std::string("start ") + host + " 12\nprint toolbar\n"),
+              "no toolbar \"Kworrendival\"\n");
+    EXPECT_TRUE(run.world().bars().empty());
+
+    // The leftover bar that cannot be deleted stays, silently.
+    PhasedRun stuck;
+    stuck.session().OnHostStarted([](sim::World& world) {
+      world.bars().push_back(std::make_shared<sim::CommandBar>(world, "Kworrendival", false));
+    });
+    EXPECT_EQ(stuck.Script(std::string("fail Delete 5\nstart ") + host +
+                           " 16\nadd A 72 72\nselect A\nprint TxWidth.Text\n"),
+              "TxWidth.Text = \"1\"\n");
+
+    auto unread = RunScript(std::string("fail Version 5\nstart ") + host + R"~( 16
+print ButAbout.TooltipText
+)~");
+    EXPECT_EQ(unread.out, "ButAbout.TooltipText = \"About Frambolist\"\n");
+  }
+  // The connection's host calls: the version, the reference, the search for
+  // an old bar, the command bars' update: far fewer than the toolbar's.
+  PhasedRun ribbon;
+  ribbon.session().OnHostStarted([](sim::World& world) { world.Record(true); });
+  ribbon.Script("start powerpoint 16\n");
+  std::vector<std::string> calls;
+  for (const auto& call : ribbon.world().recorded()) calls.push_back(CallText(call));
+  EXPECT_EQ(CountOf(calls, "get CommandBars.Add"), 0);
+  EXPECT_EQ(CountOf(calls, "put "), 0);
+}
+
+// Switched off, Office drops the group; switched on, the add-in starts
+// afresh: inches, the lock on, "Aspect Ratio".
+TEST(Ribbon, SwitchedOnAgainTheGroupStartsAfresh) {
+  auto run = RunScript(R"~(start excel 16
+click ButAspect
+click ButSettings
+click Option1(2)
+click OKButton
+disconnect
+print toolbar
+connect
+print ribbon
+print CurrentUnit
+)~");
+  EXPECT_EQ(run.out, R"~(show frmOptions
+hide frmOptions
+no toolbar "Kworrendival"
+ribbon "Kworrendival": [TxHeight "Height (Inch)" "0"] [TxWidth "Width (Inch)" "0"] [ButAspect "Aspect Ratio" pressed] [TxRotate "Rotate" "0"] [ButSettings "Settings"] [ButAbout "About Frambolist"]
+CurrentUnit = "Inch"
+)~");
+  EXPECT_EQ(run.world().TotalExternalRefs(), 0);
+}
+
+}  // namespace
+}  // namespace frambolist::connectors
