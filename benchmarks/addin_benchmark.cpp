@@ -15,6 +15,7 @@
 #include "sim/applications.h"
 #include "sim/command_bars.h"
 #include "hostprog/testing/quiet_platform.h"
+#include "sim/ribbon.h"
 #include "sim/world.h"
 
 namespace frambolist {
@@ -27,16 +28,33 @@ using hostprog::testing::QuietPlatform;
 
 const char* kClassOf[] = {"Connect", "ConnectXl", "ConnectWd"};
 
-// A host with one shape selected and the add-in connected.
+// The connector as Office's ribbon reaches it.
+struct RibbonOf final : sim::RibbonClient {
+  explicit RibbonOf(connectors::Connector& c) : connector(c) {}
+  std::string GetCustomUI(std::string_view id) override { return connector.GetCustomUI(id); }
+  bool KnowsCallback(std::string_view name) override {
+    return connectors::Connector::KnowsRibbonCallback(name);
+  }
+  host::Outcome<Value> Callback(std::string_view name, std::span<const Value> args) override {
+    return connector.RibbonCallback(name, args);
+  }
+  connectors::Connector& connector;
+};
+
+// A host with one shape selected and the add-in connected: Office 2003's
+// toolbar (version 11), or Office 2016's ribbon (16).
 struct Scene {
-  explicit Scene(sim::HostKind kind) : world(kind) {
+  explicit Scene(sim::HostKind kind, int version = 11) : world(kind, version) {
     shape = world.AddShape({.name = "A", .width = 144, .height = 72, .rotation = 30});
     connector = connectors::CreateConnector(kClassOf[static_cast<int>(kind)], quiet.platform);
     instance = sim::MakeAddInInstance(
                    world, std::string("Kworrendival.") + kClassOf[static_cast<int>(kind)])
                    ->Ref();
     connector->AddinInstance_OnConnection(Value(world.ApplicationRef()), 1, Value(instance));
+    client = std::make_unique<RibbonOf>(*connector);
+    ribbon = sim::AddinRibbon::Load(world, *client, [](const std::string&) {});
     world.Select({shape});
+    if (ribbon) ribbon->Refresh();
     selection = host::Dispatch(world.ApplicationRef())
                     .Get("ActiveWindow")
                     .ObjectOrNothing()
@@ -62,6 +80,8 @@ struct Scene {
   sim::World world;
   sim::Shape* shape;
   std::shared_ptr<connectors::Connector> connector;
+  std::unique_ptr<RibbonOf> client;
+  std::unique_ptr<sim::AddinRibbon> ribbon;
   host::ObjectRef instance;
   Value selection;
 };
@@ -112,6 +132,8 @@ void Compare(benchmark::State& state, Scene& scene, Action action) {
       std::ranges::count_if(calls, [](const sim::World::RecordedCall& c) {
         return c.kind != sim::World::RecordedCall::Kind::Event;
       }));
+  state.counters["invalidations"] = static_cast<double>(std::ranges::count_if(
+      calls, [](const sim::World::RecordedCall& c) { return c.member == "InvalidateControl"; }));
 }
 
 void BM_SelectionEvent(benchmark::State& state) {
@@ -127,9 +149,10 @@ void BM_SizeEdit(benchmark::State& state) {
 // of its own (not timed), and the replay's bar is removed again (not timed).
 void BM_Connection(benchmark::State& state) {
   const auto kind = static_cast<sim::HostKind>(state.range(0));
+  const int version = static_cast<int>(state.range(1));
   QuietPlatform quiet;
   const std::string prog_id = std::string("Kworrendival.") + kClassOf[state.range(0)];
-  sim::World recorded(kind);
+  sim::World recorded(kind, version);
   host::ObjectRef recorded_instance = sim::MakeAddInInstance(recorded, prog_id)->Ref();
   auto first = connectors::CreateConnector(kClassOf[state.range(0)], quiet.platform);
   recorded.Record(true);
@@ -139,7 +162,7 @@ void BM_Connection(benchmark::State& state) {
   double addin = 0, raw = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    auto world = std::make_unique<sim::World>(kind);
+    auto world = std::make_unique<sim::World>(kind, version);
     host::ObjectRef instance = sim::MakeAddInInstance(*world, prog_id)->Ref();
     Value app(world->ApplicationRef());
     // The replay adds its controls to the bar it recorded: start it empty.
@@ -197,7 +220,7 @@ void BM_MemoryOver100kEvents(benchmark::State& state) {
 // changed it only reads and compares (changed 0); after the user resized the
 // shape it refreshes the boxes (1). With one shape selected, or 100.
 void BM_Update(benchmark::State& state) {
-  Scene scene(static_cast<sim::HostKind>(state.range(0)));
+  Scene scene(static_cast<sim::HostKind>(state.range(0)), static_cast<int>(state.range(3)));
   std::vector<sim::Shape*> selected{scene.shape};
   for (int i = 1; i < state.range(1); ++i) {
     selected.push_back(scene.world.AddShape(
@@ -213,18 +236,24 @@ void BM_Update(benchmark::State& state) {
     } else {
       scene.world.RaiseCommandBarsUpdate();
     }
+    // Office 2016 then asks for what the add-in invalidated.
+    if (scene.ribbon) scene.ribbon->Refresh();
   };
   update();
   Compare(state, scene, update);
 }
 
-// 0 PowerPoint, 1 Excel, 2 Word.
-BENCHMARK(BM_Connection)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+// 0 PowerPoint, 1 Excel, 2 Word; Office 2003 (11, the toolbar) and 2016 (16,
+// the ribbon).
+BENCHMARK(BM_Connection)
+    ->ArgsProduct({{0, 1, 2}, {11, 16}})
+    ->ArgNames({"host", "version"})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SelectionEvent)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SizeEdit)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Update)
-    ->ArgsProduct({{0, 1, 2}, {1, 100}, {0, 1}})
-    ->ArgNames({"host", "shapes", "changed"})
+    ->ArgsProduct({{0, 1, 2}, {1, 100}, {0, 1}, {11, 16}})
+    ->ArgNames({"host", "shapes", "changed", "version"})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoryOver100kEvents)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -65,3 +65,9 @@ print toolbar
 SCRIPT
 build/frambolist-sim "$work/toolbar.txt" | docs/draw_toolbar.py docs/toolbar.png
 echo docs/toolbar.png
+# The same in Office 2016, where the controls are a group on the Home tab
+# (docs/draw_ribbon.py).
+sed 's/^start powerpoint$/start powerpoint 16/; s/^print toolbar$/print ribbon/' "$work/toolbar.txt" \
+  > "$work/ribbon.txt"
+build/frambolist-sim "$work/ribbon.txt" | docs/draw_ribbon.py docs/ribbon.png
+echo docs/ribbon.png

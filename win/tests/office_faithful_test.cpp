@@ -558,5 +558,65 @@ TEST_F(OfficeFaithful, TheLibraryIsNeverFreedUnderOneOfItsWindows) {
   EXPECT_EQ(world.TotalExternalRefs(), 0);
 }
 
+// Office 2007 and later: the add-in answers IRibbonExtensibility, gives its
+// XML for its own host's ribbon id only, and its IDispatch finds every
+// callback that the XML names; a callback answers S_OK whatever it met.
+TEST_F(OfficeFaithful, TheRibbonIsAskedForAndCalledBackAsOfficeDoes) {
+  sim::World world(sim::HostKind::Excel, 16);
+  auto addin = CreateAddin(L"Kworrendival.ConnectXl");
+  ASSERT_TRUE(addin);
+  auto ribbon = addin.Query<IRibbonExtensibility>();
+  ASSERT_TRUE(ribbon);
+  ASSERT_EQ(Connect(*addin.get(), world, "Kworrendival.ConnectXl"), S_OK);
+  EXPECT_TRUE(world.bars().empty());
+
+  auto custom_ui = [&](const wchar_t* id) {
+    Bstr xml;
+    EXPECT_EQ(ribbon->GetCustomUI(Bstr(id).get(), xml.Receive()), S_OK);
+    return xml.Utf8();
+  };
+  const std::string xml = custom_ui(L"Microsoft.Excel.Workbook");
+  EXPECT_NE(xml.find("<group id=\"Kworrendival\" label=\"Kworrendival\">"), std::string::npos);
+  EXPECT_EQ(custom_ui(L"Microsoft.Excel.Chart"), "");
+  EXPECT_EQ(custom_ui(L"Microsoft.Word.Document"), "");
+  EXPECT_EQ(ribbon->GetCustomUI(nullptr, nullptr), E_POINTER);
+
+  // Every callback the XML names is found, case aside, through the
+  // interface Office holds; nothing else is.
+  auto dispid_of = [&](const std::wstring& name, DISPID& id) {
+    std::wstring copy = name;
+    LPOLESTR names[] = {copy.data()};
+    return ribbon->GetIDsOfNames(IID_NULL, names, 1, 1033, &id);
+  };
+  for (size_t at = xml.find("=\"Ribbon_"); at != std::string::npos;
+       at = xml.find("=\"Ribbon_", at + 1)) {
+    const std::string name = xml.substr(at + 2, xml.find('"', at + 2) - at - 2);
+    DISPID id = DISPID_UNKNOWN;
+    EXPECT_EQ(dispid_of(Widen(name), id), S_OK) << name;
+  }
+  DISPID id = DISPID_UNKNOWN;
+  EXPECT_EQ(dispid_of(L"ribbon_gettext", id), S_OK);
+  EXPECT_EQ(dispid_of(L"Ribbon_Nowhere", id), DISP_E_UNKNOWNNAME);
+
+  // getText with a control whose Id cannot be read: S_OK and nothing more.
+  ASSERT_EQ(dispid_of(L"Ribbon_GetText", id), S_OK);
+  {
+    Variant control;
+    V_VT(control.ptr()) = VT_DISPATCH;
+    V_DISPATCH(control.ptr()) =
+        ServerBridge().ToDispatch(sim::MakeAddInInstance(world, "x")->Ref()).Detach();
+    DISPPARAMS params{control.ptr(), nullptr, 1, 0};
+    Variant result;
+    EXPECT_EQ(ribbon->Invoke(id, IID_NULL, 1033, DISPATCH_METHOD, &params, result.ptr(), nullptr,
+                             nullptr),
+              S_OK);
+    EXPECT_EQ(V_VT(result.ptr()), VT_EMPTY);
+  }
+  addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
+  ribbon = {};
+  addin = {};
+  EXPECT_EQ(world.TotalExternalRefs(), 0);
+}
+
 }  // namespace
 }  // namespace frambolist::win

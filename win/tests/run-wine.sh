@@ -132,7 +132,8 @@ heap_output_is_expected() {  # heap_output_is_expected EXAMPLE
   heap_checked "$wine" "$work/frambolist-sim.exe" "Z:$root/examples/$1.txt" &&
     tr -d '\r' < "$work/heap.out" | diff -u "$root/examples/$1.expected" -
 }
-for example in host-leaves-during-dialogs addin-switched-off-during-about units-dialog about-box; do
+for example in host-leaves-during-dialogs addin-switched-off-during-about units-dialog about-box \
+    ribbon-windows; do
   check "under +heap: example $example" heap_output_is_expected "$example"
 done
 
