@@ -72,6 +72,14 @@ bool IsCallback(std::string_view attribute) {
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+// One text from its parts, without a temporary for each.
+template <class... Parts>
+std::string Concat(const Parts&... parts) {
+  std::string text;
+  (text += ... += parts);
+  return text;
+}
+
 class Reader {
  public:
   Reader(std::string_view ns, const std::function<bool(std::string_view)>& knows,
@@ -83,26 +91,26 @@ class Reader {
     const ElementRule* rule = RuleOf(element.name);
     const ElementRule* parent_rule = RuleOf(parent);
     if (element.ns != ns_ || !rule || !parent_rule || !Contains(parent_rule->children, element.name)) {
-      Fault("unknown element " + Quoted(element.name) + " in " + std::string(parent));
+      Fault(Concat("unknown element ", Quoted(element.name), " in ", parent));
       return false;
     }
     std::string id;
     for (const auto& [name, value] : element.attributes) {
       if (name == "id") id = value;
     }
-    const std::string what = id.empty() ? element.name : element.name + " " + Quoted(id);
+    const std::string what = id.empty() ? element.name : Concat(element.name, " ", Quoted(id));
     for (const auto& [name, value] : element.attributes) {
       if (!Contains(rule->attributes, name)) {
-        Fault("unknown attribute " + Quoted(name) + " on " + what);
+        Fault(Concat("unknown attribute ", Quoted(name), " on ", what));
         return false;
       }
       if (IsCallback(name) && !knows_(value)) {
-        Fault("unknown callback " + Quoted(value) + " for " + name + " of " + what);
+        Fault(Concat("unknown callback ", Quoted(value), " for ", name, " of ", what));
         return false;
       }
     }
     if (!id.empty() && !ids_.insert(id).second) {
-      Fault("duplicate id " + Quoted(id));
+      Fault(Concat("duplicate id ", Quoted(id)));
       return false;
     }
     return true;
@@ -146,23 +154,23 @@ CustomUi ReadCustomUi(std::string_view xml, int version,
   CustomUi ui;
   const std::optional<XmlElement> root = ParseXml(xml);
   if (!root) {
-    errors.push_back("the customization XML is not well-formed");
+    errors.emplace_back("the customization XML is not well-formed");
     return ui;
   }
   // Office 2010 and later also read the 2009 schema.
   const bool known_ns = root->ns == kNamespace2006 || (version >= 14 && root->ns == kNamespace2009);
   if (root->name != "customUI" || !known_ns) {
-    errors.push_back("the root element is not customUI of " + std::string(kNamespace2006));
+    errors.push_back(Concat("the root element is not customUI of ", kNamespace2006));
     return ui;
   }
   Reader reader(root->ns, knows_callback, errors);
   for (const auto& [name, value] : root->attributes) {
     if (!Contains(RuleOf("customUI")->attributes, name)) {
-      reader.Fault("unknown attribute " + Quoted(name) + " on customUI");
+      reader.Fault(Concat("unknown attribute ", Quoted(name), " on customUI"));
       return ui;
     }
     if (IsCallback(name) && !knows_callback(value)) {
-      reader.Fault("unknown callback " + Quoted(value) + " for " + name + " of customUI");
+      reader.Fault(Concat("unknown callback ", Quoted(value), " for ", name, " of customUI"));
       return ui;
     }
   }

@@ -30,8 +30,14 @@ void XMLCALL Start(void* data, const XML_Char* name, const XML_Char** attributes
   XmlElement element;
   std::tie(element.ns, element.name) = Split(name);
   for (size_t i = 0; attributes[i]; i += 2) {
-    auto [ns, local] = Split(attributes[i]);
-    element.attributes.emplace_back(ns.empty() ? local : ns + ":" + local, attributes[i + 1]);
+    auto [name, local] = Split(attributes[i]);  // the namespace, if any, then the local name
+    if (name.empty()) {
+      name = std::move(local);
+    } else {
+      name += ':';
+      name += local;
+    }
+    element.attributes.emplace_back(std::move(name), attributes[i + 1]);
   }
   if (r.open.empty()) {
     r.root = std::move(element);
