@@ -30,14 +30,14 @@ void XMLCALL Start(void* data, const XML_Char* name, const XML_Char** attributes
   XmlElement element;
   std::tie(element.ns, element.name) = Split(name);
   for (size_t i = 0; attributes[i]; i += 2) {
-    auto [name, local] = Split(attributes[i]);  // the namespace, if any, then the local name
-    if (name.empty()) {
-      name = std::move(local);
+    auto [qualified, local] = Split(attributes[i]);  // the namespace, if any, then the local name
+    if (qualified.empty()) {
+      qualified = std::move(local);
     } else {
-      name += ':';
-      name += local;
+      qualified += ':';
+      qualified += local;
     }
-    element.attributes.emplace_back(std::move(name), attributes[i + 1]);
+    element.attributes.emplace_back(std::move(qualified), attributes[i + 1]);
   }
   if (r.open.empty()) {
     r.root = std::move(element);
