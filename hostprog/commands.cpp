@@ -260,7 +260,10 @@ void Session::LocaleCommand(const Words& w) {
 void Session::FailCommand(const Words& w) {
   // "fail #N ...": the N-th call from now, whatever its member.
   const bool by_number = w[1].starts_with("#");
-  PendingFault fault{w[1], {IntegerWord(w[2]), "Automation error"}, false};
+  // The number is the failing call's result code, read as the add-in reads
+  // one that comes through COM: 0x800A01A8 (-2146827864) is 424.
+  const int32_t number = host::ErrorNumberFromResult(static_cast<uint32_t>(IntegerWord(w[2])));
+  PendingFault fault{w[1], {number, "Automation error"}, false};
   size_t next = 3;
   if (next < w.size() && w[next] != "always") {
     // A host that gives no description: Visual Basic shows "Automation error".
