@@ -14,11 +14,12 @@ struct QuietPlatform final : platform::OkMessageBox,
                              platform::UserLocale,
                              platform::DialogToolkit,
                              platform::Shell {
-  void Show(std::string_view) override {}
+  void Show(std::string_view) override { ++messages; }
   platform::NumberFormat NumberFormat() override { return {}; }
   void ShowModal(forms::Form& form) override { form.Hide(); }
   void OpenPage(std::string_view) override {}
   platform::Platform platform{*this, *this, *this, *this};
+  int messages = 0;  // message boxes shown
 };
 
 }  // namespace frambolist::hostprog::testing

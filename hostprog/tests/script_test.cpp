@@ -133,7 +133,7 @@ add A nan 10
 add A 10 inf
 )~",
      "script error, line 2: not a finite number: \"inf\"\n"},
-    {R"~(fail CommandBars 5
+    {R"~(fail Add 5
 start excel
 click ButAbout
 )~",
@@ -205,7 +205,7 @@ TEST(HostProgram, HostCommandsInsideTheConnectionsMessageReachTheAddinBeingConne
     SCOPED_TRACE(command);
     testing::StartAsAFreshProcess();
     std::ostringstream out, err;
-    std::istringstream in(R"~(fail CommandBars 5 "Refused"
+    std::istringstream in(R"~(fail Add 5 "Refused"
 start powerpoint
 )~");
     Session session(out, [](platform::Platform& p) { return MakeNativeLoader(p); });

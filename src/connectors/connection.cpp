@@ -48,12 +48,7 @@ constexpr int kFirstRibbonVersion = 12;
 template <class Policy>
 void Connector::RunRibbonSteps(const Policy& policy, const Dispatch& application, int version) {
   policy.Run([&] { HostReference().Set(application); });
-  // A bar of ours that an earlier release left (saved into Word's template)
-  // or that a failed deletion left: the group replaces it.
-  EndQuietly([&] {
-    HostApplication().Obj("CommandBars").Obj("Item", {Value(std::string(kToolbarName))}).Call(
-        "Delete");
-  });
+  DeleteBarLeftBehind();  // the group replaces it
   procs::CurrentUnit = "Inch";  // before the labels are built
   ribbon_ = std::make_unique<RibbonSurface>(version < traits_.ribbon_per_window_from);
   for (const ControlLayout& control : ToolbarLayout())
@@ -72,10 +67,22 @@ host::Outcome<Value> Connector::RibbonCallback(std::string_view name,
   return ribbon_->Callback(name, args);
 }
 
+// A bar named as ours is ours: an earlier release saved it into Word's
+// template, or a connection's deletion of it failed. Left there, it would
+// take the name of the new one. Under a silent trap: when it cannot be
+// deleted either, the connection meets the taken name as before.
+void Connector::DeleteBarLeftBehind() {
+  EndQuietly([&] {
+    HostApplication().Obj("CommandBars").Obj("Item", {Value(std::string(kToolbarName))}).Call(
+        "Delete");
+  });
+}
+
 template <class Policy>
 void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& application,
                                    const Dispatch& add_in) {
   policy.Run([&] { HostReference().Set(application); });
+  DeleteBarLeftBehind();
   policy.Run([&] {
     CmdBar = AsObjectVariable(HostApplication()
                                   .Obj("CommandBars")
@@ -113,6 +120,11 @@ void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& applica
 std::optional<host::HostError> Connector::AddinInstance_OnConnection(const Value& Application,
                                                                      int32_t /*ConnectMode*/,
                                                                      const Value& AddInInst) {
+  // A host that breaks the interface's order gets COM's answer, not a
+  // second toolbar or a dead one.
+  if (ever_connected_) return host::errors::Unexpected();
+  if (!Application.ObjectOrNothing()) return host::errors::InvalidPointer();
+  ever_connected_ = true;
   // References of our own for the length of the call.
   const Dispatch application = Dispatch::FromValue(Application);
   const Dispatch add_in = Dispatch::FromValue(AddInInst);

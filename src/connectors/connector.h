@@ -39,6 +39,7 @@ struct ShownSelection {
 class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   // First, so that they exist before the fields below connect to them.
   bool connected_ = false;
+  bool ever_connected_ = false;
   std::vector<std::shared_ptr<EventRouter>> routers_;
 
  public:
@@ -47,7 +48,10 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   Connector& operator=(const Connector&) = delete;
 
   // The add-in connection interface. A failure returned is the connection's
-  // failure for the host (only Excel's policy lets one through).
+  // failure for the host (only Excel's policy lets one through). A connector
+  // connects once: connected again, or after its disconnection, it refuses
+  // (E_UNEXPECTED) and changes nothing; without an Application it refuses
+  // (E_POINTER) before any step.
   std::optional<host::HostError> AddinInstance_OnConnection(const host::Value& Application,
                                                             int32_t ConnectMode,
                                                             const host::Value& AddInInst);
@@ -55,7 +59,8 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   // The host switches the add-in off (or closes): the connector lets go of
   // every event connection, so no handler runs again, and a handler waiting
   // in a modal window ends when the window closes. Switched off by the user
-  // (ext_dm_UserClosed), it first deletes its toolbar.
+  // (ext_dm_UserClosed), it first deletes its toolbar. Never connected, it
+  // has nothing to let go of and does nothing.
   void AddinInstance_OnDisconnection(int32_t RemoveMode);
   // The host has released the connector: as a disconnection, for a host that
   // releases without disconnecting first.
@@ -168,6 +173,7 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   // Office 2007 and later: the ribbon's controls in the toolbar's fields.
   template <class Policy>
   void RunRibbonSteps(const Policy& policy, const host::Dispatch& application, int version);
+  void DeleteBarLeftBehind();
   // Tells the ribbon which window the handlers' writes go to; what the
   // boxes showed in another window says nothing of this one.
   void NoteActiveWindow(const host::Dispatch& window);

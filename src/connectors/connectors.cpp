@@ -76,6 +76,7 @@ void Connector::AddinInstance_OnDisconnection(int32_t RemoveMode) {
   // cannot be deleted stays as it is. At the host's shutdown the host
   // discards the temporary bar itself.
   constexpr int32_t kUserClosed = 1;  // ext_dm_UserClosed
+  if (!ever_connected_) return;
   if (RemoveMode == kUserClosed && connected_) EndQuietly([&] { CmdBar.Call("Delete"); });
   connected_ = false;
   for (auto& router : routers_) router->Detach();

@@ -35,6 +35,8 @@ HostError Overflow() { return {6, "Overflow"}; }
 HostError WrongArgumentCount() {
   return {450, "Wrong number of arguments or invalid property assignment"};
 }
+HostError Unexpected() { return {-2147418113, "Catastrophic failure"}; }
+HostError InvalidPointer() { return {-2147467261, "Invalid pointer"}; }
 HostError NoEvents() { return {459, "Object or class does not support the set of events"}; }
 }  // namespace errors
 

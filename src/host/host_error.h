@@ -41,7 +41,10 @@ HostError MemberNotSupported();    // 438
 HostError TypeMismatch();          // 13
 HostError Overflow();              // 6
 HostError WrongArgumentCount();    // 450
-HostError NoEvents();              // 459: an object without the event interface asked for
+HostError NoEvents();
+// COM's own results, for a caller that breaks the interface's rules.
+HostError Unexpected();      // E_UNEXPECTED: a call out of order
+HostError InvalidPointer();  // E_POINTER: a required object missing              // 459: an object without the event interface asked for
 }  // namespace errors
 
 // Thrown by the late-bound facade (Dispatch) and caught only by the error

@@ -558,6 +558,29 @@ TEST_F(OfficeFaithful, TheLibraryIsNeverFreedUnderOneOfItsWindows) {
   EXPECT_EQ(world.TotalExternalRefs(), 0);
 }
 
+// The connection interface called out of order answers as COM does:
+// connected once only, never without an Application, and a disconnection
+// of an object never connected does nothing.
+TEST_F(OfficeFaithful, TheConnectionInterfaceCalledOutOfOrderRefusesAsComDoes) {
+  sim::World world(sim::HostKind::PowerPoint);
+  {
+    auto never = CreateAddin(L"Kworrendival.Connect");
+    ASSERT_TRUE(never);
+    EXPECT_EQ(never->OnDisconnection(ext_dm_UserClosed, nullptr), S_OK);
+    auto instance = ServerBridge().ToDispatch(sim::MakeAddInInstance(world, "x")->Ref());
+    EXPECT_EQ(never->OnConnection(nullptr, ext_cm_Startup, instance.get(), nullptr), E_POINTER);
+
+    auto addin = CreateAddin(L"Kworrendival.Connect");
+    ASSERT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), S_OK);
+    EXPECT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), E_UNEXPECTED);
+    EXPECT_EQ(world.bars().size(), 1u);
+    EXPECT_EQ(addin->OnDisconnection(ext_dm_UserClosed, nullptr), S_OK);
+    EXPECT_EQ(Connect(*addin.get(), world, "Kworrendival.Connect"), E_UNEXPECTED);
+    EXPECT_TRUE(world.bars().empty());
+  }
+  EXPECT_EQ(world.TotalExternalRefs(), 0);
+}
+
 // Office 2007 and later: the add-in answers IRibbonExtensibility, gives its
 // XML for its own host's ribbon id only, and its IDispatch finds every
 // callback that the XML names; a callback answers S_OK whatever it met.

@@ -28,6 +28,9 @@ using hostprog::testing::RunScript;
 const char* const kConnectionCalls[] = {
     "get Application.Version",
     "sink Application.APP_EVENTS",
+    // No bar of ours left behind to delete.
+    "get Application.CommandBars",
+    "get CommandBars.Item str:Kworrendival",
     "get Application.CommandBars",
     "get CommandBars.Add str:Kworrendival missing missing bool:true",
     "put CommandBar.Position i32:1",
@@ -157,6 +160,50 @@ TEST(Connection, MakesItsCallsInTheDesignsOrderWithTheHostsValueTypes) {
   }
 }
 
+// A connector connects once. Called out of order, the connection interface
+// answers as COM does and changes nothing: no second bar, no dead one, no
+// message.
+TEST(Connection, TheInterfaceCalledOutOfOrderRefusesAndChangesNothing) {
+  const int32_t kUnexpected = -2147418113, kPointer = -2147467261;
+  for (const auto& [kind, class_name] : {std::pair{sim::HostKind::PowerPoint, "Connect"},
+                                         std::pair{sim::HostKind::Excel, "ConnectXl"},
+                                         std::pair{sim::HostKind::Word, "ConnectWd"}}) {
+    SCOPED_TRACE(class_name);
+    hostprog::testing::StartAsAFreshProcess();
+    hostprog::testing::QuietPlatform quiet;
+    sim::World world(kind);
+    host::ObjectRef instance =
+        sim::MakeAddInInstance(world, std::string("Kworrendival.") + class_name)->Ref();
+    const host::Value app(world.ApplicationRef()), add_in(instance);
+
+    auto never = CreateConnector(class_name, quiet.platform);
+    never->AddinInstance_OnDisconnection(1);  // nothing to let go of
+    world.Record(true);
+    auto no_application = never->AddinInstance_OnConnection(host::Value(), 1, add_in);
+    ASSERT_TRUE(no_application);
+    EXPECT_EQ(no_application->number, kPointer);
+    EXPECT_TRUE(world.recorded().empty());  // before any step
+    world.Record(false);
+
+    auto connector = CreateConnector(class_name, quiet.platform);
+    ASSERT_FALSE(connector->AddinInstance_OnConnection(app, 1, add_in));
+    world.Record(true);
+    auto again = connector->AddinInstance_OnConnection(app, 1, add_in);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->number, kUnexpected);
+    connector->AddinInstance_OnDisconnection(1);
+    auto after = connector->AddinInstance_OnConnection(app, 0, add_in);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->number, kUnexpected);
+    world.Record(false);
+    // The one call in all this: the disconnection's deletion of its bar.
+    ASSERT_EQ(world.recorded().size(), 1u);
+    EXPECT_EQ(hostprog::testing::CallText(world.recorded()[0]), "get CommandBar.Delete");
+    EXPECT_TRUE(world.bars().empty());
+    EXPECT_EQ(quiet.messages, 0);
+  }
+}
+
 // One failing step in each host: PowerPoint tells the user and goes on, Word
 // goes on silently, Excel stops and reports the failure to the host.
 TEST(Connection, EachHostFollowsItsPolicyWhenAStepFails) {
@@ -194,7 +241,10 @@ TEST(Connection, ResumesOrStopsAtEveryStepThatCanFail) {
        {"CommandBars", "Add", "Position", "Visible", "Controls", "Style", "Caption", "FaceId",
         "Enabled", "Text", "TooltipText", "BeginGroup", "OnAction", "ProgId"}) {
     SCOPED_TRACE(member);
-    const std::string fault = std::string("fail ") + member + " 5 \"Injected\"\n";
+    // CommandBars is first fetched to look for a bar of ours left behind,
+    // under a silent trap: the fault must reach its use for the new bar too.
+    const std::string fault = std::string("fail ") + member + " 5 \"Injected\"" +
+                              (std::string(member) == "CommandBars" ? " always\n" : "\n");
     auto ppt = RunScript(fault + "start powerpoint\n");
     EXPECT_EQ(CountLines(ppt.out, "message: Injected"), 1);
     auto word = RunScript(fault + "start word\n");
@@ -214,13 +264,14 @@ TEST(Connection, ResumesOrStopsAtEveryStepThatCanFail) {
 }
 
 TEST(Connection, ASecondConnectionWhileTheToolbarStandsFloodsPowerPointWithMessages) {
-  // The old connector could not delete its bar (it does when it can).
+  // Neither the old connector nor the new one could delete the bar (each
+  // does when it can).
   auto run = RunScript(
       R"~(start powerpoint
 click ButSettings
 click Option1(2)
 click OKButton
-fail Delete 5
+fail Delete 5 always
 connect
 print CurrentUnit
 )~");
@@ -232,12 +283,12 @@ print CurrentUnit
   EXPECT_NE(run.out.find("CurrentUnit = \"Inch\"\n"), std::string::npos);
 
   auto word = RunScript(R"~(start word
-fail Delete 5
+fail Delete 5 always
 connect
 )~");
   EXPECT_EQ(word.out, "");
   auto excel = RunScript(R"~(start excel
-fail Delete 5
+fail Delete 5 always
 connect
 )~");
   EXPECT_EQ(excel.out, "error: -2147024809 Invalid procedure call or argument\n");
@@ -359,7 +410,7 @@ TEST(Connection, ABarThatCouldNotBeDeletedLoadsTheAddinAgainWhenClicked) {
   // PowerPoint: the new connection meets the taken name, with a message for
   // the bar and for each later step.
   auto ppt = RunScript(R"~(start powerpoint
-fail Delete 5
+fail Delete 5 always
 disconnect
 click ButAbout
 )~");
@@ -368,20 +419,53 @@ click ButAbout
   EXPECT_EQ(ppt.world().bars().size(), 1u);
   // Excel: the connection fails, and the host hears it.
   auto excel = RunScript(R"~(start excel
-fail Delete 5
+fail Delete 5 always
 disconnect
 click ButAbout
 )~");
   EXPECT_EQ(excel.out, "error: -2147024809 Invalid procedure call or argument\n");
   // Word: silently, without a bar of its own.
   auto word = RunScript(R"~(start word
-fail Delete 5
+fail Delete 5 always
 disconnect
 click ButAbout
 print CurrentUnit
 )~");
   EXPECT_EQ(word.out, "CurrentUnit = \"Inch\"\n");
   EXPECT_EQ(word.world().bars().size(), 1u);
+}
+
+// A bar of ours that one deletion could not take away is taken away by the
+// next connection, which then builds one that works; only while it cannot
+// be deleted at all does the new connection meet the taken name.
+TEST(Connection, ABarLeftBehindIsDeletedByTheNextConnection) {
+  for (const char* host : {"powerpoint", "excel", "word"}) {
+    SCOPED_TRACE(host);
+    auto once = RunScript(std::string("start ") + host + R"~(
+add A 72 36
+fail Delete 5
+disconnect
+connect
+select A
+print TxWidth.Text
+)~");
+    EXPECT_EQ(once.out, "TxWidth.Text = \"1\"\n");
+    EXPECT_EQ(once.world().bars().size(), 1u);
+
+    auto healed = RunScript(std::string("start ") + host + R"~(
+add A 72 36
+fail Delete 5 always
+disconnect
+connect
+heal
+connect
+select A
+print TxWidth.Text
+)~");
+    EXPECT_EQ(CountLines(healed.out, "TxWidth.Text = \"1\""), 1) << healed.out;
+    EXPECT_EQ(healed.world().bars().size(), 1u);
+    EXPECT_EQ(healed.world().TotalExternalRefs(), 0);
+  }
 }
 
 }  // namespace

@@ -283,11 +283,29 @@ TEST(FaultSweep, TheConnectionKeepsItsPolicyWhateverCallFails) {
   int runs = 0, found = 0;
   for (const Host& host : kHosts) {
     int calls = 0;
+    // The calls that fail silently whatever the host's policy: the read of
+    // Office's version, the search for a bar of ours left behind (its
+    // CommandBars and Item), and the last, the command bars for their
+    // update event, which the add-in can do without. Numbered as the fault
+    // injection counts them (gets and puts, not subscriptions).
+    std::vector<bool> silent;
     {
       PhasedRun dry;
+      dry.session().OnHostStarted([](sim::World& w) { w.Record(true); });
       dry.Script(std::string("start ") + host.name + "\n");
       calls = dry.world().faults().calls();
+      std::vector<std::string> made;
+      for (const auto& call : dry.world().recorded()) {
+        if (call.kind == Call::Kind::Get || call.kind == Call::Kind::Put)
+          made.push_back(CallText(call));
+      }
+      for (size_t i = 0; i < made.size(); ++i) {
+        const bool search = made[i].starts_with("get CommandBars.Item") ||
+                            (i + 1 < made.size() && made[i + 1].starts_with("get CommandBars.Item"));
+        silent.push_back(made[i] == "get Application.Version" || search || i + 1 == made.size());
+      }
     }
+    EXPECT_EQ(silent.size(), static_cast<size_t>(calls));
     for (int index = 1; index <= calls; ++index) {
       ++runs;
       PhasedRun run;
@@ -309,11 +327,7 @@ quit
                       [](const std::string& line) {
                         return line == "message: Object variable or With block variable not set";
                       });
-      // The first call reads Office's version, silently (unread, it builds
-      // the toolbar); the last fetches CommandBars for their update event,
-      // which the add-in can do without: neither failure is a failure of the
-      // connection.
-      if (index == 1 || index == calls)
+      if (silent[static_cast<size_t>(index - 1)])
         ok = ok && out.empty();
       else if (std::string(host.name) == "powerpoint")
         ok = ok && !shown.empty() && shown[0] == "message: Injected" && only_lost_objects &&
