@@ -14,6 +14,10 @@ namespace frambolist::connectors {
 using host::Dispatch;
 using host::Value;
 
+namespace {
+constexpr int32_t kWordCommandFailed = 4198;  // "Command failed"
+}  // namespace
+
 // All reads, no writes: what the handler would show.
 ShownSelection Connector::ReadSelection(const Dispatch* selection) {
   const platform::NumberFormat format = platform_.locale.NumberFormat();
@@ -30,17 +34,23 @@ ShownSelection Connector::ReadSelection(const Dispatch* selection) {
                  ? selection->GetPath({{"ShapeRange"}})
                  : HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}});
   std::optional<host::HostError> failure;
+  // Word: with in-line pictures only, the range answers nothing (4198); the
+  // first picture is what the boxes show, and it takes no rotation.
+  bool inline_only = false;
   if (got.ok()) {
     range = Dispatch::FromValue(got.value());
     if (traits_.test_read_and_enable) {
       // Only a test: fails before the toolbar changes.
       if (auto name = range.GetPath({{"Name"}}); !name.ok()) failure = name.error();
+      inline_only = traits_.inline_picture_values && selection && failure &&
+                    failure->number == kWordCommandFailed;
+      if (inline_only) failure.reset();
       view.enables = !failure;
     }
   } else {
     failure = got.error();
   }
-  if (!failure) {
+  if (!failure && !inline_only) {
     failure = EndQuietly([&] {
       view.texts.emplace_back(&TxWidth, length_text(range.Get("Width")));
       view.texts.emplace_back(&TxHeight, length_text(range.Get("Height")));
@@ -63,8 +73,8 @@ ShownSelection Connector::ReadSelection(const Dispatch* selection) {
   }
   if (!failure) {
     failure = EndQuietly([&] {
-      view.texts.emplace_back(&TxRotate,
-                              procs::ShownValue(SingleOf(range.Get("Rotation")), format));
+      const float rotation = inline_only ? 0.0f : SingleOf(range.Get("Rotation"));
+      view.texts.emplace_back(&TxRotate, procs::ShownValue(rotation, format));
     });
   }
   view.disables = IsOneOf(failure, traits_.disabling_errors);
