@@ -65,6 +65,8 @@ void Session::Print(const std::string& what, ShownDialog* dialog) {
     if (property == "Enabled" && kind != Kind::ToggleButton) return emit(Value(shown.enabled));
     throw fail();
   }
+  if (object == "NormalTemplate" && property == "Saved" && world.kind() == sim::HostKind::Word)
+    return emit(Value(world.template_saved()));
   if (object == "CmdBar") {
     sim::CommandBar* bar = world.NewestBar(connectors::kToolbarName);
     if (!bar) throw Error("there is no toolbar");

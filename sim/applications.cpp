@@ -97,6 +97,21 @@ std::string_view ApplicationEvents(HostKind kind) {
   return {};
 }
 
+// Word's template, where its command bars are kept.
+class Template : public SimObject {
+ public:
+  explicit Template(World& world) : SimObject(world, "Template") {
+    Member(
+        "Saved", [this](auto) { return Outcome<Value>(Value(world_.template_saved())); },
+        [this](const Value& v) -> Outcome<void> {
+          auto saved = v.ToBool();
+          if (!saved.ok()) return host_errors::TypeMismatch();
+          world_.template_saved() = saved.value();
+          return {};
+        });
+  }
+};
+
 class AddInInstance : public SimObject {
  public:
   AddInInstance(World& world, std::string prog_id)
@@ -121,6 +136,13 @@ Application::Application(World& world) : SimObject(world, "Application") {
   Member("ActiveWindow", [this](auto) {
     return Outcome<Value>(Value(world_.window(world_.active_window())->Ref()));
   });
+  if (world.kind() == HostKind::Word) {
+    // The customization context is the Normal template unless a macro
+    // chose another.
+    Member("NormalTemplate", Fresh([this] { return std::make_shared<Template>(world_); }));
+    Member("CustomizationContext",
+           Fresh([this] { return std::make_shared<Template>(world_); }));
+  }
   if (world.kind() == HostKind::Excel) {
     Member("ActiveSheet",
            Fresh([this] { return std::make_shared<Worksheet>(world_, world_.active_sheet()); }));

@@ -86,6 +86,7 @@ class CommandBars : public SimObject {
       bar->position = p.value();
     }
     world_.bars().push_back(bar);
+    world_.NoteBarChange();
     return Value(bar->Ref());
   }
 };
@@ -119,6 +120,7 @@ class Controls : public SimObject {
     auto control = std::make_shared<Control>(
         world_, type == 2 ? Control::Kind::EditBox : Control::Kind::Button);
     bar_->controls.push_back(control);
+    world_.NoteBarChange();
     return Value(control->Ref());
   }
 
@@ -130,6 +132,7 @@ class Controls : public SimObject {
 Control::Control(World& world, Kind kind)
     : SimObject(world, kind == Kind::EditBox ? "CommandBarComboBox" : "CommandBarButton"),
       kind_(kind) {
+  WritesChangeBars();
   Member("Type",
          [this](auto) { return Outcome<Value>(Value(int32_t{kind_ == Kind::EditBox ? 2 : 1})); });
   Member("Caption", Read(caption), Write(caption));
@@ -195,6 +198,7 @@ std::vector<HostError> Control::UserType(const std::string& typed) {
 
 CommandBar::CommandBar(World& world, std::string bar_name, bool is_temporary)
     : SimObject(world, "CommandBar"), name(std::move(bar_name)), temporary(is_temporary) {
+  WritesChangeBars();
   Member("Name", Read(name), Write(name));
   Member("Position", Read(position), Write(position));
   Member("Visible", Read(visible), Write(visible));
@@ -210,6 +214,7 @@ Outcome<Value> CommandBar::Delete(std::span<const Value> args) {
   if (!args.empty()) return host_errors::BadParamCount();
   auto& bars = world_.bars();
   std::erase_if(bars, [this](const auto& bar) { return bar.get() == this; });
+  world_.NoteBarChange();
   return Value();
 }
 

@@ -72,7 +72,9 @@ Outcome<void> SimObject::Put(std::string_view member, const Value& value) {
   if (auto fault = world_.faults().Take(member)) return *fault;
   const Entry* entry = Find(member);
   if (!entry || !entry->put) return host::errors::MemberNotSupported();
-  return entry->put(value);
+  auto put = entry->put(value);
+  if (put.ok() && changes_bars_) world_.NoteBarChange();
+  return put;
 }
 
 Outcome<void> SimObject::PutByOthers(std::string_view member, const Value& value) {

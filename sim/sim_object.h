@@ -76,6 +76,8 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   void OfferEvents(std::string_view interface_id) { event_interface_ = interface_id; }
   // Property writes on this object are shown by `trace on` under this name.
   void TraceWritesAs(std::string name) { trace_name_ = std::move(name); }
+  // A write to this object is a change to a command bar (World::NoteBarChange).
+  void WritesChangeBars() { changes_bars_ = true; }
 
   World& world_;
 
@@ -97,6 +99,7 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
       members_;  // names as automation compares them
   std::string event_interface_;
   std::string trace_name_;
+  bool changes_bars_ = false;
   std::vector<Sink> sinks_;
   int next_sink_id_ = 1;
   int refs_ = 0;

@@ -131,6 +131,15 @@ class World {
 
   // The command bars, oldest first.
   std::vector<std::shared_ptr<CommandBar>>& bars() { return bars_; }
+  // Word keeps command bars in its customization context (the Normal
+  // template): any change to a bar marks the template changed, so Word asks
+  // at exit whether to save it. Office does not say whether a temporary
+  // bar does; the simulation takes the strict reading. Saved is also what
+  // the template's Saved property reads and writes.
+  void NoteBarChange() {
+    if (kind_ == HostKind::Word) template_saved_ = false;
+  }
+  bool& template_saved() { return template_saved_; }
   // The CommandBars collection: one object for the host's life, the source
   // of the update event.
   const std::shared_ptr<SimObject>& command_bars() const { return command_bars_; }
@@ -187,6 +196,7 @@ class World {
   std::vector<std::shared_ptr<SimObject>> windows_;
   size_t active_window_ = 0;
   std::vector<std::shared_ptr<CommandBar>> bars_;
+  bool template_saved_ = true;
   std::shared_ptr<SimObject> command_bars_;
   std::shared_ptr<Application> application_;
   bool closed_ = false;

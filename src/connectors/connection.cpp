@@ -82,6 +82,11 @@ template <class Policy>
 void Connector::RunConnectionSteps(const Policy& policy, const Dispatch& application,
                                    const Dispatch& add_in) {
   policy.Run([&] { HostReference().Set(application); });
+  KeepingTemplateSaved([&] { BuildToolbar(policy, add_in); });
+}
+
+template <class Policy>
+void Connector::BuildToolbar(const Policy& policy, const Dispatch& add_in) {
   DeleteBarLeftBehind();
   policy.Run([&] {
     CmdBar = AsObjectVariable(HostApplication()

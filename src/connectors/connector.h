@@ -9,6 +9,7 @@
 // handler behaves in each host is HostTraits, as data: a shared handler
 // never asks which host it runs in.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -170,10 +171,20 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   template <class Policy>
   void RunConnectionSteps(const Policy& policy, const host::Dispatch& application,
                           const host::Dispatch& add_in);
+  template <class Policy>
+  void BuildToolbar(const Policy& policy, const host::Dispatch& add_in);
   // Office 2007 and later: the ribbon's controls in the toolbar's fields.
   template <class Policy>
   void RunRibbonSteps(const Policy& policy, const host::Dispatch& application, int version);
   void DeleteBarLeftBehind();
+  // Runs an action that may change the toolbar (the connection, a
+  // handler's writes, the deletion) so that Word's customization context is
+  // left as saved as it was: a user who quits Word is not asked to save a
+  // template that only the add-in touched. The outermost action reads it
+  // before the work and, if it was saved, marks it so again after, also
+  // when the work failed part-way.
+  void KeepingTemplateSaved(const std::function<void()>& work);
+  bool keeping_template_ = false;
   // Tells the ribbon which window the handlers' writes go to; what the
   // boxes showed in another window says nothing of this one.
   void NoteActiveWindow(const host::Dispatch& window);
@@ -183,6 +194,7 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
 
   ShownSelection ReadSelection(const host::Dispatch* selection);
   void ShowSelection(const ShownSelection& view);
+  void WriteSelection(const ShownSelection& view);
   // What the boxes were last given by the selection handler or an update;
   // empty before the first, and after a refresh that failed part-way.
   std::optional<ShownSelection> shown_;

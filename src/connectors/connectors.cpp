@@ -45,7 +45,7 @@ void Connector::RouteEvent(int route, std::string_view event,
       RouteHostEvent(route, event, args);
     else if (const ControlLayout& control = ToolbarLayout()[static_cast<size_t>(route)];
              event == control.event)
-      control.handler(*this, args);
+      KeepingTemplateSaved([&] { control.handler(*this, args); });
   };
   if (ribbon_)
     ribbon_->AsOneAction(route_event);
@@ -77,7 +77,8 @@ void Connector::AddinInstance_OnDisconnection(int32_t RemoveMode) {
   // discards the temporary bar itself.
   constexpr int32_t kUserClosed = 1;  // ext_dm_UserClosed
   if (!ever_connected_) return;
-  if (RemoveMode == kUserClosed && connected_) EndQuietly([&] { CmdBar.Call("Delete"); });
+  if (RemoveMode == kUserClosed && connected_)
+    KeepingTemplateSaved([&] { EndQuietly([&] { CmdBar.Call("Delete"); }); });
   connected_ = false;
   for (auto& router : routers_) router->Detach();
   for (host::WithEvents* reference : EventReferences()) reference->Disconnect();

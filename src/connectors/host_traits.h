@@ -33,6 +33,10 @@ struct HostTraits {
   // the range only, and skip the read for a width edit with the lock on.
   bool tolerant_other_dimension;
 
+  // Word keeps command bars in its customization context (the Normal
+  // template by default), and a change to a bar marks it changed.
+  bool bars_in_template;
+
   // The id by which Office 2007 and later ask for the ribbon of the host's
   // document windows, and the first version in which each window draws a
   // ribbon of its own (before it, the windows share one).

@@ -82,6 +82,10 @@ ShownSelection Connector::ReadSelection(const Dispatch* selection) {
 }
 
 void Connector::ShowSelection(const ShownSelection& view) {
+  KeepingTemplateSaved([&] { WriteSelection(view); });
+}
+
+void Connector::WriteSelection(const ShownSelection& view) {
   auto set_enabled = [&](bool enabled) {
     for (const host::WithEvents* box : {&TxWidth, &TxHeight, &TxRotate})
       (*box)->Put("Enabled", Value(enabled));

@@ -102,6 +102,14 @@ std::string MemberOf(const std::string& call) {
   return call.substr(dot + 1, space == std::string::npos ? std::string::npos : space - dot - 1);
 }
 
+// Word's customization context, read before an action's writes to the bar
+// and marked saved again after them: bookkeeping around the handler's work,
+// whose failures change nothing.
+bool IsTemplateCall(const std::string& call) {
+  return call == "get Application.CustomizationContext" || call.starts_with("get Template.Saved") ||
+         call.starts_with("put Template.Saved");
+}
+
 // What the action's policy says must follow when call `failing` (0-based in
 // `calls`, the calls the action makes when nothing fails) fails with `error`.
 struct Expected {
@@ -111,6 +119,7 @@ struct Expected {
   bool ends = true;                   // no other call follows the failing one
   bool only_writes_follow = false;    // no read follows the failing call
   bool icon_follows = false;          // the aspect icon is still read and switched
+  bool as_without_it = false;         // every other call as without the failure
 };
 
 Expected ExpectedAfter(const Action& action, const Host& host,
@@ -118,6 +127,10 @@ Expected ExpectedAfter(const Action& action, const Host& host,
                        const host::HostError& error) {
   Expected e;
   const std::string& call = calls[failing];
+  if (IsTemplateCall(call)) {
+    e.as_without_it = true;
+    return e;
+  }
   const std::string error_line = "error: " + std::to_string(error.number) + " " + error.description;
   switch (action.policy) {
     case Policy::kSelection:
@@ -146,7 +159,11 @@ Expected ExpectedAfter(const Action& action, const Host& host,
       break;
     }
     case Policy::kRotation:
-      if (failing == 0) e.errors = {error_line};
+      // The handler's first call, the box's text, has no trap.
+      if (failing == static_cast<size_t>(std::find_if_not(calls.begin(), calls.end(),
+                                                          IsTemplateCall) -
+                                         calls.begin()))
+        e.errors = {error_line};
       break;
     case Policy::kAspect:
       if (MemberOf(call) == "FaceId") e.errors = {error_line};
@@ -232,8 +249,18 @@ TEST(FaultSweep, EachHandlerKeepsItsPolicyWhicheverHostCallFails) {
             // else) exactly when the policy says; never an Enabled written
             // otherwise. What the update shows afterwards is the truth again.
             const size_t end = failing < made_before_update ? made_before_update : made.size();
-            const std::vector<std::string> after(made.begin() + std::min(made.size(), failing + 1),
-                                                 made.begin() + std::min(made.size(), end));
+            std::vector<std::string> after(made.begin() + std::min(made.size(), failing + 1),
+                                           made.begin() + std::min(made.size(), end));
+            std::erase_if(after, IsTemplateCall);
+            if (expected.as_without_it) {
+              std::vector<std::string> work = made, planned = calls;
+              std::erase_if(work, IsTemplateCall);
+              std::erase_if(planned, IsTemplateCall);
+              if (work != planned) report(where + ": the action's work changed");
+              if (run.world().TotalExternalRefs() != baseline) report(where + ": references leaked");
+              run.world().faults().Heal();
+              continue;
+            }
             const auto disabling = std::count_if(after.begin(), after.end(), IsDisabling);
             // Excel never touches Enabled: not even to enable a box.
             if (host.disabling.empty() &&
