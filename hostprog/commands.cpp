@@ -57,6 +57,7 @@ void Session::Execute(const ScriptLine& line) {
       {"disconnect", 1, 1, kAnywhere, &Session::HostCommand},
       {"activate", 2, 2, kOutsideDialogs, &Session::ActivateCommand},
       {"add", 4, 6, kOutsideDialogs, &Session::AddCommand},
+      {"group", 3, 1000, kOutsideDialogs, &Session::GroupCommand},
       {"select", 2, 1000, kOutsideDialogs, &Session::SelectCommand},
       {"resize", 4, 4, kOutsideDialogs, &Session::ResizeCommand},
       {"rotate", 3, 3, kOutsideDialogs, &Session::RotateCommand},
@@ -176,13 +177,41 @@ void Session::RotateCommand(const Words& w) {
 
 void Session::SelectCommand(const Words& w) {
   sim::World& world = RequireHost();
+  // GROUP/MEMBER: one shape inside a group.
+  if (const size_t slash = w[1].find('/'); slash != std::string::npos) {
+    if (w.size() != 2) throw Error("a shape inside a group is selected alone");
+    sim::Shape& group = ShapeNamed(w[1].substr(0, slash));
+    sim::Shape& member = ShapeNamed(w[1].substr(slash + 1));
+    if (member.group != &group) throw Error(member.name + " is not in the group " + group.name);
+    ReportFailures(world.SelectInGroup(group, member));
+    return;
+  }
   std::vector<sim::Shape*> shapes;
   if (!(w.size() == 2 && w[1] == "none")) {
     for (size_t i = 1; i < w.size(); ++i) {
-      shapes.push_back(&ShapeNamed(w[i]));
+      sim::Shape& shape = ShapeNamed(w[i]);
+      if (shape.group)
+        throw Error(shape.name + " is in the group " + shape.group->name + ": select " +
+                    shape.group->name + "/" + shape.name);
+      shapes.push_back(&shape);
     }
   }
   ReportFailures(world.Select(shapes));
+}
+
+// `group NAME MEMBER...`: the user groups shapes (PowerPoint and Word).
+void Session::GroupCommand(const Words& w) {
+  sim::World& world = RequireHost();
+  if (world.kind() == sim::HostKind::Excel) throw Error("groups are PowerPoint's and Word's only");
+  if (world.FindShape(w[1])) throw Error("a shape named " + w[1] + " exists already");
+  std::vector<sim::Shape*> members;
+  for (size_t i = 2; i < w.size(); ++i) {
+    sim::Shape& member = ShapeNamed(w[i]);
+    if (member.group || !member.members.empty() || member.is_inline)
+      throw Error(member.name + " cannot be grouped");
+    members.push_back(&member);
+  }
+  world.Group(w[1], members);
 }
 
 // Another add-in's untagged custom control, on a bar of its own: in Office

@@ -81,6 +81,7 @@ class Session final : platform::OkMessageBox,
   void ActivateCommand(const Words& w);
   void AddCommand(const Words& w);
   void SelectCommand(const Words& w);
+  void GroupCommand(const Words& w);
   void ResizeCommand(const Words& w);
   void RotateCommand(const Words& w);
   sim::Shape& ShapeNamed(const std::string& name);  // on the active sheet in Excel

@@ -19,6 +19,19 @@ class Selection : public SimObject {
   Selection(World& world, std::shared_ptr<Document> document)
       : SimObject(world, "Selection"), document_(std::move(document)) {
     Member("ShapeRange", [this](auto) { return ShapeRange(); });
+    if (world.kind() != HostKind::Excel) {
+      // A shape selected inside a group: ShapeRange is the whole group.
+      Member("HasChildShapeRange", [this](auto) {
+        return Outcome<Value>(Value(!document_->child_selection.empty()));
+      });
+      Member("ChildShapeRange", [this](auto) -> Outcome<Value> {
+        if (document_->child_selection.empty()) {
+          if (world_.kind() == HostKind::Word) return host_errors::WordCommandFailed();
+          return host_errors::PowerPointNothingSelected();
+        }
+        return Value(MakeShapeRange(world_, document_->child_selection)->Ref());
+      });
+    }
     if (world.kind() == HostKind::Word) {
       Member("InlineShapes",
              Fresh([this] { return MakeInlineShapes(world_, document_->Selected(true)); }));

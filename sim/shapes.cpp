@@ -101,8 +101,12 @@ class ShapeRange : public SimObject {
     }
     for (size_t i = 0; i < shapes_.size(); ++i) {
       auto& shape = *shapes_[i];
+      const double old_width = shape.width, old_height = shape.height;
       (dimension == Dimension::Width ? shape.width : shape.height) = sizes[i].own;
       (dimension == Dimension::Width ? shape.height : shape.width) = sizes[i].other;
+      // A group's members scale with it; a member's group fits it again.
+      world_.ScaleMembers(shape, old_width, old_height);
+      if (shape.group) world_.FitGroup(*shape.group);
     }
     return {};
   }

@@ -1,6 +1,7 @@
 #include "sim/world.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "host/single_precision.h"
 #include "sim/applications.h"
@@ -82,16 +83,70 @@ Shape* World::AddShape(Shape shape) {
 
 Shape* World::FindShape(std::string_view name) {
   Document& doc = document();
-  for (auto& s : doc.shapes) {
-    if (s->name == name && s->sheet == (kind_ == HostKind::Excel ? doc.active_sheet : ""))
-      return s.get();
+  std::function<Shape*(const std::vector<std::shared_ptr<Shape>>&)> find =
+      [&](const std::vector<std::shared_ptr<Shape>>& shapes) -> Shape* {
+    for (auto& s : shapes) {
+      if (s->name == name && s->sheet == (kind_ == HostKind::Excel ? doc.active_sheet : ""))
+        return s.get();
+      if (Shape* member = find(s->members)) return member;
+    }
+    return nullptr;
+  };
+  return find(doc.shapes);
+}
+
+Shape* World::Group(const std::string& name, const std::vector<Shape*>& members) {
+  Document& doc = document();
+  auto group = std::make_shared<Shape>(Shape{.name = name});
+  for (Shape* member : members) {
+    auto it = std::find_if(doc.shapes.begin(), doc.shapes.end(),
+                           [&](const auto& s) { return s.get() == member; });
+    if (it == doc.shapes.end()) continue;
+    (*it)->group = group.get();
+    group->members.push_back(*it);
+    doc.shapes.erase(it);
   }
-  return nullptr;
+  FitGroup(*group);
+  std::erase_if(doc.selection, [](const auto& s) { return s->group != nullptr; });
+  doc.shapes.push_back(group);
+  return group.get();
+}
+
+void World::FitGroup(Shape& group) {
+  group.width = group.height = 0;
+  for (const auto& member : group.members) {
+    group.width = std::max(group.width, member->width);
+    group.height = std::max(group.height, member->height);
+  }
+}
+
+void World::ScaleMembers(Shape& group, double old_width, double old_height) {
+  const double width_factor = old_width > 0 ? group.width / old_width : 1;
+  const double height_factor = old_height > 0 ? group.height / old_height : 1;
+  for (auto& member : group.members) {
+    member->width = StoreLength(member->width * width_factor);
+    member->height = StoreLength(member->height * height_factor);
+  }
+}
+
+std::vector<HostError> World::SelectInGroup(Shape& group, Shape& member) {
+  Document& doc = document();
+  doc.selection.clear();
+  doc.child_selection.clear();
+  for (auto& s : doc.shapes) {
+    if (s.get() != &group) continue;
+    doc.selection.push_back(s);
+    for (auto& m : s->members) {
+      if (m.get() == &member) doc.child_selection.push_back(m);
+    }
+  }
+  return AndCommandBarsUpdate(application_->RaiseSelectionChange());
 }
 
 std::vector<HostError> World::Select(const std::vector<Shape*>& shapes) {
   Document& doc = document();
   doc.selection.clear();
+  doc.child_selection.clear();
   for (Shape* wanted : shapes) {
     for (auto& s : doc.shapes) {
       if (s.get() == wanted) doc.selection.push_back(s);
@@ -110,8 +165,11 @@ std::vector<HostError> World::ActivateSheet(const std::string& name) {
 }
 
 std::vector<HostError> World::Resize(Shape& shape, double width, double height) {
+  const double old_width = shape.width, old_height = shape.height;
   shape.width = StoreLength(width);
   shape.height = StoreLength(height);
+  ScaleMembers(shape, old_width, old_height);
+  if (shape.group) FitGroup(*shape.group);
   return RaiseCommandBarsUpdate();
 }
 

@@ -29,6 +29,9 @@ struct Shape {
   bool lock_aspect_ratio = false;
   bool is_inline = false;  // Word's in-line picture
   std::string sheet = {};  // Excel: the worksheet it lies on
+  // A group's shapes (PowerPoint and Word), and the group a shape is in.
+  std::vector<std::shared_ptr<Shape>> members = {};
+  Shape* group = nullptr;
 };
 
 class CommandBar;
@@ -38,8 +41,10 @@ class Application;
 // A document (presentation, workbook, Word document) and what the user has
 // selected in it; each window shows one.
 struct Document {
-  std::vector<std::shared_ptr<Shape>> shapes;
+  std::vector<std::shared_ptr<Shape>> shapes;  // top level: a group's are its members
   std::vector<std::shared_ptr<Shape>> selection;
+  // A shape selected inside a group (the selection then is the group).
+  std::vector<std::shared_ptr<Shape>> child_selection;
   // Excel: the active sheet, and what the inactive sheets had selected.
   std::string active_sheet = "Sheet1";
   std::map<std::string, std::vector<std::shared_ptr<Shape>>> sheet_selections;
@@ -77,7 +82,19 @@ class World {
   // sheet that was active when they were added, and only the active sheet's
   // are found (names repeat across sheets, as Excel numbers them per sheet).
   Shape* AddShape(Shape shape);
+  // Finds a shape by name, inside groups too.
   Shape* FindShape(std::string_view name);
+  // PowerPoint and Word: groups shapes of the active document into a new
+  // group `name`, as wide as its widest member and as high as its highest.
+  Shape* Group(const std::string& name, const std::vector<Shape*>& members);
+  // The user selects one member of a group: the selection is the group,
+  // its child shape range the member.
+  std::vector<HostError> SelectInGroup(Shape& group, Shape& member);
+  // After a member's size changed: the group's size again.
+  void FitGroup(Shape& group);
+  // A group resized from (old_width, old_height): its members scale by the
+  // same factors.
+  void ScaleMembers(Shape& group, double old_width, double old_height);
   const std::string& active_sheet() const { return document().active_sheet; }
   // The active window's document, and its selection.
   const Document& document() const { return *documents_[active_window_]; }

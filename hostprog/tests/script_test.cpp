@@ -74,6 +74,26 @@ type TxWidth "unterminated
 print TxWidth.FaceId
 )~",
      "script error, line 2: no such thing to print: TxWidth.FaceId\n"},
+    // Groups (PowerPoint and Word).
+    {R"~(start excel
+add A 1 1
+group G A
+)~",
+     "script error, line 3: groups are PowerPoint's and Word's only\n"},
+    {R"~(start word
+add A 1 1
+add B 1 1
+group G A B
+select A
+)~",
+     "script error, line 5: A is in the group G: select G/A\n"},
+    {R"~(start powerpoint
+add A 1 1
+add B 1 1
+group G A
+select G/B
+)~",
+     "script error, line 5: B is not in the group G\n"},
     // The ribbon's words (Office 2007 and later).
     {"start word 13\n", "script error, line 1: no such Office version: 13 (11, 12, 14, 15 or 16)\n"},
     {R"~(start word

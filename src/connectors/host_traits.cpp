@@ -15,6 +15,7 @@ constexpr HostTraits kPowerPoint{
     .disabling_errors = kPowerPointDisabling,
     .inline_picture_values = false,
     .tolerant_other_dimension = false,
+    .child_shape_ranges = true,
     .bars_in_template = false,
     .ribbon_id = "Microsoft.PowerPoint.Presentation",
     .ribbon_per_window_from = 14,  // PowerPoint 2010
@@ -25,6 +26,7 @@ constexpr HostTraits kExcel{
     .disabling_errors = {},
     .inline_picture_values = false,
     .tolerant_other_dimension = false,
+    .child_shape_ranges = false,
     .bars_in_template = false,
     .ribbon_id = "Microsoft.Excel.Workbook",
     .ribbon_per_window_from = 15,  // Excel 2013
@@ -35,6 +37,7 @@ constexpr HostTraits kWord{
     .disabling_errors = kWordDisabling,
     .inline_picture_values = true,
     .tolerant_other_dimension = true,
+    .child_shape_ranges = true,
     .bars_in_template = true,
     .ribbon_id = "Microsoft.Word.Document",
     .ribbon_per_window_from = 12,  // Word 2007

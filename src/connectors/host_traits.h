@@ -33,6 +33,10 @@ struct HostTraits {
   // the range only, and skip the read for a width edit with the lock on.
   bool tolerant_other_dimension;
 
+  // PowerPoint and Word: a shape selected inside a group is the selection's
+  // ChildShapeRange (its ShapeRange is the whole group); Excel has none.
+  bool child_shape_ranges;
+
   // Word keeps command bars in its customization context (the Normal
   // template by default), and a change to a bar marks it changed.
   bool bars_in_template;

@@ -19,7 +19,7 @@ void Connector::TxRotate_Change(const Value& /*Ctrl*/) {
   // host: no error reaches it.
   auto angle = procs::TextToSingle(text, format);
   if (!angle.ok()) return;
-  procs::ApplyRotation(HostApplication(), angle.value());
+  procs::ApplyRotation(HostApplication(), angle.value(), traits_.child_shape_ranges);
 }
 
 }  // namespace frambolist::connectors

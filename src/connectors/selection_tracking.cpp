@@ -6,6 +6,7 @@
 #include "connectors/connector.h"
 #include "connectors/error_policy.h"
 #include "connectors/throwing_conversions.h"
+#include "procs/shape_edits.h"
 #include "procs/shown_value.h"
 #include "procs/units.h"
 
@@ -31,7 +32,7 @@ ShownSelection Connector::ReadSelection(const Dispatch* selection) {
   // exception: an update repeats them many times a second.
   // Excel's events pass no selection that has shapes: the active window's has.
   auto got = selection
-                 ? selection->GetPath({{"ShapeRange"}})
+                 ? procs::SelectedRange(*selection, traits_.child_shape_ranges)
                  : HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}});
   std::optional<host::HostError> failure;
   // Word: with in-line pictures only, the range answers nothing (4198); the

@@ -24,19 +24,28 @@ float Connector::ReadOtherDimension(Dimension other, float previous) {
   const char* property = other == Dimension::Width ? "Width" : "Height";
   auto selection = [&] { return HostApplication().Obj("ActiveWindow").Obj("Selection"); };
   if (!traits_.tolerant_other_dimension) {
-    return SingleOf(selection().Obj("ShapeRange").Get(property));
+    const Value range =
+        procs::SelectedRange(selection(), traits_.child_shape_ranges).ValueOrThrow();
+    return SingleOf(host::Dispatch::FromValue(range).Get(property));
   }
   // Word: the in-line picture, then the range, whichever answers; the range
   // wins when both do, and a failing read leaves the value it had.
   float value = previous;
   // InlineShapes takes no index: Item(1) is a call of its own.
-  for (auto read :
-       {HostApplication().GetPath({{"ActiveWindow"},
-                                   {"Selection"},
-                                   {"InlineShapes"},
-                                   {"Item", {Value(int16_t{1})}},
-                                   {property}}),
-        HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}, {"ShapeRange"}, {property}})}) {
+  auto range_read = [&]() -> host::Outcome<Value> {
+    auto window_selection = HostApplication().GetPath({{"ActiveWindow"}, {"Selection"}});
+    if (!window_selection.ok()) return window_selection.error();
+    auto range = procs::SelectedRange(host::Dispatch::FromValue(window_selection.value()),
+                                      traits_.child_shape_ranges);
+    if (!range.ok()) return range.error();
+    return host::Dispatch::FromValue(range.value()).GetPath({{property}});
+  };
+  for (auto read : {HostApplication().GetPath({{"ActiveWindow"},
+                                               {"Selection"},
+                                               {"InlineShapes"},
+                                               {"Item", {Value(int16_t{1})}},
+                                               {property}}),
+                    range_read()}) {
     if (!read.ok()) continue;
     if (auto single = read.value().ToSingle(); single.ok()) value = single.value();
   }
@@ -79,9 +88,11 @@ void Connector::EditSize(Dimension own) {
     // With the lock on the host derives the other; with it off each shape
     // keeps its own.
     if (own == Dimension::Height) {
-      procs::ApplySize(HostApplication(), lock, points, std::nullopt, platform_.message_box);
+      procs::ApplySize(HostApplication(), lock, points, std::nullopt, platform_.message_box,
+                       traits_.child_shape_ranges);
     } else {
-      procs::ApplySize(HostApplication(), lock, std::nullopt, points, platform_.message_box);
+      procs::ApplySize(HostApplication(), lock, std::nullopt, points, platform_.message_box,
+                       traits_.child_shape_ranges);
     }
 
     other_length = ReadOtherDimension(other, other_length);

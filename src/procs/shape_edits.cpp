@@ -48,12 +48,28 @@ void SizeFirstInlinePicture(const Dispatch& App, bool Lock, const std::optional<
   }
 }
 
+Dispatch SelectionRange(const Dispatch& App, bool child_ranges) {
+  return Dispatch::FromValue(
+      SelectedRange(App.Obj("ActiveWindow").Obj("Selection"), child_ranges).ValueOrThrow());
+}
+
 }  // namespace
 
+host::Outcome<Value> SelectedRange(const Dispatch& selection, bool child_ranges) {
+  if (child_ranges) {
+    auto has_child = selection.GetPath({{"HasChildShapeRange"}});
+    if (!has_child.ok()) return has_child.error();
+    if (auto child = has_child.value().ToBool(); child.ok() && child.value())
+      return selection.GetPath({{"ChildShapeRange"}});
+  }
+  return selection.GetPath({{"ShapeRange"}});
+}
+
 void ApplySize(const Dispatch& App, bool Lock, const std::optional<float>& NewHeight,
-               const std::optional<float>& NewWidth, platform::OkMessageBox& message_box) {
+               const std::optional<float>& NewWidth, platform::OkMessageBox& message_box,
+               bool child_ranges) {
   try {
-    const Dispatch range = App.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange");
+    const Dispatch range = SelectionRange(App, child_ranges);
     range.Put("LockAspectRatio", Value(Lock));
     if (Lock) {
       // With the lock just set, the host scales the other dimension itself.
@@ -74,9 +90,9 @@ void ApplySize(const Dispatch& App, bool Lock, const std::optional<float>& NewHe
   }
 }
 
-void ApplyRotation(const Dispatch& App, const float& angle) {
+void ApplyRotation(const Dispatch& App, const float& angle, bool child_ranges) {
   try {
-    App.Obj("ActiveWindow").Obj("Selection").Obj("ShapeRange").Put("Rotation", Value(angle));
+    SelectionRange(App, child_ranges).Put("Rotation", Value(angle));
   } catch (const HostFailure&) {
     // No active window, no shape range (cells, text, nothing selected), or an
     // angle the host refuses: the toolbar simply stays as it was.

@@ -9,8 +9,14 @@
 
 namespace frambolist::procs {
 
-// Resizes the selection of `App`'s active window and sets its shapes'
-// LockAspectRatio to `Lock`. A length left out (nullopt) is not written: with
+// The shapes that an edit of `selection` reaches. In PowerPoint and Word
+// (`child_ranges`), a shape selected inside a group leaves the whole group
+// in ShapeRange and the shape itself in ChildShapeRange. A failure comes
+// back as the result, without an exception.
+host::Outcome<host::Value> SelectedRange(const host::Dispatch& selection, bool child_ranges);
+
+// Resizes the selection of `App`'s active window (SelectedRange) and sets its
+// shapes' LockAspectRatio to `Lock`. A length left out (nullopt) is not written: with
 // the lock on the host derives it; with the lock off each shape keeps its own.
 // The size editing gives exactly one; where both are given, the width is
 // written first.
@@ -21,11 +27,12 @@ namespace frambolist::procs {
 // there, or a derived length that is not finite, is thrown to the caller. Any
 // other failure shows the host's description in a message box and returns.
 void ApplySize(const host::Dispatch& App, bool Lock, const std::optional<float>& NewHeight,
-               const std::optional<float>& NewWidth, platform::OkMessageBox& message_box);
+               const std::optional<float>& NewWidth, platform::OkMessageBox& message_box,
+               bool child_ranges);
 
-// Rotates the selection of `App`'s active window to `angle` degrees. Every
-// failure is swallowed.
-void ApplyRotation(const host::Dispatch& App, const float& angle);
+// Rotates the selection of `App`'s active window (SelectedRange) to `angle`
+// degrees. Every failure is swallowed.
+void ApplyRotation(const host::Dispatch& App, const float& angle, bool child_ranges);
 
 // Switches a control's caption between "Lock Aspect" and "Unlock Aspect"
 // (anything but "Lock Aspect", exactly, becomes "Lock Aspect"). A failure

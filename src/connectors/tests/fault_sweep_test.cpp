@@ -145,15 +145,19 @@ Expected ExpectedAfter(const Action& action, const Host& host,
       e.only_writes_follow = true;
       break;
     case Policy::kSizeEdit: {
-      // Sizing is the three reads of the selection's range before the first
-      // write of the lock, through the range's last write.
+      // Sizing is the reads of the selection's range (from the active
+      // window on) before the first write of the lock, through the range's
+      // last write.
       size_t first = calls.size(), last = 0;
       for (size_t i = 0; i < calls.size(); ++i) {
         if (!IsShapeRangeWrite(calls[i])) continue;
         first = std::min(first, i);
         last = i;
       }
-      if (first != calls.size() && failing + 3 >= first && failing <= last)
+      size_t start = first;
+      while (start > 0 && start != calls.size() && calls[start] != "get Application.ActiveWindow")
+        --start;
+      if (first != calls.size() && failing >= start && failing <= last)
         e.messages = {"message: " + error.description};
       e.ends = false;  // the other box is still shown, and Word reads on
       break;

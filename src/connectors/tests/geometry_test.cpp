@@ -560,7 +560,7 @@ const Case kDisablingRules[] = {
 // rotation box, which never rewrites what the user typed.
 const Case kTolerantReads[] = {
     {"Word: when the in-line read and the range read both answer, the range wins",
-     // Call 30 is the first read of the update after the edit, which would show
+     // Call 33 is the first read of the update after the edit, which would show
      // the picture's width again (the edit's calls include reading Word's
      // template before its writes and marking it saved after them).
      R"~(start word
@@ -568,7 +568,7 @@ add F 72 36
 add P 144 108 inline
 select F P
 click ButAspect
-fail #30 5
+fail #33 5
 type TxHeight 2
 print F.Width
 print F.Height

@@ -192,12 +192,13 @@ TEST(Updates, WriteNothingUnlessWhatTheBoxesShowWouldChange) {
     const char* class_name;
     size_t most_calls;  // for an unchanged update with one shape selected
   };
-  // The active window's selection and its range: 3 calls; then the reads
-  // the host's selection handler makes (PowerPoint and Word test the
+  // The active window's selection and its range: 3 calls (PowerPoint and
+  // Word ask first whether a shape inside a group is selected); then the
+  // reads the host's selection handler makes (PowerPoint and Word test the
   // range's Name; Word then looks for an in-line picture, which fails).
-  const Row rows[] = {{sim::HostKind::PowerPoint, "Connect", 7},
+  const Row rows[] = {{sim::HostKind::PowerPoint, "Connect", 8},
                       {sim::HostKind::Excel, "ConnectXl", 6},
-                      {sim::HostKind::Word, "ConnectWd", 8}};
+                      {sim::HostKind::Word, "ConnectWd", 9}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.class_name);
     Host h(row.kind, row.class_name);
