@@ -211,8 +211,11 @@ void WindowWatch::CheckModal(HWND shown, const char* what) {
 }
 
 void WindowWatch::CheckHostEnabled(const char* when) {
-  if (host_window_ && IsWindow(host_window_) && !IsWindowEnabled(host_window_)) {
-    std::cerr << "modal fault: the host's window is still disabled " << when << "\n";
+  const bool dialog_up = dialogs_up_ > 0;
+  if (host_window_ && IsWindow(host_window_) && IsWindowEnabled(host_window_) == dialog_up) {
+    std::cerr << "modal fault: the host's window is "
+              << (dialog_up ? "enabled while a dialog is still up " : "still disabled ") << when
+              << "\n";
     ++modal_faults_;
   }
   // Our dialogs that owned a nested window: enabled again (or gone).
@@ -245,7 +248,9 @@ LRESULT CALLBACK WindowWatch::DriverProc(HWND hwnd, UINT message, WPARAM wparam,
             return 0;
           }
           Win32Dialog dialog(shown);
+          ++active->dialogs_up_;
           active->session_.RunDialog(dialog);
+          --active->dialogs_up_;
           active->CheckHostEnabled("after a dialog");
         } catch (const hostprog::ScriptError& e) {
           active->session_.ReportScriptError(e, std::cerr);

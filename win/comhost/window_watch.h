@@ -26,7 +26,9 @@ class WindowWatch {
   // on standard error and counted.
   void WatchHostWindow(HWND host) { host_window_ = host; }
   int modal_faults() const { return modal_faults_; }
-  // Checks that no modal window of the add-in has left the host disabled.
+  // Checks that no modal window of the add-in has left the host disabled
+  // (or, while a dialog of the add-in is still up under the one that went,
+  // enabled: the host stays disabled until the last one closes).
   void CheckHostEnabled(const char* when);
 
  private:
@@ -38,6 +40,7 @@ class WindowWatch {
   hostprog::Session& session_;
   HWND host_window_ = nullptr;
   std::vector<HWND> owners_to_enable_;  // owners of modal windows, checked after
+  int dialogs_up_ = 0;                  // one over another, by a macro's click
   int modal_faults_ = 0;
   HHOOK hook_ = nullptr;
   HWND driver_ = nullptr;
