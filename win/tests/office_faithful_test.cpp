@@ -132,7 +132,7 @@ TEST_F(OfficeFaithful, AnExcelConnectionThatFailsInAnyWayIsReportedAsAFailure) {
     if (empty_exception)
       ServerFaults().empty_exception_member = "CommandBars";
     else
-      world.faults().Arm("CommandBars", {70000, "Beyond the automation range"}, false);
+      world.faults().Arm("Add", {70000, "Beyond the automation range"}, false);
     EXPECT_TRUE(FAILED(Connect(*addin.get(), world, "Kworrendival.ConnectXl")));
     ServerFaults() = {};
     addin->OnDisconnection(ext_dm_HostShutdown, nullptr);
