@@ -90,6 +90,7 @@ void Session::Execute(const ScriptLine& line) {
     --command_depth_;
     throw;
   }
+  EndGoneDialogs();
   if (--command_depth_ == 0) RefreshRibbons();
 }
 

@@ -60,28 +60,55 @@ void Session::ShowModal(forms::Form& form) {
 }
 
 void Session::RunDialog(ShownDialog& dialog) {
-  const std::string name = dialog.Name();
-  out_ << "show " << name << "\n";
+  BeginDialog(dialog);
+  while (StepDialog()) {
+  }
+}
+
+void Session::BeginDialog(ShownDialog& dialog) {
+  out_ << "show " << dialog.Name() << "\n";
   // The script's lines go to this dialog until it goes, then to the one
   // that was up before it, if any.
-  struct Taking {
-    ShownDialog*& current;
-    ShownDialog* outer;
-    ~Taking() { current = outer; }
-  } taking{dialog_, std::exchange(dialog_, &dialog)};
-  while (dialog.Loaded() && dialog.Visible()) {
+  shown_dialogs_.push_back(dialog_);
+  dialog_ = &dialog;
+}
+
+bool Session::StepDialog() {
+  ShownDialog* const stepped = dialog_;
+  if (stepped->Loaded() && stepped->Visible()) {
     std::optional<ScriptLine> line;
     try {
       line = script_->Next();
-      if (line) Execute(*line);
+      if (line) Execute(*line);  // which ends the dialogs it closed
     } catch (const ScriptError& e) {
-      if (!script_->interactive()) throw;
+      if (!script_->interactive()) {
+        EndDialog();
+        throw;
+      }
       ReportScriptError(e, err_ ? *err_ : std::cerr);
-      continue;
+      return true;
     }
-    if (!line) throw Error("the script ended while " + name + " is shown");
+    if (!line) {
+      const std::string name = stepped->Name();
+      EndDialog();
+      throw Error("the script ended while " + name + " is shown");
+    }
   }
-  out_ << (dialog.Loaded() ? "hide " : "unload ") << name << "\n";
+  EndGoneDialogs();
+  return dialog_ == stepped;
+}
+
+void Session::EndGoneDialogs() {
+  while (dialog_ && !(dialog_->Loaded() && dialog_->Visible())) {
+    out_ << (dialog_->Loaded() ? "hide " : "unload ") << dialog_->Name() << "\n";
+    EndDialog();
+    if (on_dialog_gone_) on_dialog_gone_();
+  }
+}
+
+void Session::EndDialog() {
+  dialog_ = shown_dialogs_.back();
+  shown_dialogs_.pop_back();
 }
 
 }  // namespace frambolist::hostprog

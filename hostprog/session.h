@@ -41,6 +41,15 @@ class Session final : platform::OkMessageBox,
   // A dialog appeared: it takes the script's next lines until it is hidden or
   // unloaded ("show", then "hide" or "unload", are printed).
   void RunDialog(ShownDialog& dialog);
+  // The same a line at a time, for a host program whose dialogs run in
+  // their own modal loop, which must see the keys a line sends before the
+  // next line runs: StepDialog runs the next line for the dialog shown last,
+  // and is false once that dialog has gone. A dialog that its modal loop
+  // closed (a key) is ended when the line under way returns, and
+  // `dialog_gone` runs then.
+  void BeginDialog(ShownDialog& dialog);
+  bool StepDialog();
+  void OnDialogGone(std::function<void()> dialog_gone) { on_dialog_gone_ = std::move(dialog_gone); }
   // Runs as soon as a host has started, before it loads its add-ins (tests
   // use it to prepare faults for the connection itself).
   void OnHostStarted(std::function<void(sim::World&)> prepare) {
@@ -146,7 +155,11 @@ class Session final : platform::OkMessageBox,
   bool ended_ = false;
   int command_depth_ = 0;  // commands under way: a dialog's run inside a click
   ScriptReader* script_ = nullptr;
+  void EndDialog();
+  void EndGoneDialogs();  // "hide" or "unload" for each dialog gone meanwhile
+  std::function<void()> on_dialog_gone_;
   ShownDialog* dialog_ = nullptr;  // the dialog the script's lines go to
+  std::vector<ShownDialog*> shown_dialogs_;  // those under it, each with the one before
   std::ostream* err_ = nullptr;
 };
 

@@ -2,6 +2,13 @@
 
 namespace frambolist::forms {
 
+namespace {
+// The controls that the keyboard's focus reaches (Tab, a click).
+bool TakesFocus(const ControlDesign& c) {
+  return c.kind == ControlKind::CommandButton || c.kind == ControlKind::OptionButton;
+}
+}  // namespace
+
 void Form::Load() {
   state_.clear();
   for (const ControlDesign& c : design_.controls) state_.push_back({c.caption, c.value});
@@ -17,6 +24,12 @@ void Form::ShowModal(platform::Platform& platform) {
   platform_ = &platform;
   if (!loaded_) Load();
   visible_ = true;
+  // The focus starts on the first control that takes it, in tab order.
+  focus_.reset();
+  for (const ControlDesign& c : design_.controls) {
+    if (!TakesFocus(c) || c.tab_order < 0) continue;
+    if (!focus_ || c.tab_order < design_.controls[*focus_].tab_order) focus_ = IndexOf(c);
+  }
   platform.dialogs.ShowModal(*this);
   // A toolkit that returns early (its window destroyed under it) leaves the
   // form hidden rather than claiming it is still on screen.
@@ -48,9 +61,14 @@ const std::string& Form::Caption(std::string_view name, int index) const {
   return loaded_ ? state_[IndexOf(*c)].caption : c->caption;
 }
 
+const ControlDesign* Form::Focus() const {
+  return focus_ ? &design_.controls[*focus_] : nullptr;
+}
+
 void Form::UserClick(std::string_view control, int index) {
   const ControlDesign* c = FindControl(control, index);
   if (!c || !loaded_) return;
+  if (TakesFocus(*c)) focus_ = IndexOf(*c);
   if (c->kind == ControlKind::OptionButton) {
     // Option buttons in one container are one group. Click comes only when
     // an option becomes selected, by mouse or keyboard.
@@ -65,7 +83,17 @@ void Form::UserClick(std::string_view control, int index) {
 }
 
 void Form::UserKeyPress(int char_code) {
-  if (loaded_ && design_.key_preview) Form_KeyPress(char_code);
+  if (!loaded_) return;
+  if (design_.key_preview) {
+    Form_KeyPress(char_code);
+    return;
+  }
+  constexpr int kEnter = 13, kSpace = 32;
+  const ControlDesign* focus = Focus();
+  if (!focus) return;
+  const bool chooses = (char_code == kEnter && focus->kind == ControlKind::CommandButton) ||
+                       (char_code == kSpace && TakesFocus(*focus));
+  if (chooses) UserClick(focus->name, focus->index);
 }
 
 }  // namespace frambolist::forms

@@ -76,10 +76,18 @@ class Form {
   // load starts again from the design.
   void Unload();
 
-  // The user's actions, as the toolkit reports them.
+  // The user's actions, as the toolkit reports them. A click moves the
+  // keyboard's focus to a button it clicks. A key goes to the form where it
+  // previews keys; otherwise to the control with the focus, as the Win32
+  // dialog manager gives it: Enter and Space choose a focused command
+  // button, Space selects a focused option button, and Enter there (no
+  // default button to choose) does nothing.
   void UserClick(std::string_view control, int index = -1);
   void UserKeyPress(int char_code);
   void UserCloseCommand() { Unload(); }
+  // The control with the keyboard's focus: at each showing, the first
+  // button in tab order.
+  const ControlDesign* Focus() const;
 
   // Control state as a user sees it now.
   const ControlDesign* FindControl(std::string_view name, int index = -1) const;
@@ -103,6 +111,7 @@ class Form {
   }
 
   FormDesign design_;
+  std::optional<size_t> focus_;  // into design_.controls
   bool loaded_ = false;
   bool visible_ = false;
   std::vector<ControlState> state_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <utility>
 #include <vector>
 #include <iostream>
@@ -19,6 +20,9 @@ namespace {
 
 constexpr UINT kMessageBoxShown = WM_APP + 1;
 constexpr UINT kFormShown = WM_APP + 2;
+// The next script line for the dialog shown last, once its modal loop has
+// taken the keys that the line before sent.
+constexpr UINT kNextDialogLine = WM_APP + 3;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
 WindowWatch* active = nullptr;
@@ -92,8 +96,30 @@ class Win32Dialog final : public hostprog::ShownDialog {
       }
     }
   }
+  // A key as the keyboard sends it: down and up to the window with the
+  // focus, through the dialog's own modal loop (which translates it, gives
+  // it to the dialog manager or previews it) before the next line runs.
   void Key(int char_code) override {
-    SendMessageW(hwnd_, WM_CHAR, static_cast<WPARAM>(char_code), 1);
+    HWND focus = GetFocus();
+    if (!focus || (focus != hwnd_ && !IsChild(hwnd_, focus))) focus = hwnd_;
+    UINT key = 0;
+    switch (char_code) {
+      case 13:
+        key = VK_RETURN;
+        break;
+      case 27:
+        key = VK_ESCAPE;
+        break;
+      case 32:
+        key = VK_SPACE;
+        break;
+      default:
+        key = LOBYTE(VkKeyScanW(static_cast<wchar_t>(char_code)));
+    }
+    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    PostMessageW(focus, WM_KEYDOWN, key, static_cast<LPARAM>(1 | (scan << 16)));
+    PostMessageW(focus, WM_KEYUP, key,
+                 static_cast<LPARAM>(1 | (scan << 16) | (1u << 30) | (1u << 31)));
   }
   void Close() override { SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
@@ -149,6 +175,10 @@ class Win32Dialog final : public hostprog::ShownDialog {
 
 WindowWatch::WindowWatch(hostprog::Session& session) : session_(session) {
   active = this;
+  session_.OnDialogGone([this] {
+    dialogs_.pop_back();
+    CheckHostEnabled("after a dialog");
+  });
   WNDCLASSW wc{};
   wc.lpfnWndProc = &WindowWatch::DriverProc;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -161,6 +191,7 @@ WindowWatch::WindowWatch(hostprog::Session& session) : session_(session) {
 }
 
 WindowWatch::~WindowWatch() {
+  session_.OnDialogGone(nullptr);
   if (hook_) UnhookWindowsHookEx(hook_);
   if (driver_) DestroyWindow(driver_);
   active = nullptr;
@@ -211,7 +242,7 @@ void WindowWatch::CheckModal(HWND shown, const char* what) {
 }
 
 void WindowWatch::CheckHostEnabled(const char* when) {
-  const bool dialog_up = dialogs_up_ > 0;
+  const bool dialog_up = !dialogs_.empty();
   if (host_window_ && IsWindow(host_window_) && IsWindowEnabled(host_window_) == dialog_up) {
     std::cerr << "modal fault: the host's window is "
               << (dialog_up ? "enabled while a dialog is still up " : "still disabled ") << when
@@ -228,17 +259,34 @@ void WindowWatch::CheckHostEnabled(const char* when) {
   }
 }
 
+// A dialog takes the script's lines one a message: between two lines the
+// dialog's own modal loop runs, and takes the keys a line sent.
+void WindowWatch::NextDialogLine(WPARAM dialog) {
+  // A line for a dialog that has gone meanwhile (its modal loop closed it)
+  // is no line for the one under it.
+  if (dialogs_.empty() || reinterpret_cast<WPARAM>(dialogs_.back().get()) != dialog) return;
+  MSG pending;
+  if (PeekMessageW(&pending, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) ||
+      session_.StepDialog())
+    PostMessageW(driver_, kNextDialogLine, dialog, 0);  // after the keys, and what they bring
+}
+
 LRESULT CALLBACK WindowWatch::DriverProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (!active || (message != kMessageBoxShown && message != kFormShown)) {
+  if (!active ||
+      (message != kMessageBoxShown && message != kFormShown && message != kNextDialogLine)) {
     return DefWindowProcW(hwnd, message, wparam, lparam);
   }
   HWND shown = reinterpret_cast<HWND>(wparam);
-  if (!IsWindow(shown)) return 0;
+  if (message != kNextDialogLine && !IsWindow(shown)) return 0;
   // We are inside the add-in's modal loop: no exception may cross it, so a
   // script error ends the run here, and any other failure too.
   return GuardedCallback(
       [&]() -> LRESULT {
         try {
+          if (message == kNextDialogLine) {
+            active->NextDialogLine(wparam);
+            return 0;
+          }
           active->CheckModal(shown, message == kMessageBoxShown ? "a message box" : "a dialog");
           if (message == kMessageBoxShown) {
             active->session_.out()
@@ -247,11 +295,9 @@ LRESULT CALLBACK WindowWatch::DriverProc(HWND hwnd, UINT message, WPARAM wparam,
                          reinterpret_cast<LPARAM>(GetDlgItem(shown, IDOK)));
             return 0;
           }
-          Win32Dialog dialog(shown);
-          ++active->dialogs_up_;
-          active->session_.RunDialog(dialog);
-          --active->dialogs_up_;
-          active->CheckHostEnabled("after a dialog");
+          active->dialogs_.push_back(std::make_unique<Win32Dialog>(shown));
+          active->session_.BeginDialog(*active->dialogs_.back());
+          active->NextDialogLine(reinterpret_cast<WPARAM>(active->dialogs_.back().get()));
         } catch (const hostprog::ScriptError& e) {
           active->session_.ReportScriptError(e, std::cerr);
           std::_Exit(2);

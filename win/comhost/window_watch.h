@@ -36,11 +36,13 @@ class WindowWatch {
   static LRESULT CALLBACK DriverProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
   void CheckModal(HWND shown, const char* what);
+  void NextDialogLine(WPARAM dialog);
 
   hostprog::Session& session_;
   HWND host_window_ = nullptr;
   std::vector<HWND> owners_to_enable_;  // owners of modal windows, checked after
-  int dialogs_up_ = 0;                  // one over another, by a macro's click
+  // The add-in's dialogs on screen, one over another by a macro's click.
+  std::vector<std::unique_ptr<hostprog::ShownDialog>> dialogs_;
   int modal_faults_ = 0;
   HHOOK hook_ = nullptr;
   HWND driver_ = nullptr;
