@@ -48,6 +48,37 @@ TEST(Shapes, LockedRatioScalesTheOtherDimensionOfEachShapeByItsOwnProportions) {
   EXPECT_EQ(b->height, 144);
 }
 
+// PowerPoint and Word: a group is as wide as its widest member and as high
+// as its highest; a shape selected inside it is the ChildShapeRange, the
+// group the ShapeRange; resizing the group scales every member alike.
+TEST(Shapes, AShapeInsideAGroupIsTheChildShapeRangeAndTheGroupScalesItsMembers) {
+  for (HostKind kind : {HostKind::PowerPoint, HostKind::Word}) {
+    World w(kind);
+    Shape* a = w.AddShape({.name = "A", .width = 144, .height = 36});
+    Shape* b = w.AddShape({.name = "B", .width = 72, .height = 72});
+    Shape* g = w.Group("G", {a, b});
+    EXPECT_EQ(g->width, 144);
+    EXPECT_EQ(g->height, 72);
+    EXPECT_EQ(w.FindShape("B"), b);
+
+    w.SelectInGroup(*g, *b);
+    EXPECT_EQ(Selection(w).Get("HasChildShapeRange"), Value(true));
+    EXPECT_EQ(Selection(w).Obj("ShapeRange").Get("Width"), Value(144.0f));
+    auto child = Selection(w).Obj("ChildShapeRange");
+    EXPECT_EQ(child.Get("Width"), Value(72.0f));
+    child.Put("Height", Value(108.0f));
+    EXPECT_EQ(g->height, 108);  // fitted again
+
+    w.Select({g});
+    EXPECT_EQ(Selection(w).Get("HasChildShapeRange"), Value(false));
+    EXPECT_NE(NumberOf([&] { Selection(w).Get("ChildShapeRange"); }), 0);
+    Selection(w).Obj("ShapeRange").Put("Width", Value(72.0f));
+    EXPECT_EQ(a->width, 72);
+    EXPECT_EQ(b->width, 36);
+    EXPECT_EQ(b->height, 108);  // the lock off: heights stay
+  }
+}
+
 TEST(Shapes, RefuseNegativeAndNonFiniteValuesAndNormaliseAngles) {
   World w(HostKind::Excel);
   Shape* a = w.AddShape({.name = "A", .width = 10, .height = 20});
