@@ -1,11 +1,11 @@
 #include "host/value.h"
 
-#include <string>
-#include <type_traits>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <type_traits>
 
-#include "host/decimal_conversion.h"
 #include "host/single_precision.h"
 
 namespace frambolist::host {
@@ -17,10 +17,15 @@ namespace {
 // simulated hosts' coercion of numbers written to text properties does.
 template <class T>
 std::string ShortestText(T x) {
-  if constexpr (std::is_floating_point_v<T>)
-    return GeneralText(static_cast<double>(x), std::is_same_v<T, float> ? 9 : 17);
-  else
+  if constexpr (std::is_floating_point_v<T>) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, static_cast<double>(x),
+                                       std::chars_format::general,
+                                       std::is_same_v<T, float> ? 9 : 17);
+    return std::string(text, written.ptr);
+  } else {
     return std::to_string(static_cast<long>(x));
+  }
 }
 }  // namespace
 

@@ -1,11 +1,11 @@
 #include "procs/shown_value.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
-
-#include "host/decimal_conversion.h"
 
 namespace frambolist::procs {
 
@@ -43,32 +43,25 @@ float RoundToFourDecimals(float value) {
 
 namespace {
 
-// Seven significant digits of |value| and the decimal exponent of the
-// first, from the exact binary value rounded half to even.
-using Digits = host::DecimalDigits;
-
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
-
-// From 10^-4 up to below 10^7, |value| * 10^(6 - exponent) is exact in a
-// double (a single's 24 bits times 5^k for k <= 10 fit in 53), so the
-// rounding decision is exact without big numbers. This is every box value but
-// the largest.
-bool FastDigits(double magnitude, Digits& out) {
-  if (!(magnitude < 1e7 && magnitude >= 1e-4)) return false;
-  for (int exponent = 6; exponent >= -4; --exponent) {
-    const double low = exponent >= 0 ? kPowersOfTen[exponent] : 1.0 / kPowersOfTen[-exponent];
-    if (magnitude < low) continue;
-    if (exponent < 0 && magnitude * kPowersOfTen[-exponent] < 1.0) continue;  // 1/10^k is inexact
-    double whole = RoundHalfEven(magnitude * kPowersOfTen[6 - exponent]);
-    out.exponent = exponent;
-    if (whole >= 1e7) {  // 9999999.5 rounds up to the next decade
-      whole /= 10.0;
-      ++out.exponent;
-    }
-    out.digits = std::to_string(static_cast<long long>(whole));
-    return true;
-  }
-  return false;
+// Seven significant digits of `magnitude` and the decimal exponent of the
+// first, from its exact binary value rounded half to even, as the standard
+// library writes it in scientific form ("1.234568e+03").
+struct Digits {
+  std::string digits;
+  int exponent = 0;
+};
+Digits SevenDigits(double magnitude) {
+  char text[32];
+  const auto written =
+      std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 6);
+  const std::string_view scientific(text, static_cast<size_t>(written.ptr - text));
+  Digits d;
+  d.digits = scientific.substr(0, 1);
+  d.digits += scientific.substr(2, 6);
+  const std::string_view exponent = scientific.substr(scientific.find('e') + 1);
+  const size_t sign = exponent.front() == '+' ? 1 : 0;
+  std::from_chars(exponent.data() + sign, exponent.data() + exponent.size(), d.exponent);
+  return d;
 }
 
 }  // namespace
@@ -76,8 +69,7 @@ bool FastDigits(double magnitude, Digits& out) {
 std::string GeneralNumber(float value, const NumberFormat& format) {
   if (!std::isfinite(value) || value == 0.0f) return "0";
   const double magnitude = std::fabs(static_cast<double>(value));
-  Digits d;
-  if (!FastDigits(magnitude, d)) d = host::RoundedDigits(magnitude, 7);
+  Digits d = SevenDigits(magnitude);
   std::string& digits = d.digits;
   const int exponent = d.exponent;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();

@@ -1,10 +1,10 @@
 #include "procs/typed_number.h"
 
+#include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
-
-#include "host/decimal_conversion.h"
 
 namespace frambolist::procs {
 
@@ -107,10 +107,23 @@ long long ExponentOf(std::string_view e) {
   return negative ? -exponent : exponent;
 }
 
-// The nearest single to |n|, or an infinity beyond the single range.
+// The nearest single to |n| (ties to even), as the standard library reads
+// it in C's syntax; beyond the single range an infinity, below it zero.
 float NearestSingle(const Number& n) {
-  return host::NearestSingle(n.whole + n.fraction,
-                             ExponentOf(n.exponent) - static_cast<long long>(n.fraction.size()));
+  const long long exponent = ExponentOf(n.exponent);
+  const std::string text =
+      (n.whole.empty() ? "0" : n.whole) + "." + n.fraction + "e" + std::to_string(exponent);
+  float value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc::result_out_of_range) return value;
+  // Out of range one way or the other: the place of the first significant
+  // digit says which (10^38 and more overflows, 10^-45 and less is zero).
+  const std::string digits = n.whole + n.fraction;
+  const size_t first = digits.find_first_not_of("0");
+  if (first == std::string::npos) return 0;
+  const long long place = static_cast<long long>(n.whole.size()) - 1 -
+                          static_cast<long long>(first) + exponent;
+  return place > 0 ? std::numeric_limits<float>::infinity() : 0.0f;
 }
 
 }  // namespace
