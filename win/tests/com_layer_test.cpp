@@ -222,9 +222,12 @@ TEST_F(ComTest, AnEventWithoutDispParamsArrivesWithNoArguments) {
   EXPECT_EQ(events->events, std::vector<std::string>{"OnUpdate"});
 }
 
+// Each failure stopped at the boundary also leaves its line on the
+// debugger's channel: run-wine.sh reads this test's under WINEDEBUG=+debugstr.
 TEST_F(ComTest, TheGuardTurnsEveryExceptionIntoAResult) {
   EXPECT_EQ(Guarded([]() -> HRESULT { throw std::bad_alloc(); }), E_OUTOFMEMORY);
-  EXPECT_EQ(Guarded([]() -> HRESULT { throw std::runtime_error("x"); }), E_UNEXPECTED);
+  EXPECT_EQ(Guarded([]() -> HRESULT { throw std::runtime_error("planted failure"); }),
+            E_UNEXPECTED);
   EXPECT_EQ(Guarded([]() -> HRESULT { throw host::HostFailure{{5, "x"}}; }), E_UNEXPECTED);
   EXPECT_EQ(Guarded([] { return S_FALSE; }), S_FALSE);
 }

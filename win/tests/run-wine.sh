@@ -125,6 +125,14 @@ heap_checked() {  # heap_checked NAME COMMAND...: status 0 and no err:heap
   grep -m3 -E "err:heap|script error|leak|modal fault" "$work/heap.err"
   [ "$status" -eq 0 ] && [ "$faults" -eq 0 ] || { echo "status $status, $faults heap faults"; return 1; }
 }
+# A failure stopped at the COM boundary leaves one line on the debugger's
+# channel, naming the entry point and the exception.
+debug_line_is_written() {
+  WINEDEBUG=+debugstr timeout 120 "$wine" "$work/frambolist_win_tests.exe" \
+    --gtest_filter='ComTest.TheGuardTurnsEveryExceptionIntoAResult' > /dev/null 2> "$work/debug.err"
+  grep -m1 'Frambolist: .*TheGuardTurnsEveryExceptionIntoAResult.*: planted failure' "$work/debug.err"
+}
+check "a failure stopped at the boundary is written to the debug output" debug_line_is_written
 check "under +heap: a host that lets go during a modal window, and Enter in the units dialog" \
   heap_checked "$wine" "$work/frambolist_win_tests.exe" \
   --gtest_filter='OfficeFaithful.AHostThatLetsGo*:OfficeFaithful.Enter*'
