@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "connectors/toolbar_layout.h"
 #include "hostprog/session.h"
 #include "hostprog/testing/run_script.h"
 #include "hostprog/testing/toolbar_invariants.h"
@@ -19,7 +20,17 @@ namespace {
 
 const char* kTexts[] = {"2",    "0",    "-3",  "1e39", "1e37",    "abc",
                         "\"\"", "12.5", "1,5", "-1",   "4.00005", "0.0001"};
-const char* kBoxes[] = {"TxHeight", "TxWidth", "TxRotate"};
+// The toolbar's edit boxes, from its table.
+const std::vector<std::string>& Boxes() {
+  static const std::vector<std::string> boxes = [] {
+    std::vector<std::string> out;
+    for (const auto& control : frambolist::connectors::ToolbarLayout()) {
+      if (control.event == "Change") out.emplace_back(control.field);
+    }
+    return out;
+  }();
+  return boxes;
+}
 const char* kMembers[] = {"ShapeRange", "Width",           "Height",      "Text",         "FaceId",
                           "Caption",    "LockAspectRatio", "Rotation",    "InlineShapes", "Item",
                           "Name",       "Enabled",         "ActiveWindow"};
@@ -39,7 +50,7 @@ std::vector<std::string> Commands(const uint8_t* data, size_t size, bool word) {
         break;
       case 1:
       case 2:
-        out.push_back(std::string("type ") + kBoxes[b % 3] + " " +
+        out.push_back("type " + Boxes()[b % Boxes().size()] + " " +
                       kTexts[(b / 3) % std::size(kTexts)]);
         break;
       case 3:

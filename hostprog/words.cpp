@@ -87,7 +87,7 @@ void CheckSeparator(const std::string& separator, const char* what, bool may_be_
   if (!IsUtf8(separator))
     throw Error(std::string("the ") + what + " separator is not valid UTF-8 text");
   size_t characters = 0;
-  for (unsigned char c : separator) characters += (c & 0xC0) != 0x80;
+  for (char c : separator) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   if (characters == 0 && !may_be_empty)
     throw Error(std::string("the ") + what + " separator cannot be empty");
   if (characters > 3)

@@ -75,8 +75,8 @@ std::string Xml(std::string_view text) {
 
 uint64_t Fnv1a(std::string_view text, uint64_t seed) {
   uint64_t hash = seed;
-  for (unsigned char c : text) {
-    hash ^= c;
+  for (char c : text) {
+    hash ^= static_cast<unsigned char>(c);
     hash *= 0x100000001B3ull;
   }
   return hash;

@@ -70,8 +70,6 @@ bool IsCallback(std::string_view attribute) {
   return attribute.starts_with("get") || attribute.starts_with("on") || attribute == "loadImage";
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 // One text from its parts, without a temporary for each.
 template <class... Parts>
 std::string Concat(const Parts&... parts) {
@@ -79,6 +77,8 @@ std::string Concat(const Parts&... parts) {
   (text += ... += parts);
   return text;
 }
+
+std::string Quoted(std::string_view text) { return Concat("\"", text, "\""); }
 
 class Reader {
  public:

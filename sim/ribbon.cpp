@@ -195,11 +195,19 @@ std::string AddinRibbon::Line() {
   std::string line;
   for (const RibbonGroupSpec& group : ui_.groups) {
     if (!line.empty()) line += "\n";
-    line += "ribbon " + QuotedText(group.label) + ":";
+    line += "ribbon ";
+    line += QuotedText(group.label);
+    line += ':';
     for (const RibbonControlSpec& control : group.controls) {
       const Shown& shown = ShownNow(control.id);
-      line += " [" + control.id + " " + QuotedText(shown.label);
-      if (control.kind == RibbonControlSpec::Kind::EditBox) line += " " + QuotedText(shown.text);
+      line += " [";
+      line += control.id;
+      line += ' ';
+      line += QuotedText(shown.label);
+      if (control.kind == RibbonControlSpec::Kind::EditBox) {
+        line += ' ';
+        line += QuotedText(shown.text);
+      }
       if (control.kind == RibbonControlSpec::Kind::ToggleButton)
         line += shown.pressed ? " pressed" : " not pressed";
       if (!shown.enabled) line += " greyed";

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "connectors/testing/toolbar_control.h"
 #include "hostprog/command_line.h"
 #include "hostprog/testing/run_script.h"
 #include "sim/command_bars.h"
@@ -241,7 +242,7 @@ start powerpoint
     if (std::string(command) == "connect") {
       // The new connection built the one toolbar.
       EXPECT_EQ(session.world()->bars().size(), 1u);
-      EXPECT_EQ(session.world()->bars().front()->controls.size(), 9u);
+      EXPECT_EQ(session.world()->bars().front()->controls.size(), connectors::testing::ToolbarControls());
     }
   }
 }

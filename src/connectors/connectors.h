@@ -24,6 +24,11 @@ class Connect final : public Connector {  // PowerPoint
 class ConnectXl final : public Connector {  // Excel
  public:
   explicit ConnectXl(platform::Platform& platform);
+  // Excel's connector has always received SheetActivate and done nothing
+  // with it: the boxes follow a sheet switch through the command bars'
+  // update that Excel raises after it, which reads the new sheet's
+  // selection. Kept subscribed, so that the connection's calls stay those
+  // that Excel has always seen.
   void EXApp_SheetActivate(const host::Value& /*Sh*/) {}
   void EXApp_SheetSelectionChange(const host::Value& Sh, const host::Value& Target);
   // Excel raises no application event when the user selects a shape, picture

@@ -27,7 +27,12 @@ std::string Escaped(std::string_view text) {
 }
 
 std::string Attribute(std::string_view name, std::string_view value) {
-  return " " + std::string(name) + "=\"" + Escaped(value) + "\"";
+  std::string attribute = " ";
+  attribute += name;
+  attribute += "=\"";
+  attribute += Escaped(value);
+  attribute += '"';
+  return attribute;
 }
 
 // A label that a handler may rewrite (the unit's captions, the aspect

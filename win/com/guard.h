@@ -6,7 +6,7 @@
 // host; scripts/check-entry-points.py fails a build in which one does not.
 //
 // A failure stopped here leaves one line on the debugger's channel
-// (OutputDebugString: a debugger, DebugView, or Wine's +debugstr show it),
+// (OutputDebugString: a debugger, DebugView, or Wine's debug channels show it),
 // naming the entry point and the exception, so that one met in the field
 // can be told apart. Nothing else is logged.
 

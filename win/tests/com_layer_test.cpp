@@ -223,7 +223,8 @@ TEST_F(ComTest, AnEventWithoutDispParamsArrivesWithNoArguments) {
 }
 
 // Each failure stopped at the boundary also leaves its line on the
-// debugger's channel: run-wine.sh reads this test's under WINEDEBUG=+debugstr.
+// debugger's channel: run-wine.sh reads this test's under Wine's debug
+// channels (WINEDEBUG=+debugstr,warn+seh).
 TEST_F(ComTest, TheGuardTurnsEveryExceptionIntoAResult) {
   EXPECT_EQ(Guarded([]() -> HRESULT { throw std::bad_alloc(); }), E_OUTOFMEMORY);
   EXPECT_EQ(Guarded([]() -> HRESULT { throw std::runtime_error("planted failure"); }),

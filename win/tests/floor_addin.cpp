@@ -126,7 +126,7 @@ bool SetString(const wchar_t* key, const wchar_t* name, const wchar_t* value) {
   }
   const LONG result =
       RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                     static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(wchar_t)));
+                     static_cast<DWORD>(static_cast<size_t>(lstrlenW(value) + 1) * sizeof(wchar_t)));
   RegCloseKey(handle);
   return result == ERROR_SUCCESS;
 }

@@ -126,9 +126,11 @@ heap_checked() {  # heap_checked NAME COMMAND...: status 0 and no err:heap
   [ "$status" -eq 0 ] && [ "$faults" -eq 0 ] || { echo "status $status, $faults heap faults"; return 1; }
 }
 # A failure stopped at the COM boundary leaves one line on the debugger's
-# channel, naming the entry point and the exception.
+# channel, naming the entry point and the exception. Wine 8 writes
+# OutputDebugString on its seh channel (warn:seh), other versions on
+# debugstr: both are on.
 debug_line_is_written() {
-  WINEDEBUG=+debugstr timeout 120 "$wine" "$work/frambolist_win_tests.exe" \
+  WINEDEBUG=+debugstr,warn+seh timeout 120 "$wine" "$work/frambolist_win_tests.exe" \
     --gtest_filter='ComTest.TheGuardTurnsEveryExceptionIntoAResult' > /dev/null 2> "$work/debug.err"
   grep -m1 'Frambolist: .*TheGuardTurnsEveryExceptionIntoAResult.*: planted failure' "$work/debug.err"
 }

@@ -22,4 +22,15 @@ inline sim::Control& ToolbarControl(sim::World& world, std::string_view field) {
   throw std::logic_error("no toolbar control " + std::string(field));
 }
 
+// The toolbar's counts, worked out from its table: the controls, and the
+// connection's steps after the bar's own (each control's addition, its Tag
+// and its writes), so that a new control changes no count in the tests.
+inline size_t ToolbarControls() { return ToolbarLayout().size(); }
+inline int ConnectionStepsAfterTheBar() {
+  int steps = 2;  // the bar's Position and Visible
+  for (const ControlLayout& control : ToolbarLayout())
+    steps += 2 + static_cast<int>(control.writes.size());  // added, tagged, written
+  return steps;
+}
+
 }  // namespace frambolist::connectors::testing

@@ -246,15 +246,18 @@ TEST(FaultSweep, EachHandlerKeepsItsPolicyWhicheverHostCallFails) {
               report(where + ": wrong failure sent to the host\n" + out);
             // Everything up to the failing call happened as without the fault.
             if (made.size() <= failing ||
-                !std::equal(made.begin(), made.begin() + failing + 1, calls.begin()))
+                !std::equal(made.begin(), made.begin() + static_cast<std::ptrdiff_t>(failing) + 1,
+                            calls.begin()))
               report(where + ": the calls before the failing one changed");
             // After it, up to the update (or within the update, when the
             // failing call is the update's): the boxes disabled (and nothing
             // else) exactly when the policy says; never an Enabled written
             // otherwise. What the update shows afterwards is the truth again.
             const size_t end = failing < made_before_update ? made_before_update : made.size();
-            std::vector<std::string> after(made.begin() + std::min(made.size(), failing + 1),
-                                           made.begin() + std::min(made.size(), end));
+            auto at = [&](size_t i) {
+              return made.begin() + static_cast<std::ptrdiff_t>(std::min(made.size(), i));
+            };
+            std::vector<std::string> after(at(failing + 1), at(end));
             std::erase_if(after, IsTemplateCall);
             if (expected.as_without_it) {
               std::vector<std::string> work = made, planned = calls;
@@ -354,7 +357,7 @@ quit
       // PowerPoint shows the failure, then one message for each later step
       // that needed what the failing step would have stored.
       const bool only_lost_objects =
-          std::all_of(shown.begin() + std::min<size_t>(1, shown.size()), shown.end(),
+          std::all_of(shown.begin() + std::min<std::ptrdiff_t>(1, std::ssize(shown)), shown.end(),
                       [](const std::string& line) {
                         return line == "message: Object variable or With block variable not set";
                       });

@@ -127,7 +127,7 @@ TEST(Lifetime, ADisconnectedConnectorReceivesNothingWhileTheHostStillHoldsIt) {
   h.Control("ButAbout").UserClick();
   EXPECT_EQ(h.Control("TxHeight").text, "0");
   EXPECT_EQ(h.modal.dialogs, 0);
-  EXPECT_EQ(h.world.bars().back()->controls.size(), 9u);
+  EXPECT_EQ(h.world.bars().back()->controls.size(), connectors::testing::ToolbarControls());
   // Switched off by the user, it takes its toolbar away.
   Host off(sim::HostKind::PowerPoint, "Connect");
   off.Connect();
