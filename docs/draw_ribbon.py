@@ -12,9 +12,10 @@ import re
 import subprocess
 import sys
 
+from draw_toolbar import FONT_SIZE, text_width  # the same font, measured the same way
+
 ROW = 24
 ROWS = 3
-FONT_SIZE = 11
 TEXT = "#262626"
 GREYED = "#A6A6A6"
 BOX_WIDTH = 70
@@ -37,16 +38,6 @@ def parse(line):
         text = quoted[1] if len(quoted) > 1 else None
         controls.append((item.split(" ", 1)[0], quoted[0], text, pressed, greyed))
     return group, controls
-
-
-def text_width(text):
-    """The text's width in pixels at FONT_SIZE, as ImageMagick draws it."""
-    if not text:
-        return 0
-    run = subprocess.run(["convert", "-font", "DejaVu-Sans", "-pointsize", str(FONT_SIZE),
-                          f"label:{text}", "-format", "%w", "info:"],
-                         capture_output=True, text=True, check=True)
-    return int(run.stdout)
 
 
 def mvg(group, controls):
