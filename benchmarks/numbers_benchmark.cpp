@@ -11,7 +11,7 @@ namespace {
 const NumberFormat kFormat{",", "."};
 
 void BM_ShownValueOfALength(benchmark::State& state) {
-  CurrentUnit = "mm";
+  CurrentUnit = Unit::mm;
   float points = 72.0f;
   for (auto _ : state) {
     benchmark::DoNotOptimize(ShownValue(PointsToUnit(points), kFormat));
@@ -21,7 +21,7 @@ void BM_ShownValueOfALength(benchmark::State& state) {
 BENCHMARK(BM_ShownValueOfALength);
 
 void BM_TypedTextToPoints(benchmark::State& state) {
-  CurrentUnit = "cm";
+  CurrentUnit = Unit::cm;
   const char* texts[] = {"12,5", " -3 ", "1.234,5678", "2,5E-2", "abc"};
   size_t i = 0;
   for (auto _ : state) {

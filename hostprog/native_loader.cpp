@@ -25,7 +25,7 @@ class NativeAddin final : public LoadedAddin {
   void OnDisconnection(int32_t remove_mode) override {
     connector_->AddinInstance_OnDisconnection(remove_mode);
   }
-  std::string CurrentUnit() override { return procs::CurrentUnit; }
+  std::string CurrentUnit() override { return std::string(procs::NameOf(procs::CurrentUnit)); }
 
   std::string GetCustomUI(std::string_view ribbon_id) override {
     return connector_->GetCustomUI(ribbon_id);

@@ -27,7 +27,7 @@ struct ScriptRun {
 // the unit at its start.
 inline void StartAsAFreshProcess() {
   forms::DiscardFormsForTesting();
-  procs::CurrentUnit = "Inch";
+  procs::CurrentUnit = procs::Unit::Inch;
 }
 
 // Each run starts as a fresh host process would.

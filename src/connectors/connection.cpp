@@ -49,7 +49,7 @@ template <class Policy>
 void Connector::RunRibbonSteps(const Policy& policy, const Dispatch& application, int version) {
   policy.Run([&] { HostReference().Set(application); });
   DeleteBarLeftBehind();  // the group replaces it
-  procs::CurrentUnit = "Inch";  // before the labels are built
+  procs::CurrentUnit = procs::Unit::Inch;  // before the labels are built
   ribbon_ = std::make_unique<RibbonSurface>(version < traits_.ribbon_per_window_from);
   for (const ControlLayout& control : ToolbarLayout())
     (this->*control.reference).Set(ribbon_->ControlOf(control.field));
@@ -94,7 +94,7 @@ void Connector::BuildToolbar(const Policy& policy, const Dispatch& add_in) {
                                   .Call("Add", {Value(std::string(kToolbarName)), host::Missing{},
                                                 host::Missing{}, Value(true)}));
   });
-  policy.Run([&] { procs::CurrentUnit = "Inch"; });                // before any caption is built
+  policy.Run([&] { procs::CurrentUnit = procs::Unit::Inch; });  // before any caption is built
   policy.Run([&] { CmdBar.Put("Position", Value(int32_t{1})); });  // msoBarTop
   policy.Run([&] { CmdBar.Put("Visible", Value(true)); });
 
@@ -112,7 +112,7 @@ void Connector::BuildToolbar(const Policy& policy, const Dispatch& add_in) {
       policy.Run([&] {
         Value value = write.value;
         if (write.kind == PropertyWrite::Kind::kUnitCaption) {
-          value = Value(TextOf(write.value) + procs::CurrentUnit + ")");
+          value = Value(TextOf(write.value) + std::string(procs::NameOf(procs::CurrentUnit)) + ")");
         } else if (write.kind == PropertyWrite::Kind::kActionString) {
           value = Value("!<" + TextOf(add_in.Get("ProgId")) + ">");
         }

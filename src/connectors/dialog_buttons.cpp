@@ -15,8 +15,9 @@ using host::Value;
 void Connector::ButSettings_Click(const Value& /*Ctrl*/, Value& /*CancelDefault*/) {
   forms::frmOptions().ShowModal(platform_);
   ThrowIfAbandonedDuringModal();
-  LblHeight->Put("Caption", Value("Height (" + procs::CurrentUnit + ")"));
-  LblWidth->Put("Caption", Value("Width (" + procs::CurrentUnit + ")"));
+  const std::string unit(procs::NameOf(procs::CurrentUnit));
+  LblHeight->Put("Caption", Value("Height (" + unit + ")"));
+  LblWidth->Put("Caption", Value("Width (" + unit + ")"));
 }
 
 void Connector::ButAbout_Click(const Value& /*Ctrl*/, Value& /*CancelDefault*/) {

@@ -290,7 +290,7 @@ RibbonSurface::RibbonSurface(bool shared) : state_(std::make_shared<RibbonState>
     for (const PropertyWrite& write : row.writes) {
       if (write.property != "Caption") continue;
       state_->labels[id] = write.kind == PropertyWrite::Kind::kUnitCaption
-                               ? write.value.as<std::string>() + procs::CurrentUnit + ")"
+                               ? write.value.as<std::string>() + std::string(procs::NameOf(procs::CurrentUnit)) + ")"
                                : write.value.as<std::string>();
     }
     // An icon-only button is labelled by its tip, which a screen reader reads.

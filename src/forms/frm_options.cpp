@@ -41,9 +41,9 @@ FrmOptions::FrmOptions() : Form(OptionsDesign()) {}
 void FrmOptions::Form_Load() { saved_unit_ = procs::CurrentUnit; }
 
 void FrmOptions::Option1_Click(int Index) {
-  if (Index >= 0 && Index < static_cast<int>(std::size(procs::kUnitNames))) {
-    procs::CurrentUnit = procs::kUnitNames[Index];
-  }
+  // The buttons stand in the units' order.
+  if (Index >= 0 && Index <= static_cast<int>(procs::Unit::m))
+    procs::CurrentUnit = static_cast<procs::Unit>(Index);
 }
 
 // Restores the unit but leaves the option buttons as the user left them.

@@ -3,6 +3,7 @@
 // the choice, Cancel restores the unit saved when the dialog was loaded.
 
 #include "forms/form.h"
+#include "procs/units.h"
 
 namespace frambolist::forms {
 
@@ -11,7 +12,7 @@ class FrmOptions final : public Form {
   FrmOptions();
 
   // The unit taken when the dialog was loaded; Cancel restores it.
-  const std::string& SavedUnit() const { return saved_unit_; }
+  procs::Unit SavedUnit() const { return saved_unit_; }
 
   void Option1_Click(int Index);
   void OKButton_Click() { Hide(); }
@@ -21,7 +22,7 @@ class FrmOptions final : public Form {
   void Form_Load() override;
   void OnClick(std::string_view control, int index) override;
 
-  std::string saved_unit_;
+  procs::Unit saved_unit_ = procs::Unit::Inch;
 };
 
 FormDesign OptionsDesign();

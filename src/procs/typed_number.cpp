@@ -119,7 +119,7 @@ float NearestSingle(const Number& n) {
   // Out of range one way or the other: the place of the first significant
   // digit says which (10^38 and more overflows, 10^-45 and less is zero).
   const std::string digits = n.whole + n.fraction;
-  const size_t first = digits.find_first_not_of("0");
+  const size_t first = digits.find_first_not_of('0');
   if (first == std::string::npos) return 0;
   const long long place = static_cast<long long>(n.whole.size()) - 1 -
                           static_cast<long long>(first) + exponent;

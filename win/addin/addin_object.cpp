@@ -111,7 +111,7 @@ STDMETHODIMP AddinObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPA
       if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
       if (!result) return E_POINTER;
       V_VT(result) = VT_BSTR;
-      V_BSTR(result) = Bstr(Widen(procs::CurrentUnit)).Release();
+      V_BSTR(result) = Bstr(Widen(procs::NameOf(procs::CurrentUnit))).Release();
       return S_OK;
     }
     if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;

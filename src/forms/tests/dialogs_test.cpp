@@ -177,7 +177,7 @@ CurrentUnit = "Inch"
 )~");
   EXPECT_TRUE(frmOptions().loaded());
   EXPECT_TRUE(frmOptions().OptionValue("Option1", 3));
-  EXPECT_EQ(frmOptions().SavedUnit(), "Inch");
+  EXPECT_EQ(frmOptions().SavedUnit(), procs::Unit::Inch);
 }
 
 // Click comes only when an option becomes selected: after a Cancel the
@@ -203,7 +203,7 @@ CurrentUnit = "Inch"
 hide frmOptions
 )~");
   for (int index : {-1, 5, 1000}) frmOptions().Option1_Click(index);
-  EXPECT_EQ(procs::CurrentUnit, "Inch");
+  EXPECT_EQ(procs::CurrentUnit, procs::Unit::Inch);
   for (const Form* form : std::initializer_list<const Form*>{&frmOptions(), &frmSplash()}) {
     EXPECT_FALSE(form->OptionValue("Option1", 5));
     EXPECT_EQ(form->Caption("Option1", 9), "");
@@ -239,12 +239,12 @@ TEST(Dialogs, ClosingEndsTheShowingAndOnlyALoadedFormTakesClicks) {
   };
   form.ShowModal(platform);
   EXPECT_FALSE(toolkit.shown_after_actions);
-  EXPECT_EQ(procs::CurrentUnit, "m");
+  EXPECT_EQ(procs::CurrentUnit, procs::Unit::m);
   EXPECT_FALSE(form.loaded());
 
   // Clicks reach an unloaded form only through a stale window: ignored.
   form.UserClick("Option1", 2);
-  EXPECT_EQ(procs::CurrentUnit, "m");
+  EXPECT_EQ(procs::CurrentUnit, procs::Unit::m);
 
   // A toolkit that returns without the form hidden (its window destroyed
   // under it) leaves the form not shown, so the next click shows it again.
