@@ -128,8 +128,8 @@ void Compare(benchmark::State& state, Scene& scene, Action action) {
   state.counters["addin_us"] = addin / n;
   state.counters["raw_us"] = raw / n;
   state.counters["ratio"] = addin / raw;
-  state.counters["host_calls"] = static_cast<double>(
-      std::ranges::count_if(calls, [](const sim::World::RecordedCall& c) {
+  state.counters["host_calls"] =
+      static_cast<double>(std::ranges::count_if(calls, [](const sim::World::RecordedCall& c) {
         return c.kind != sim::World::RecordedCall::Kind::Event;
       }));
   state.counters["invalidations"] = static_cast<double>(std::ranges::count_if(
@@ -190,8 +190,8 @@ void BM_Connection(benchmark::State& state) {
   state.counters["addin_us"] = addin / n;
   state.counters["raw_us"] = raw / n;
   state.counters["ratio"] = addin / raw;
-  state.counters["host_calls"] = static_cast<double>(
-      std::ranges::count_if(calls, [](const sim::World::RecordedCall& c) {
+  state.counters["host_calls"] =
+      static_cast<double>(std::ranges::count_if(calls, [](const sim::World::RecordedCall& c) {
         return c.kind != sim::World::RecordedCall::Kind::Event;
       }));
 }
@@ -223,8 +223,8 @@ void BM_Update(benchmark::State& state) {
   Scene scene(static_cast<sim::HostKind>(state.range(0)), static_cast<int>(state.range(3)));
   std::vector<sim::Shape*> selected{scene.shape};
   for (int i = 1; i < state.range(1); ++i) {
-    selected.push_back(scene.world.AddShape(
-        {.name = "S" + std::to_string(i), .width = 10.0 + i, .height = 20}));
+    selected.push_back(
+        scene.world.AddShape({.name = "S" + std::to_string(i), .width = 10.0 + i, .height = 20}));
   }
   scene.world.Select(selected);
   const bool changed = state.range(2) == 1;

@@ -236,7 +236,7 @@ void Session::ForeignCommand(const Words& w) {
 
 void Session::TypeCommand(const Words& w) {
   if (sim::AddinRibbon* ribbon = RibbonWith(w[1])) {
-    if (ribbon->Find(w[1])->kind != sim::RibbonControlSpec::Kind::EditBox)
+    if (ribbon->Find(w[1])->kind != sim::DeclaredControl::Kind::EditBox)
       throw Error(w[1] + " is not an edit box");
     ribbon->Type(w[1], w[2]);
     ReportFailures(RequireHost().RaiseCommandBarsUpdate());

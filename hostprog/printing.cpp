@@ -56,7 +56,7 @@ void Session::Print(const std::string& what, ShownDialog* dialog) {
   // What the active window's ribbon shows of a control: its label, and a
   // box's text, a toggle's pressed state, the enabled state of the others.
   if (sim::AddinRibbon* ribbon = RibbonWith(object)) {
-    using Kind = sim::RibbonControlSpec::Kind;
+    using Kind = sim::DeclaredControl::Kind;
     const Kind kind = ribbon->Find(object)->kind;
     const sim::AddinRibbon::Shown& shown = ribbon->ShownNow(object);
     if (property == "Label") return emit(Value(shown.label));

@@ -158,7 +158,7 @@ class Session final : platform::OkMessageBox,
   void EndDialog();
   void EndGoneDialogs();  // "hide" or "unload" for each dialog gone meanwhile
   std::function<void()> on_dialog_gone_;
-  ShownDialog* dialog_ = nullptr;  // the dialog the script's lines go to
+  ShownDialog* dialog_ = nullptr;            // the dialog the script's lines go to
   std::vector<ShownDialog*> shown_dialogs_;  // those under it, each with the one before
   std::ostream* err_ = nullptr;
 };

@@ -39,7 +39,8 @@ bool IsClassKey(const RegistryValue& v) { return v.key.starts_with(kClasses); }
 
 // Every row of the package for `arch`.
 std::vector<RegistryValue> PackageValues(const std::string& arch) {
-  if (arch != "both") return frambolist::connectors::RegistrationValues(InstalledLibrary("frambolist.dll"));
+  if (arch != "both")
+    return frambolist::connectors::RegistrationValues(InstalledLibrary("frambolist.dll"));
   auto values = frambolist::connectors::RegistrationValues(InstalledLibrary("frambolist_x64.dll"));
   for (RegistryValue v :
        frambolist::connectors::RegistrationValues(InstalledLibrary("frambolist_x86.dll"))) {

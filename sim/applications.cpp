@@ -21,9 +21,8 @@ class Selection : public SimObject {
     Member("ShapeRange", [this](auto) { return ShapeRange(); });
     if (world.kind() != HostKind::Excel) {
       // A shape selected inside a group: ShapeRange is the whole group.
-      Member("HasChildShapeRange", [this](auto) {
-        return Outcome<Value>(Value(!document_->child_selection.empty()));
-      });
+      Member("HasChildShapeRange",
+             [this](auto) { return Outcome<Value>(Value(!document_->child_selection.empty())); });
       Member("ChildShapeRange", [this](auto) -> Outcome<Value> {
         if (document_->child_selection.empty()) {
           if (world_.kind() == HostKind::Word) return host_errors::WordCommandFailed();
@@ -153,8 +152,7 @@ Application::Application(World& world) : SimObject(world, "Application") {
     // The customization context is the Normal template unless a macro
     // chose another.
     Member("NormalTemplate", Fresh([this] { return std::make_shared<Template>(world_); }));
-    Member("CustomizationContext",
-           Fresh([this] { return std::make_shared<Template>(world_); }));
+    Member("CustomizationContext", Fresh([this] { return std::make_shared<Template>(world_); }));
   }
   if (world.kind() == HostKind::Excel) {
     Member("ActiveSheet",

@@ -58,8 +58,7 @@ class CommandBars : public SimObject {
     Member("Item", item, {}, kOneIndex);
     Member("", item, {}, kOneIndex);
     // Add(Name, Position, MenuBar, Temporary)
-    Member(
-        "Add", [this](std::span<const Value> args) { return Add(args); }, {}, {0, 4});
+    Member("Add", [this](std::span<const Value> args) { return Add(args); }, {}, {0, 4});
   }
 
  private:
@@ -104,8 +103,7 @@ class Controls : public SimObject {
     Member("Item", item, {}, kOneIndex);
     Member("", item, {}, kOneIndex);
     // Add(Type, Id, Parameter, Before, Temporary)
-    Member(
-        "Add", [this](std::span<const Value> args) { return Add(args); }, {}, {0, 5});
+    Member("Add", [this](std::span<const Value> args) { return Add(args); }, {}, {0, 5});
   }
 
  private:

@@ -21,11 +21,11 @@ struct ElementRule {
 };
 
 // The control attributes that edit boxes and buttons share in the schema.
-#define FRAMBOLIST_CONTROL_ATTRIBUTES                                                          \
-  "id", "idQ", "tag", "label", "getLabel", "enabled", "getEnabled", "visible", "getVisible",   \
-      "screentip", "getScreentip", "supertip", "getSupertip", "keytip", "getKeytip",           \
-      "showLabel", "getShowLabel", "showImage", "getShowImage", "image", "imageMso",           \
-      "getImage", "insertAfterMso", "insertBeforeMso", "insertAfterQ", "insertBeforeQ"
+#define FRAMBOLIST_CONTROL_ATTRIBUTES                                                             \
+  "id", "idQ", "tag", "label", "getLabel", "enabled", "getEnabled", "visible", "getVisible",      \
+      "screentip", "getScreentip", "supertip", "getSupertip", "keytip", "getKeytip", "showLabel", \
+      "getShowLabel", "showImage", "getShowImage", "image", "imageMso", "getImage",               \
+      "insertAfterMso", "insertBeforeMso", "insertAfterQ", "insertBeforeQ"
 
 const ElementRule kRules[] = {
     {"customUI", {"onLoad", "loadImage"}, {"ribbon"}},
@@ -36,9 +36,27 @@ const ElementRule kRules[] = {
       "getKeytip", "insertAfterMso", "insertBeforeMso", "insertAfterQ", "insertBeforeQ"},
      {"group"}},
     {"group",
-     {"id", "idMso", "idQ", "tag", "label", "getLabel", "visible", "getVisible", "keytip",
-      "getKeytip", "screentip", "getScreentip", "supertip", "getSupertip", "image", "imageMso",
-      "getImage", "insertAfterMso", "insertBeforeMso", "insertAfterQ", "insertBeforeQ"},
+     {"id",
+      "idMso",
+      "idQ",
+      "tag",
+      "label",
+      "getLabel",
+      "visible",
+      "getVisible",
+      "keytip",
+      "getKeytip",
+      "screentip",
+      "getScreentip",
+      "supertip",
+      "getSupertip",
+      "image",
+      "imageMso",
+      "getImage",
+      "insertAfterMso",
+      "insertBeforeMso",
+      "insertAfterQ",
+      "insertBeforeQ"},
      {"editBox", "toggleButton", "button"}},
     {"editBox",
      {FRAMBOLIST_CONTROL_ATTRIBUTES, "getText", "onChange", "sizeString", "maxLength"},
@@ -90,7 +108,8 @@ class Reader {
   bool Check(const XmlElement& element, std::string_view parent) {
     const ElementRule* rule = RuleOf(element.name);
     const ElementRule* parent_rule = RuleOf(parent);
-    if (element.ns != ns_ || !rule || !parent_rule || !Contains(parent_rule->children, element.name)) {
+    if (element.ns != ns_ || !rule || !parent_rule ||
+        !Contains(parent_rule->children, element.name)) {
       Fault(Concat("unknown element ", Quoted(element.name), " in ", parent));
       return false;
     }
@@ -120,7 +139,8 @@ class Reader {
   bool CheckTree(const XmlElement& element, std::string_view parent) {
     if (!Check(element, parent)) return false;
     bool stands = true;
-    for (const XmlElement& child : element.children) stands = CheckTree(child, element.name) && stands;
+    for (const XmlElement& child : element.children)
+      stands = CheckTree(child, element.name) && stands;
     return stands;
   }
 
@@ -140,10 +160,10 @@ std::string AttributeOf(const XmlElement& element, std::string_view name) {
   return {};
 }
 
-constexpr std::pair<std::string_view, RibbonControlSpec::Kind> kKinds[] = {
-    {"editBox", RibbonControlSpec::Kind::EditBox},
-    {"toggleButton", RibbonControlSpec::Kind::ToggleButton},
-    {"button", RibbonControlSpec::Kind::Button},
+constexpr std::pair<std::string_view, DeclaredControl::Kind> kKinds[] = {
+    {"editBox", DeclaredControl::Kind::EditBox},
+    {"toggleButton", DeclaredControl::Kind::ToggleButton},
+    {"button", DeclaredControl::Kind::Button},
 };
 
 }  // namespace
@@ -183,18 +203,18 @@ CustomUi ReadCustomUi(std::string_view xml, int version,
         if (!reader.Check(tab, "tabs")) continue;
         for (const XmlElement& group : tab.children) {
           if (!reader.Check(group, "tab")) continue;
-          RibbonGroupSpec spec{AttributeOf(group, "id"), AttributeOf(group, "label"), {}};
+          DeclaredGroup declared{AttributeOf(group, "id"), AttributeOf(group, "label"), {}};
           for (const XmlElement& control : group.children) {
             if (!reader.CheckTree(control, "group")) continue;
-            RibbonControlSpec c{};
+            DeclaredControl c{};
             for (const auto& [name, kind] : kKinds) {
               if (name == control.name) c.kind = kind;
             }
             c.id = AttributeOf(control, "id");
             for (const auto& [name, value] : control.attributes) c.attributes[name] = value;
-            spec.controls.push_back(std::move(c));
+            declared.controls.push_back(std::move(c));
           }
-          ui.groups.push_back(std::move(spec));
+          ui.groups.push_back(std::move(declared));
         }
       }
     }

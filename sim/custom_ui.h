@@ -27,7 +27,7 @@ struct XmlElement {
 // Windows); none where the text is not well-formed XML.
 std::optional<XmlElement> ParseXml(std::string_view text);
 
-struct RibbonControlSpec {
+struct DeclaredControl {
   enum class Kind { EditBox, ToggleButton, Button };
   Kind kind;
   std::string id;
@@ -41,14 +41,14 @@ struct RibbonControlSpec {
   }
 };
 
-struct RibbonGroupSpec {
+struct DeclaredGroup {
   std::string id, label;
-  std::vector<RibbonControlSpec> controls;
+  std::vector<DeclaredControl> controls;
 };
 
 struct CustomUi {
   std::string on_load;  // the onLoad callback, or empty
-  std::vector<RibbonGroupSpec> groups;
+  std::vector<DeclaredGroup> groups;
 };
 
 // Reads `xml` for a host of Office version `version`. `knows_callback` is the

@@ -94,9 +94,9 @@ AddinRibbon::AddinRibbon(World& world, CustomUi ui, RibbonClient& client,
       invalidated_(std::make_shared<Invalidated>()),
       ribbon_ui_(std::make_shared<RibbonUi>(world, invalidated_)) {}
 
-const RibbonControlSpec* AddinRibbon::Find(std::string_view id) const {
-  for (const RibbonGroupSpec& group : ui_.groups) {
-    for (const RibbonControlSpec& control : group.controls) {
+const DeclaredControl* AddinRibbon::Find(std::string_view id) const {
+  for (const DeclaredGroup& group : ui_.groups) {
+    for (const DeclaredControl& control : group.controls) {
       if (control.id == id) return &control;
     }
   }
@@ -112,15 +112,15 @@ void AddinRibbon::Refresh() {
   for (size_t key = 0; key < ribbons; ++key) {
     const size_t window = per_window ? key : world_.active_window();
     const bool first = !drawn_.contains(key);
-    for (const RibbonGroupSpec& group : ui_.groups) {
-      for (const RibbonControlSpec& control : group.controls) {
+    for (const DeclaredGroup& group : ui_.groups) {
+      for (const DeclaredControl& control : group.controls) {
         if (first || asked.all || asked.ids.contains(control.id)) Ask(key, window, control);
       }
     }
   }
 }
 
-Value AddinRibbon::Control(const RibbonControlSpec& control, size_t window) {
+Value AddinRibbon::Control(const DeclaredControl& control, size_t window) {
   const std::string* tag = control.Attribute("tag");
   return Value(std::make_shared<RibbonControl>(world_, control.id, tag ? *tag : std::string(),
                                                world_.window(window)->Ref())
@@ -139,7 +139,7 @@ std::optional<Value> AddinRibbon::Call(const std::string* callback, std::span<co
 }
 
 // Asks for what the XML leaves to callbacks; the rest stands in the XML.
-void AddinRibbon::Ask(size_t key, size_t window, const RibbonControlSpec& control) {
+void AddinRibbon::Ask(size_t key, size_t window, const DeclaredControl& control) {
   Shown& shown = Drawn(key)[control.id];
   const Value args[] = {Control(control, window)};
   auto text_of = [&](const char* getter, const char* fixed, std::string& into) {
@@ -157,10 +157,9 @@ void AddinRibbon::Ask(size_t key, size_t window, const RibbonControlSpec& contro
     }
   };
   text_of("getLabel", "label", shown.label);
-  if (control.kind == RibbonControlSpec::Kind::EditBox) text_of("getText", "", shown.text);
+  if (control.kind == DeclaredControl::Kind::EditBox) text_of("getText", "", shown.text);
   flag_of("getEnabled", "enabled", shown.enabled);
-  if (control.kind == RibbonControlSpec::Kind::ToggleButton)
-    flag_of("getPressed", "", shown.pressed);
+  if (control.kind == DeclaredControl::Kind::ToggleButton) flag_of("getPressed", "", shown.pressed);
 }
 
 const AddinRibbon::Shown& AddinRibbon::ShownNow(std::string_view id) {
@@ -168,20 +167,20 @@ const AddinRibbon::Shown& AddinRibbon::ShownNow(std::string_view id) {
 }
 
 void AddinRibbon::Type(std::string_view id, const std::string& text) {
-  const RibbonControlSpec* control = Find(id);
+  const DeclaredControl* control = Find(id);
   Shown& shown = Drawn(RibbonKey())[std::string(id)];
-  if (!control || control->kind != RibbonControlSpec::Kind::EditBox || !shown.enabled) return;
+  if (!control || control->kind != DeclaredControl::Kind::EditBox || !shown.enabled) return;
   shown.text = text;
   const Value args[] = {Control(*control, world_.active_window()), Value(text)};
   Call(control->Attribute("onChange"), args);
 }
 
 void AddinRibbon::Click(std::string_view id) {
-  const RibbonControlSpec* control = Find(id);
+  const DeclaredControl* control = Find(id);
   Shown& shown = Drawn(RibbonKey())[std::string(id)];
-  if (!control || control->kind == RibbonControlSpec::Kind::EditBox || !shown.enabled) return;
+  if (!control || control->kind == DeclaredControl::Kind::EditBox || !shown.enabled) return;
   const Value ribbon_control = Control(*control, world_.active_window());
-  if (control->kind == RibbonControlSpec::Kind::ToggleButton) {
+  if (control->kind == DeclaredControl::Kind::ToggleButton) {
     shown.pressed = !shown.pressed;
     const Value args[] = {ribbon_control, Value(shown.pressed)};
     Call(control->Attribute("onAction"), args);
@@ -193,22 +192,22 @@ void AddinRibbon::Click(std::string_view id) {
 
 std::string AddinRibbon::Line() {
   std::string line;
-  for (const RibbonGroupSpec& group : ui_.groups) {
+  for (const DeclaredGroup& group : ui_.groups) {
     if (!line.empty()) line += "\n";
     line += "ribbon ";
     line += QuotedText(group.label);
     line += ':';
-    for (const RibbonControlSpec& control : group.controls) {
+    for (const DeclaredControl& control : group.controls) {
       const Shown& shown = ShownNow(control.id);
       line += " [";
       line += control.id;
       line += ' ';
       line += QuotedText(shown.label);
-      if (control.kind == RibbonControlSpec::Kind::EditBox) {
+      if (control.kind == DeclaredControl::Kind::EditBox) {
         line += ' ';
         line += QuotedText(shown.text);
       }
-      if (control.kind == RibbonControlSpec::Kind::ToggleButton)
+      if (control.kind == DeclaredControl::Kind::ToggleButton)
         line += shown.pressed ? " pressed" : " not pressed";
       if (!shown.enabled) line += " greyed";
       line += "]";

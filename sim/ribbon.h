@@ -68,7 +68,7 @@ class AddinRibbon {
   // invalidated: Office does it when the user's action is over.
   void Refresh();
 
-  const RibbonControlSpec* Find(std::string_view id) const;
+  const DeclaredControl* Find(std::string_view id) const;
   // What the active window's ribbon shows.
   const Shown& ShownNow(std::string_view id);
   // The group's line for `print ribbon`.
@@ -84,8 +84,8 @@ class AddinRibbon {
  private:
   size_t RibbonKey() const { return world_.RibbonPerWindow() ? world_.active_window() : 0; }
   std::map<std::string, Shown>& Drawn(size_t key);
-  void Ask(size_t key, size_t window, const RibbonControlSpec& control);
-  Value Control(const RibbonControlSpec& control, size_t window);
+  void Ask(size_t key, size_t window, const DeclaredControl& control);
+  Value Control(const DeclaredControl& control, size_t window);
   std::optional<Value> Call(const std::string* callback, std::span<const Value> args);
 
   World& world_;

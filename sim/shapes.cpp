@@ -33,9 +33,8 @@ class ShapeRange : public SimObject {
       : SimObject(world, single ? "Shape" : "ShapeRange"), shapes_(std::move(shapes)) {
     TraceWritesAs(type_name());
     if (!single) {
-      Member("Count", [this](auto) {
-        return Outcome<Value>(Value(static_cast<int32_t>(shapes_.size())));
-      });
+      Member("Count",
+             [this](auto) { return Outcome<Value>(Value(static_cast<int32_t>(shapes_.size()))); });
       Member(
           "Item",
           [this](std::span<const Value> args) -> Outcome<Value> {

@@ -182,9 +182,8 @@ class World {
   void NoteCall(RecordedCall call) { recorded_.push_back(std::move(call)); }
   const std::vector<RecordedCall>& recorded() const { return recorded_; }
   bool NoHostCallRecorded() const {
-    return std::ranges::all_of(recorded_, [](const RecordedCall& c) {
-      return c.kind == RecordedCall::Kind::Event;
-    });
+    return std::ranges::all_of(
+        recorded_, [](const RecordedCall& c) { return c.kind == RecordedCall::Kind::Event; });
   }
   void SetTrace(std::function<void(const std::string&)> out) { trace_ = std::move(out); }
   void TraceWrite(std::string_view object, std::string_view property, const Value& value);

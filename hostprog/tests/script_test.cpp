@@ -96,7 +96,8 @@ select G/B
 )~",
      "script error, line 5: B is not in the group G\n"},
     // The ribbon's words (Office 2007 and later).
-    {"start word 13\n", "script error, line 1: no such Office version: 13 (11, 12, 14, 15 or 16)\n"},
+    {"start word 13\n",
+     "script error, line 1: no such Office version: 13 (11, 12, 14, 15 or 16)\n"},
     {R"~(start word
 window new
 )~",
@@ -242,7 +243,8 @@ start powerpoint
     if (std::string(command) == "connect") {
       // The new connection built the one toolbar.
       EXPECT_EQ(session.world()->bars().size(), 1u);
-      EXPECT_EQ(session.world()->bars().front()->controls.size(), connectors::testing::ToolbarControls());
+      EXPECT_EQ(session.world()->bars().front()->controls.size(),
+                connectors::testing::ToolbarControls());
     }
   }
 }

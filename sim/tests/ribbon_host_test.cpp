@@ -33,7 +33,8 @@ class RecordingAddin final : public RibbonClient {
     if (name != "Load") call += " " + control.Get("Id").as<std::string>();
     calls.push_back(call);
     if (name == "Load") ribbon_ui = host::Dispatch(args[0].ObjectOrNothing());
-    if (name != "Load" && name.starts_with("Get")) contexts.insert(control.Get("Context").ObjectOrNothing().get());
+    if (name != "Load" && name.starts_with("Get"))
+      contexts.insert(control.Get("Context").ObjectOrNothing().get());
     if (name == "GetText") return Value(text);
     if (name == "Fail") return host::HostError{5, "Injected"};
     return Value();
@@ -55,9 +56,8 @@ struct Loaded {
 };
 Loaded Load(World& world, RecordingAddin& addin) {
   Loaded loaded;
-  loaded.ribbon = AddinRibbon::Load(world, addin, [&](const std::string& fault) {
-    loaded.faults.push_back(fault);
-  });
+  loaded.ribbon = AddinRibbon::Load(
+      world, addin, [&](const std::string& fault) { loaded.faults.push_back(fault); });
   return loaded;
 }
 
@@ -87,7 +87,8 @@ TEST(SimulatedRibbon, RefusesWhatTheSchemaRefusesAndLeavesThatPartOut) {
   }
   // The whole customization, where the document itself is at fault.
   for (const auto& [xml, fault] :
-       {std::pair{std::string(kHead) + "<button id=\"B\">", "the customization XML is not well-formed"},
+       {std::pair{std::string(kHead) + "<button id=\"B\">",
+                  "the customization XML is not well-formed"},
         std::pair{std::string(R"(<customUI xmlns="urn:other"/>)"),
                   "the root element is not customUI of "
                   "http://schemas.microsoft.com/office/2006/01/customui"}}) {

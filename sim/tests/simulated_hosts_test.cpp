@@ -231,8 +231,7 @@ TEST(Hosts, MembersTakeTheArgumentsOfTheirTypeLibraryAndEverythingFailsOnceClose
   EXPECT_EQ(NumberOf([&] { bars.Call("Add", {Value("B"), _, _, Value(true), _}); }), 450);
   auto controls = bars.Obj("Add", {Value("B"), _, _, Value(true)}).Obj("Controls");
   EXPECT_EQ(NumberOf([&] { controls.Call("Add", {Value(int32_t{1}), _, _, _, _, _}); }), 450);
-  EXPECT_EQ(NumberOf([&] { controls.Call("Add", {Value(int32_t{1}), _, _, _, Value(true)}); }),
-            0);
+  EXPECT_EQ(NumberOf([&] { controls.Call("Add", {Value(int32_t{1}), _, _, _, Value(true)}); }), 0);
   EXPECT_EQ(NumberOf([&] { bars.Get("Item"); }), 449);
   EXPECT_EQ(NumberOf([&] { bars.Get("Item", {Value("B"), Value("B")}); }), 450);
   EXPECT_EQ(NumberOf([&] { controls.Get("Item"); }), 449);

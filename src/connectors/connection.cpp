@@ -48,7 +48,7 @@ constexpr int kFirstRibbonVersion = 12;
 template <class Policy>
 void Connector::RunRibbonSteps(const Policy& policy, const Dispatch& application, int version) {
   policy.Run([&] { HostReference().Set(application); });
-  DeleteBarLeftBehind();  // the group replaces it
+  DeleteBarLeftBehind();                   // the group replaces it
   procs::CurrentUnit = procs::Unit::Inch;  // before the labels are built
   ribbon_ = std::make_unique<RibbonSurface>(version < traits_.ribbon_per_window_from);
   for (const ControlLayout& control : ToolbarLayout())
@@ -59,8 +59,7 @@ std::string Connector::GetCustomUI(std::string_view ribbon_id) const {
   return ribbon_ && ribbon_id == traits_.ribbon_id ? RibbonSurface::CustomUI() : std::string();
 }
 
-host::Outcome<Value> Connector::RibbonCallback(std::string_view name,
-                                               std::span<const Value> args) {
+host::Outcome<Value> Connector::RibbonCallback(std::string_view name, std::span<const Value> args) {
   if (!ribbon_) return host::errors::MemberNotSupported();
   // A dialog's modal loop may see the host release the connector.
   const auto hold = weak_from_this().lock();
@@ -73,8 +72,10 @@ host::Outcome<Value> Connector::RibbonCallback(std::string_view name,
 // deleted either, the connection meets the taken name as before.
 void Connector::DeleteBarLeftBehind() {
   EndQuietly([&] {
-    HostApplication().Obj("CommandBars").Obj("Item", {Value(std::string(kToolbarName))}).Call(
-        "Delete");
+    HostApplication()
+        .Obj("CommandBars")
+        .Obj("Item", {Value(std::string(kToolbarName))})
+        .Call("Delete");
   });
 }
 
@@ -94,7 +95,7 @@ void Connector::BuildToolbar(const Policy& policy, const Dispatch& add_in) {
                                   .Call("Add", {Value(std::string(kToolbarName)), host::Missing{},
                                                 host::Missing{}, Value(true)}));
   });
-  policy.Run([&] { procs::CurrentUnit = procs::Unit::Inch; });  // before any caption is built
+  policy.Run([&] { procs::CurrentUnit = procs::Unit::Inch; });     // before any caption is built
   policy.Run([&] { CmdBar.Put("Position", Value(int32_t{1})); });  // msoBarTop
   policy.Run([&] { CmdBar.Put("Visible", Value(true)); });
 

@@ -36,15 +36,15 @@ struct WindowBoxes {
 // What the ribbon controls hold. The control objects reach it weakly: a
 // handler may still hold one when the connector has gone.
 struct RibbonState {
-  std::map<std::string, host::ObjectRef, ById> controls;       // by toolbar field
+  std::map<std::string, host::ObjectRef, ById> controls;          // by toolbar field
   std::map<std::string, std::string, ById> labels, shown_labels;  // by ribbon id
   int32_t face_id = kFaceIdLockOn;
   bool shown_pressed = true;
   // Entry 0 stands for "no window known yet".
   std::vector<WindowBoxes> windows{1};
   size_t active = 0;
-  size_t current = 0;  // the active window, or the window of the running callback
-  int callbacks = 0;   // running, one inside another while a dialog is up
+  size_t current = 0;                   // the active window, or the window of the running callback
+  int callbacks = 0;                    // running, one inside another while a dialog is up
   std::set<std::string, ById> touched;  // written since the last invalidation
   // Invalidated, and not asked for again yet: Office asks once the user's
   // action is over, and one invalidation is enough until then.
@@ -98,8 +98,7 @@ namespace {
 // labels), and its events are raised when Office calls back.
 class RibbonControl final : public host::Object {
  public:
-  RibbonControl(const std::shared_ptr<RibbonState>& state, const ControlLayout& row,
-                std::string id)
+  RibbonControl(const std::shared_ptr<RibbonState>& state, const ControlLayout& row, std::string id)
       : state_(state), row_(row), id_(std::move(id)) {}
 
   void AddRef() noexcept override { ++refs_; }
@@ -289,9 +288,10 @@ RibbonSurface::RibbonSurface(bool shared) : state_(std::make_shared<RibbonState>
         host::ObjectRef::Adopt(new RibbonControl(state_, row, id));
     for (const PropertyWrite& write : row.writes) {
       if (write.property != "Caption") continue;
-      state_->labels[id] = write.kind == PropertyWrite::Kind::kUnitCaption
-                               ? write.value.as<std::string>() + std::string(procs::NameOf(procs::CurrentUnit)) + ")"
-                               : write.value.as<std::string>();
+      state_->labels[id] =
+          write.kind == PropertyWrite::Kind::kUnitCaption
+              ? write.value.as<std::string>() + std::string(procs::NameOf(procs::CurrentUnit)) + ")"
+              : write.value.as<std::string>();
     }
     // An icon-only button is labelled by its tip, which a screen reader reads.
     if (row.ribbon == RibbonRole::kButton && !state_->labels.contains(id))

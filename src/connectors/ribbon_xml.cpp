@@ -10,17 +10,27 @@ namespace frambolist::connectors {
 namespace {
 
 // Office's customization schema (Office 2007 and later).
-constexpr std::string_view kCustomUiNamespace = "http://schemas.microsoft.com/office/2006/01/customui";
+constexpr std::string_view kCustomUiNamespace =
+    "http://schemas.microsoft.com/office/2006/01/customui";
 
 std::string Escaped(std::string_view text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -42,8 +52,8 @@ std::string LabelOf(const ControlLayout* caption, const ControlLayout& control) 
     if (!row) continue;
     for (const PropertyWrite& write : row->writes) {
       if (write.property != "Caption") continue;
-      const bool rewritten =
-          write.kind == PropertyWrite::Kind::kUnitCaption || row->ribbon == RibbonRole::kToggleButton;
+      const bool rewritten = write.kind == PropertyWrite::Kind::kUnitCaption ||
+                             row->ribbon == RibbonRole::kToggleButton;
       return rewritten ? Attribute("getLabel", "Ribbon_GetLabel")
                        : Attribute("label", write.value.as<std::string>());
     }
@@ -56,7 +66,8 @@ std::string LabelOf(const ControlLayout* caption, const ControlLayout& control) 
 std::string RibbonSurface::CustomUI() {
   std::string xml = "<customUI xmlns=\"" + std::string(kCustomUiNamespace) +
                     "\" onLoad=\"Ribbon_Load\"><ribbon><tabs><tab idMso=\"TabHome\">"
-                    "<group" + Attribute("id", kToolbarName) + Attribute("label", kToolbarName) + ">";
+                    "<group" +
+                    Attribute("id", kToolbarName) + Attribute("label", kToolbarName) + ">";
   const ControlLayout* caption = nullptr;
   for (const ControlLayout& row : ToolbarLayout()) {
     const std::string common = Attribute("id", row.field) + LabelOf(caption, row) +

@@ -61,9 +61,7 @@ const std::string& Form::Caption(std::string_view name, int index) const {
   return loaded_ ? state_[IndexOf(*c)].caption : c->caption;
 }
 
-const ControlDesign* Form::Focus() const {
-  return focus_ ? &design_.controls[*focus_] : nullptr;
-}
+const ControlDesign* Form::Focus() const { return focus_ ? &design_.controls[*focus_] : nullptr; }
 
 void Form::UserClick(std::string_view control, int index) {
   const ControlDesign* c = FindControl(control, index);

@@ -44,7 +44,8 @@ HostError WrongArgumentCount();    // 450
 HostError NoEvents();
 // COM's own results, for a caller that breaks the interface's rules.
 HostError Unexpected();      // E_UNEXPECTED: a call out of order
-HostError InvalidPointer();  // E_POINTER: a required object missing              // 459: an object without the event interface asked for
+HostError InvalidPointer();  // E_POINTER: a required object missing              // 459: an object
+                             // without the event interface asked for
 }  // namespace errors
 
 // Thrown by the late-bound facade (Dispatch) and caught only by the error

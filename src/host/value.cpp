@@ -19,9 +19,9 @@ template <class T>
 std::string ShortestText(T x) {
   if constexpr (std::is_floating_point_v<T>) {
     char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, static_cast<double>(x),
-                                       std::chars_format::general,
-                                       std::is_same_v<T, float> ? 9 : 17);
+    const auto written =
+        std::to_chars(text, text + sizeof text, static_cast<double>(x), std::chars_format::general,
+                      std::is_same_v<T, float> ? 9 : 17);
     return std::string(text, written.ptr);
   } else {
     return std::to_string(static_cast<long>(x));

@@ -121,8 +121,8 @@ float NearestSingle(const Number& n) {
   const std::string digits = n.whole + n.fraction;
   const size_t first = digits.find_first_not_of('0');
   if (first == std::string::npos) return 0;
-  const long long place = static_cast<long long>(n.whole.size()) - 1 -
-                          static_cast<long long>(first) + exponent;
+  const long long place =
+      static_cast<long long>(n.whole.size()) - 1 - static_cast<long long>(first) + exponent;
   return place > 0 ? std::numeric_limits<float>::infinity() : 0.0f;
 }
 

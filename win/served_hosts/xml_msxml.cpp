@@ -18,7 +18,6 @@ namespace {
 using host::Dispatch;
 using host::Value;
 using win::ComPtr;
-using win::ComPtr;
 
 constexpr int32_t kElementNode = 1;  // DOMNodeType NODE_ELEMENT
 

@@ -19,8 +19,7 @@ namespace {
 // {6B0E4F1A-7C2D-4E93-A8B5-1F3D9C7E2A40}
 constexpr CLSID kFloorClsid = {
     0x6b0e4f1a, 0x7c2d, 0x4e93, {0xa8, 0xb5, 0x1f, 0x3d, 0x9c, 0x7e, 0x2a, 0x40}};
-constexpr wchar_t kClsidKey[] =
-    L"Software\\Classes\\CLSID\\{6B0E4F1A-7C2D-4E93-A8B5-1F3D9C7E2A40}";
+constexpr wchar_t kClsidKey[] = L"Software\\Classes\\CLSID\\{6B0E4F1A-7C2D-4E93-A8B5-1F3D9C7E2A40}";
 constexpr wchar_t kProgIdKey[] = L"Software\\Classes\\Frambolist.FloorAddin\\CLSID";
 
 std::atomic<long> g_objects{0};
@@ -124,9 +123,9 @@ bool SetString(const wchar_t* key, const wchar_t* name, const wchar_t* value) {
                       nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  const LONG result =
-      RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                     static_cast<DWORD>(static_cast<size_t>(lstrlenW(value) + 1) * sizeof(wchar_t)));
+  const LONG result = RegSetValueExW(
+      handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+      static_cast<DWORD>(static_cast<size_t>(lstrlenW(value) + 1) * sizeof(wchar_t)));
   RegCloseKey(handle);
   return result == ERROR_SUCCESS;
 }

@@ -155,7 +155,8 @@ TEST(Connection, MakesItsCallsInTheDesignsOrderWithTheHostsValueTypes) {
     // Word: its template, where the bar is kept, read before the bar's first
     // change and marked saved again after the last.
     if (row.kind == sim::HostKind::Word) {
-      const auto search = std::find(expected.begin(), expected.end(), "get Application.CommandBars");
+      const auto search =
+          std::find(expected.begin(), expected.end(), "get Application.CommandBars");
       expected.insert(search, {"get Application.CustomizationContext", "get Template.Saved"});
       expected.push_back("put Template.Saved bool:true");
     }
@@ -272,8 +273,8 @@ TEST(Connection, ResumesOrStopsAtEveryStepThatCanFail) {
     const bool bar_lost = std::string(member) == "CommandBars" || std::string(member) == "Add";
     if (!bar_lost) {
       const sim::CommandBar& bar = *word.world().bars()[0];
-      EXPECT_EQ(bar.controls.size(), testing::ToolbarControls() -
-                                         (std::string(member) == "Controls" ? 1 : 0));
+      EXPECT_EQ(bar.controls.size(),
+                testing::ToolbarControls() - (std::string(member) == "Controls" ? 1 : 0));
       EXPECT_EQ(bar.controls.back()->tooltip_text, "About Frambolist");
       EXPECT_EQ(bar.controls.back()->on_action, "!<Kworrendival.ConnectWd>");
     }

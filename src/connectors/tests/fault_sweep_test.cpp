@@ -89,8 +89,8 @@ add P 50 40 inline
 // Every host's disabling numbers, and one that no host treats specially.
 const int32_t kNumbers[] = {-2147188160, 424, -2147024891, 5};
 using hostprog::testing::CountLines;
-using hostprog::testing::PhasedRun;
 using hostprog::testing::LinesStartingWith;
+using hostprog::testing::PhasedRun;
 using Call = sim::World::RecordedCall;
 using hostprog::testing::CallText;
 
@@ -164,9 +164,9 @@ Expected ExpectedAfter(const Action& action, const Host& host,
     }
     case Policy::kRotation:
       // The handler's first call, the box's text, has no trap.
-      if (failing == static_cast<size_t>(std::find_if_not(calls.begin(), calls.end(),
-                                                          IsTemplateCall) -
-                                         calls.begin()))
+      if (failing ==
+          static_cast<size_t>(std::find_if_not(calls.begin(), calls.end(), IsTemplateCall) -
+                              calls.begin()))
         e.errors = {error_line};
       break;
     case Policy::kAspect:
@@ -264,7 +264,8 @@ TEST(FaultSweep, EachHandlerKeepsItsPolicyWhicheverHostCallFails) {
               std::erase_if(work, IsTemplateCall);
               std::erase_if(planned, IsTemplateCall);
               if (work != planned) report(where + ": the action's work changed");
-              if (run.world().TotalExternalRefs() != baseline) report(where + ": references leaked");
+              if (run.world().TotalExternalRefs() != baseline)
+                report(where + ": references leaked");
               run.world().faults().Heal();
               continue;
             }
@@ -334,8 +335,9 @@ TEST(FaultSweep, TheConnectionKeepsItsPolicyWhateverCallFails) {
           made.push_back(CallText(call));
       }
       for (size_t i = 0; i < made.size(); ++i) {
-        const bool search = made[i].starts_with("get CommandBars.Item") ||
-                            (i + 1 < made.size() && made[i + 1].starts_with("get CommandBars.Item"));
+        const bool search =
+            made[i].starts_with("get CommandBars.Item") ||
+            (i + 1 < made.size() && made[i + 1].starts_with("get CommandBars.Item"));
         silent.push_back(made[i] == "get Application.Version" || search || i + 1 == made.size());
       }
     }

@@ -90,9 +90,9 @@ TEST(Ribbon, InvalidatesOnlyWhatChangedOncePerAction) {
   run.world().Record(false);
   for (const auto& call : run.world().recorded())
     EXPECT_NE(CallText(call), "get IRibbonUI.InvalidateControl") << CallText(call);
-  EXPECT_TRUE(std::none_of(run.world().recorded().begin(), run.world().recorded().end(),
-                           [](const auto& c) { return CallText(c).find("Invalidate") !=
-                                                      std::string::npos; }));
+  EXPECT_TRUE(std::none_of(
+      run.world().recorded().begin(), run.world().recorded().end(),
+      [](const auto& c) { return CallText(c).find("Invalidate") != std::string::npos; }));
 
   // Typed text that the handler leaves is what Office already shows.
   auto typed = CallsDuring(run, "type TxHeight 2\n");
