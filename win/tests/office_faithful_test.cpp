@@ -397,7 +397,7 @@ TEST_F(OfficeFaithful, AMessageBoxUnderOurDialogIsOwnedByIt) {
 void PressKeys(std::initializer_list<WPARAM> keys) {
   for (WPARAM key : keys) {
     PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
-    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    PostMessageW(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
   }
 }
 
