@@ -2,8 +2,10 @@
 """Mutation testing of the core: does the native suite notice a developer's slip?
 
 Makes each mutation in turn (a comparison flipped, a constant or a text
-changed, a statement dropped, arithmetic or rounding changed, one host's
-policy put in place of another's) in a copy of the tree, rebuilds it
+changed, an integer one more or one less, a statement dropped, arithmetic or
+rounding changed, `continue` and `break` exchanged, a field left out of a
+comparison, two arguments of a call swapped, one host's policy put in place
+of another's) in a copy of the tree, rebuilds it
 incrementally, runs the native suite and the examples, and counts the
 mutation as caught when any of them fails. Prints each survivor and a
 summary line.
@@ -17,6 +19,9 @@ summary line.
                                       Windows tests and every example through
                                       COM under Wine for each change
     scripts/mutate.py --com --sample 60   a fixed sample of them
+    scripts/mutate.py --all           every candidate once, not capped per file
+    scripts/mutate.py --seed N        the capped sample drawn from seed N (each
+                                      run prints the seed it drew from)
 
 Mutations that no test can catch because the program behaves the same are
 listed in scripts/mutation-equivalents.txt with the reason; they are run
@@ -29,6 +34,7 @@ import argparse
 import concurrent.futures
 import hashlib
 import os
+import random
 import re
 import shutil
 import subprocess
@@ -98,6 +104,35 @@ OPERATORS = {
     "rounding": _spans(r"\b(round|trunc|floor|ceil|lround|nearbyint|RoundToSingle)\(",
                        lambda s: ROUNDING[s]),
 }
+
+
+def _number_minus(text):
+    """An integer literal one less (the `constant` operator makes it one more)."""
+    if re.fullmatch(r"-?\d+", text):
+        value = int(text)
+        return str(value - 1) if value != 1 else text  # 1 -> 0 is `constant`'s already
+    return text
+
+
+def _swapped_arguments(code):
+    """The first two arguments of a call, swapped, where both are simple."""
+    for m in re.finditer(r"\w\(([^(),]+), ([^(),]+)[,)]", code):
+        first, second = m.group(1).strip(), m.group(2).strip()
+        if first != second:
+            yield m.start(1), m.end(2), f"{second}, {first}"
+
+
+OPERATORS.update({
+    # A loop's `continue` made `break`, and a `break` made `continue` (one
+    # in a switch outside a loop does not build, and counts for nothing).
+    "continue-break": _spans(r"\b(continue|break)\s*;",
+                             lambda s: "break" if s == "continue" else "continue"),
+    # One field left out of a comparison over several: `a.x == b.x && a.y
+    # == b.y` without its second conjunct.
+    "drop-field": _spans(r"\S(\s&&\s[^&|;]*?==[^&|;]*?)(?=\s&&|\)|;|$)", lambda s: ""),
+    "swap-arguments": _swapped_arguments,
+    "constant-minus": _spans(r"(?<![\w.])(-?\d+)(?![\w.])(?!;\s*$)", _number_minus),
+})
 
 
 # One host's policy put in place of another's.
@@ -197,15 +232,21 @@ def candidates(path):
     return found
 
 
-def spread(items, count):
-    """`count` items spread evenly over the list, always the same ones."""
+def spread(items, count, seed=None):
+    """`count` items of the list: spread evenly (always the same ones), or,
+    with a seed, drawn at random from it (another seed, other ones)."""
     if len(items) <= count:
         return items
+    if seed is not None:
+        chosen = sorted(random.Random(seed).sample(range(len(items)), count))
+        return [items[i] for i in chosen]
     step = len(items) / count
     return [items[int(i * step)] for i in range(count)]
 
 
-def all_mutations(only=None, folders=CORE):
+def all_mutations(only=None, folders=CORE, every=False, seed=None):
+    """Each file's candidates, capped per file unless `every`; the capped
+    sample is drawn from `seed` (per file) where one is given."""
     result = []
     for folder in folders:
         for path in sorted((ROOT / folder).glob("*.[ch]*")):
@@ -214,9 +255,14 @@ def all_mutations(only=None, folders=CORE):
                 continue
             cap = PER_HEADER if rel.endswith(".h") else PER_CPP
             found = candidates(rel)
+            if every:
+                result += found
+                continue
             # Every swap of hosts' policies runs; the rest are sampled.
             swaps = [m for m in found if m.operator == "swap-policy"]
-            result += spread([m for m in found if m.operator != "swap-policy"], cap) + swaps
+            file_seed = None if seed is None else f"{seed}:{rel}"
+            result += spread([m for m in found if m.operator != "swap-policy"], cap,
+                             file_seed) + swaps
     return result
 
 
@@ -395,9 +441,17 @@ def main():
                         help="the COM layer through COM under Wine, not the core")
     parser.add_argument("--sample", type=int,
                         help="run this many of the mutations, spread evenly (always the same)")
+    parser.add_argument("--all", action="store_true",
+                        help="every candidate once, no cap per file (hours, not for CI)")
+    parser.add_argument("--seed", type=int,
+                        help="draw the capped sample from this seed (default: a new one, printed)")
     args = parser.parse_args()
 
-    mutations = all_mutations(args.only, COM_LAYER if args.com else CORE)
+    seed = None
+    if not args.all:
+        seed = args.seed if args.seed is not None else random.randrange(1 << 31)
+        print(f"sample drawn from seed {seed} (--seed {seed} draws it again)", flush=True)
+    mutations = all_mutations(args.only, COM_LAYER if args.com else CORE, args.all, seed)
     if args.sample:
         mutations = spread(mutations, args.sample)
     equivalents = load_equivalents()
