@@ -337,6 +337,23 @@ print TxHeight.Text
      R"~(A.Width = 108
 TxHeight.Text = "0,75"
 )~"},
+    // Separators of up to three characters (some locales group digits with
+    // more than one): typed and shown in full.
+    {"separators of three characters",
+     R"~(locale ",,," "' '"
+start word
+add A 144 72
+select A
+type TxWidth "1' '000,,,5"
+print A.Width
+type TxWidth 1,,,5
+print A.Width
+print TxHeight.Text
+)~",
+     R"~(A.Width = 72036
+A.Width = 108
+TxHeight.Text = "0,,,75"
+)~"},
     {"a refused size shows the host's message, then the other box is refreshed",
      R"~(start powerpoint
 add A 144 72
