@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "connectors/registration.h"
+#include "connectors/xml_text.h"
 
 namespace {
 
@@ -49,29 +50,6 @@ std::vector<RegistryValue> PackageValues(const std::string& arch) {
     values.push_back(std::move(v));
   }
   return values;
-}
-
-std::string Xml(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
 }
 
 uint64_t Fnv1a(std::string_view text, uint64_t seed) {
@@ -119,10 +97,13 @@ int main(int argc, char** argv) {
     for (bool key_path = true; i < values.size() && values[i].key == key; ++i, key_path = false) {
       const RegistryValue& v = values[i];
       const auto* text = std::get_if<std::string>(&v.data);
-      std::cout << "        <RegistryValue Root=\"HKCU\" Key=\"" << Xml(v.key) << "\"";
-      if (!v.name.empty()) std::cout << " Name=\"" << Xml(v.name) << "\"";
+      std::cout << "        <RegistryValue Root=\"HKCU\" Key=\""
+                << frambolist::connectors::XmlEscaped(v.key) << "\"";
+      if (!v.name.empty())
+        std::cout << " Name=\"" << frambolist::connectors::XmlEscaped(v.name) << "\"";
       if (text)
-        std::cout << " Type=\"string\" Value=\"" << Xml(*text) << "\"";
+        std::cout << " Type=\"string\" Value=\"" << frambolist::connectors::XmlEscaped(*text)
+                  << "\"";
       else
         std::cout << " Type=\"integer\" Value=\"" << std::get<uint32_t>(v.data) << "\"";
       std::cout << (key_path ? " KeyPath=\"yes\"" : "") << " />\n";

@@ -4,6 +4,7 @@
 
 #include "connectors/ribbon_surface.h"
 #include "connectors/toolbar_layout.h"
+#include "connectors/xml_text.h"
 
 namespace frambolist::connectors {
 
@@ -13,34 +14,11 @@ namespace {
 constexpr std::string_view kCustomUiNamespace =
     "http://schemas.microsoft.com/office/2006/01/customui";
 
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 std::string Attribute(std::string_view name, std::string_view value) {
   std::string attribute = " ";
   attribute += name;
   attribute += "=\"";
-  attribute += Escaped(value);
+  attribute += XmlEscaped(value);
   attribute += '"';
   return attribute;
 }
