@@ -87,6 +87,7 @@ struct Scene {
 };
 
 struct NullSink final : host::EventSink {
+  std::span<const std::string_view> Handles() const override { return {}; }
   std::optional<host::HostError> OnEvent(std::string_view, std::span<Value>) override {
     return std::nullopt;
   }

@@ -138,7 +138,10 @@ class AddInInstance : public SimObject {
 }  // namespace
 
 Application::Application(World& world) : SimObject(world, "Application") {
-  OfferEvents(ApplicationEvents(world.kind()));
+  if (world.kind() == HostKind::Excel)
+    OfferEvents(ApplicationEvents(world.kind()), {"SheetSelectionChange", "SheetActivate"});
+  else
+    OfferEvents(ApplicationEvents(world.kind()), {"WindowSelectionChange"});
   Member("Name", [this](auto) {
     return Outcome<Value>(Value("Microsoft " + std::string(HostName(world_.kind()))));
   });

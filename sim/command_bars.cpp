@@ -48,7 +48,7 @@ Outcome<Value> ItemOf(Items& items, const Value& key, NameOf name_of) {
 class CommandBars : public SimObject {
  public:
   explicit CommandBars(World& world) : SimObject(world, "CommandBars") {
-    OfferEvents(host::event_interfaces::kCommandBarsEvents);
+    OfferEvents(host::event_interfaces::kCommandBarsEvents, {"OnUpdate"});
     Member("Count", [this](auto) {
       return Outcome<Value>(Value(static_cast<int32_t>(world_.bars().size())));
     });
@@ -143,10 +143,10 @@ Control::Control(World& world, Kind kind)
   Member("Id", Read(id));
   if (kind == Kind::EditBox) {
     Member("Text", Read(text), Write(text));
-    OfferEvents(host::event_interfaces::kCommandBarComboBox);
+    OfferEvents(host::event_interfaces::kCommandBarComboBox, {"Change"});
   } else {
     Member("FaceId", Read(face_id), Write(face_id));
-    OfferEvents(host::event_interfaces::kCommandBarButton);
+    OfferEvents(host::event_interfaces::kCommandBarButton, {"Click"});
   }
 }
 

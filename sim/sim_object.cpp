@@ -1,6 +1,7 @@
 #include "sim/sim_object.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "host/names.h"
 
@@ -92,6 +93,7 @@ Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
   if (event_interface_.empty() || !host::EqualsIgnoringCase(interface_id, event_interface_)) {
     return host::errors::NoEvents();  // CONNECT_E_NOCONNECTION, as Visual Basic reads it
   }
+  if (auto unknown = host::CheckHandledEvents(*sink, events_)) return *unknown;
   const int id = next_sink_id_++;
   sinks_.push_back({id, std::move(sink)});
   std::weak_ptr<SimObject> weak = weak_from_this();
@@ -103,6 +105,10 @@ Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
 }
 
 std::vector<HostError> SimObject::Raise(std::string_view event, std::span<Value> args) {
+  // Raising what it does not offer is a fault of the simulation's own.
+  if (std::find(events_.begin(), events_.end(), event) == events_.end())
+    throw std::logic_error(type_name_ + " raised " + std::string(event) +
+                           ", which it does not offer");
   // A handler may end subscriptions while it runs; deliver to a snapshot
   // (which keeps every sink alive) and skip sinks that went away meanwhile.
   std::vector<HostError> failures;

@@ -73,7 +73,13 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   // objects do: `InlineShapes(1)` is not `InlineShapes.Item(1)` there,
   // whatever Visual Basic makes of it.
   void Member(std::string name, Getter get, Putter put = {}, Arity arity = {});
-  void OfferEvents(std::string_view interface_id) { event_interface_ = interface_id; }
+  // The event interface that this object's connection point takes, and
+  // the events it raises there: a subscription to another interface, or
+  // one whose sink handles an event not among these, is refused.
+  void OfferEvents(std::string_view interface_id, std::vector<std::string_view> events) {
+    event_interface_ = interface_id;
+    events_ = std::move(events);
+  }
   // Property writes on this object are shown by `trace on` under this name.
   void TraceWritesAs(std::string name) { trace_name_ = std::move(name); }
   // A write to this object is a change to a command bar (World::NoteBarChange).
@@ -98,6 +104,7 @@ class SimObject : public host::Object, public std::enable_shared_from_this<SimOb
   std::map<std::string, Entry, host::LessIgnoringCase>
       members_;  // names as automation compares them
   std::string event_interface_;
+  std::vector<std::string_view> events_;
   std::string trace_name_;
   bool changes_bars_ = false;
   std::vector<Sink> sinks_;

@@ -7,6 +7,7 @@
 
 #include "host/dispatch.h"
 #include "sim/command_bars.h"
+#include "sim/applications.h"
 #include "sim/world.h"
 
 namespace frambolist::sim {
@@ -18,12 +19,14 @@ using host::testing::NumberOf;
 
 class Recorder final : public host::EventSink {
  public:
+  std::span<const std::string_view> Handles() const override { return handles; }
   std::optional<HostError> OnEvent(std::string_view event, std::span<Value>) override {
     events.emplace_back(event);
     return fail;
   }
   std::vector<std::string> events;
   std::optional<HostError> fail;
+  std::vector<std::string_view> handles;
 };
 
 Dispatch Selection(World& w) {
@@ -167,6 +170,18 @@ TEST(Events, ExcelRaisesNoApplicationEventForShapesOnlyTheCommandBarsUpdate) {
   EXPECT_EQ(app_events->events,
             (std::vector<std::string>{"SheetSelectionChange", "SheetActivate"}));
   EXPECT_EQ(bar_events->events, (std::vector<std::string>{"OnUpdate", "OnUpdate", "OnUpdate"}));
+}
+
+TEST(Events, ASinkHandlingAnEventTheObjectNeverRaisesIsRefused) {
+  World w(HostKind::Excel);
+  auto sink = std::make_shared<Recorder>();
+  sink->handles = {"SheetActivate", "SheetSelectionChanged"};
+  auto refused = w.ApplicationRef()->Subscribe(host::event_interfaces::kExcelApplication, sink);
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.error(), host::errors::NoSuchEvent("SheetSelectionChanged"));
+  EXPECT_EQ(w.application().connected_sinks(), 0u);
+  sink->handles = {"SheetActivate", "SheetSelectionChange"};
+  EXPECT_TRUE(w.ApplicationRef()->Subscribe(host::event_interfaces::kExcelApplication, sink).ok());
 }
 
 TEST(Events, ReachSinksForUserActionsOnlyAndEndWithTheSubscription) {

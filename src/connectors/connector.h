@@ -106,19 +106,12 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
  protected:
   Connector(HostKind host, platform::Platform& platform);
 
-  // The host's references that receive events, by route number; a toolbar
-  // control's route is its row in ToolbarLayout.
-  enum HostRoute : int { kApplication = -1, kCommandBars = -2 };
-  // The router for one reference's events; it holds this connector while a
-  // handler runs.
-  std::shared_ptr<EventRouter> Router(int route);
-  // Hands each event to the handler for its reference and event.
-  void RouteEvent(int route, std::string_view event,
-                  std::span<host::Value, kMaxEventArgs> args) override;
+  // The router for one reference's events, with the handler of each; it
+  // holds this connector while a handler runs.
+  std::shared_ptr<EventRouter> Router(std::vector<EventBinding> bindings);
+  // Every handler runs as one action of the ribbon's.
+  void RunHandler(const std::function<void()>& handler) override;
   std::shared_ptr<const void> Hold() override { return weak_from_this().lock(); }
-  // The host's own events (kApplication, kCommandBars), which differ by host.
-  virtual void RouteHostEvent(int route, std::string_view event,
-                              std::span<host::Value, kMaxEventArgs> args) = 0;
   // Once the connection has built the toolbar: subscribes to the command
   // bars' update event. Without it the add-in still works as the host's
   // selection events allow, so a refusal is no failure of the connection.

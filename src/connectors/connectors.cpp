@@ -1,7 +1,10 @@
 // The three connector classes: their host reference, its events, and the
-// wiring of every reference that receives events to its handler.
+// binding of every reference that receives events to its handlers.
 
 #include "connectors/connectors.h"
+
+#include <type_traits>
+#include <variant>
 
 #include "connectors/error_policy.h"
 #include "connectors/throwing_conversions.h"
@@ -18,11 +21,23 @@ Connector::Connector(HostKind host, platform::Platform& platform)
     : traits_(TraitsOf(host)),
       message_box_(*this, platform.message_box),
       platform_{message_box_, platform.locale, platform.dialogs, platform.shell} {
-  int route = 0;  // the control's row
   for (const ControlLayout& control : ToolbarLayout()) {
-    if (control.handler)
-      (this->*control.reference).ListenTo(control.event_interface, Router(route));
-    ++route;
+    if (!control.RaisesEvents()) continue;
+    // A control's handler may change the toolbar, which Word keeps in a
+    // template: run it under the template's saved state.
+    EventHandler handler = std::visit(
+        [this](auto member) -> EventHandler {
+          if constexpr (std::is_same_v<decltype(member), std::nullptr_t>)
+            return [](EventArgs) {};  // a caption: never reached
+          else
+            return Handler(*this, member);
+        },
+        control.handler);
+    (this->*control.reference)
+        .ListenTo(control.event_interface,
+                  Router({{control.event, [this, handler = std::move(handler)](EventArgs args) {
+                             KeepingTemplateSaved([&] { handler(args); });
+                           }}}));
   }
 }
 
@@ -31,26 +46,17 @@ Connector::~Connector() {
   for (auto& router : routers_) router->Detach();
 }
 
-std::shared_ptr<EventRouter> Connector::Router(int route) {
-  routers_.push_back(std::make_shared<EventRouter>(static_cast<EventTarget&>(*this), route));
+std::shared_ptr<EventRouter> Connector::Router(std::vector<EventBinding> bindings) {
+  routers_.push_back(
+      std::make_shared<EventRouter>(static_cast<EventTarget&>(*this), std::move(bindings)));
   return routers_.back();
 }
 
-void Connector::RouteEvent(int route, std::string_view event,
-                           std::span<Value, kMaxEventArgs> args) {
-  // Routes are made only by Router: the host's are negative, a control's
-  // is its row.
-  auto route_event = [&] {
-    if (route < 0)
-      RouteHostEvent(route, event, args);
-    else if (const ControlLayout& control = ToolbarLayout()[static_cast<size_t>(route)];
-             event == control.event)
-      KeepingTemplateSaved([&] { control.handler(*this, args); });
-  };
+void Connector::RunHandler(const std::function<void()>& handler) {
   if (ribbon_)
-    ribbon_->AsOneAction(route_event);
+    ribbon_->AsOneAction(handler);
   else
-    route_event();
+    handler();
 }
 
 void Connector::NoteActiveWindow(const host::Dispatch& window) {
@@ -60,7 +66,7 @@ void Connector::NoteActiveWindow(const host::Dispatch& window) {
 std::vector<host::WithEvents*> Connector::EventReferences() {
   std::vector<host::WithEvents*> references{&HostReference(), &CommandBarsReference()};
   for (const ControlLayout& control : ToolbarLayout()) {
-    if (control.handler) references.push_back(&(this->*control.reference));
+    if (control.RaisesEvents()) references.push_back(&(this->*control.reference));
   }
   return references;
 }
@@ -84,46 +90,32 @@ void Connector::AddinInstance_OnDisconnection(int32_t RemoveMode) {
   for (host::WithEvents* reference : EventReferences()) reference->Disconnect();
 }
 
+// Each host reference takes the events named here, and only those: a name
+// that the host's event interface lacks fails the subscription.
 Connect::Connect(platform::Platform& platform)
     : Connector(HostKind::PowerPoint, platform),
-      PPTApp(iid::kPowerPointApplication, Router(kApplication)),
-      PPTBars(iid::kCommandBarsEvents, Router(kCommandBars)) {}
+      PPTApp(iid::kPowerPointApplication,
+             Router({{"WindowSelectionChange",
+                      Handler(*this, &Connect::PPTApp_WindowSelectionChange)}})),
+      PPTBars(iid::kCommandBarsEvents,
+              Router({{"OnUpdate", Handler(*this, &Connect::PPTBars_OnUpdate)}})) {}
 
 ConnectXl::ConnectXl(platform::Platform& platform)
     : Connector(HostKind::Excel, platform),
-      EXApp(iid::kExcelApplication, Router(kApplication)),
-      EXBars(iid::kCommandBarsEvents, Router(kCommandBars)) {}
+      EXApp(
+          iid::kExcelApplication,
+          Router({{"SheetSelectionChange", Handler(*this, &ConnectXl::EXApp_SheetSelectionChange)},
+                  {"SheetActivate", Handler(*this, &ConnectXl::EXApp_SheetActivate)}})),
+      EXBars(iid::kCommandBarsEvents,
+             Router({{"OnUpdate", Handler(*this, &ConnectXl::EXBars_OnUpdate)}})) {}
 
 ConnectWd::ConnectWd(platform::Platform& platform)
     : Connector(HostKind::Word, platform),
-      WdApp(iid::kWordApplication, Router(kApplication)),
-      WdBars(iid::kCommandBarsEvents, Router(kCommandBars)) {}
-
-void Connect::RouteHostEvent(int route, std::string_view event,
-                             std::span<Value, kMaxEventArgs> args) {
-  if (route == kApplication && event == "WindowSelectionChange")
-    PPTApp_WindowSelectionChange(args[0]);
-  else if (route == kCommandBars && event == "OnUpdate")
-    PPTBars_OnUpdate();
-}
-
-void ConnectXl::RouteHostEvent(int route, std::string_view event,
-                               std::span<Value, kMaxEventArgs> args) {
-  if (route == kApplication && event == "SheetSelectionChange")
-    EXApp_SheetSelectionChange(args[0], args[1]);
-  else if (route == kApplication && event == "SheetActivate")
-    EXApp_SheetActivate(args[0]);
-  else if (route == kCommandBars && event == "OnUpdate")
-    EXBars_OnUpdate();
-}
-
-void ConnectWd::RouteHostEvent(int route, std::string_view event,
-                               std::span<Value, kMaxEventArgs> args) {
-  if (route == kApplication && event == "WindowSelectionChange")
-    WdApp_WindowSelectionChange(args[0]);
-  else if (route == kCommandBars && event == "OnUpdate")
-    WdBars_OnUpdate();
-}
+      WdApp(iid::kWordApplication,
+            Router({{"WindowSelectionChange",
+                     Handler(*this, &ConnectWd::WdApp_WindowSelectionChange)}})),
+      WdBars(iid::kCommandBarsEvents,
+             Router({{"OnUpdate", Handler(*this, &ConnectWd::WdBars_OnUpdate)}})) {}
 
 void Connect::PPTApp_WindowSelectionChange(const Value& Sel) {
   const host::Dispatch selection = host::Dispatch::FromValue(Sel);

@@ -17,8 +17,6 @@ class Connect final : public Connector {  // PowerPoint
  private:
   host::WithEvents& HostReference() override { return PPTApp; }
   host::WithEvents& CommandBarsReference() override { return PPTBars; }
-  void RouteHostEvent(int route, std::string_view event,
-                      std::span<host::Value, kMaxEventArgs> args) override;
 };
 
 class ConnectXl final : public Connector {  // Excel
@@ -43,8 +41,6 @@ class ConnectXl final : public Connector {  // Excel
  private:
   host::WithEvents& HostReference() override { return EXApp; }
   host::WithEvents& CommandBarsReference() override { return EXBars; }
-  void RouteHostEvent(int route, std::string_view event,
-                      std::span<host::Value, kMaxEventArgs> args) override;
 };
 
 class ConnectWd final : public Connector {  // Word
@@ -59,8 +55,6 @@ class ConnectWd final : public Connector {  // Word
  private:
   host::WithEvents& HostReference() override { return WdApp; }
   host::WithEvents& CommandBarsReference() override { return WdBars; }
-  void RouteHostEvent(int route, std::string_view event,
-                      std::span<host::Value, kMaxEventArgs> args) override;
 };
 
 }  // namespace frambolist::connectors

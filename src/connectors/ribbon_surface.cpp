@@ -145,6 +145,8 @@ class RibbonControl final : public host::Object {
                                         std::shared_ptr<host::EventSink> sink) override {
     if (row_.event_interface.empty() || interface_id != row_.event_interface)
       return host::errors::NoEvents();
+    const std::string_view raised[] = {row_.event};
+    if (auto unknown = host::CheckHandledEvents(*sink, raised)) return *unknown;
     const int id = next_sink_++;
     sinks_.emplace_back(id, std::move(sink));
     host::ObjectRef self(this);  // the subscription keeps this object

@@ -25,15 +25,6 @@ PropertyWrite Action() { return {"OnAction", Kind::kActionString, {}}; }
 PropertyWrite CaptionIcon(int16_t face) { return Fixed("FaceId", host::Value(face)); }
 PropertyWrite ButtonIcon(int32_t face) { return Fixed("FaceId", host::Value(face)); }
 PropertyWrite Style(int32_t style) { return Fixed("Style", host::Value(style)); }
-// A box's Change or a button's Click, delivered to the handler `On`.
-template <void (Connector::*On)(const host::Value&)>
-void Deliver(Connector& c, std::span<host::Value, kMaxEventArgs> args) {
-  (c.*On)(args[0]);
-}
-template <void (Connector::*On)(const host::Value&, host::Value&)>
-void Deliver(Connector& c, std::span<host::Value, kMaxEventArgs> args) {
-  (c.*On)(args[0], args[1]);
-}
 
 namespace iid = host::event_interfaces;
 constexpr std::string_view kBox = iid::kCommandBarComboBox;
@@ -50,17 +41,17 @@ const std::vector<ControlLayout>& ToolbarLayout() {
       {"LblHeight", &C::LblHeight, std::nullopt, {}, {}, nullptr,
        {Style(kIconAndCaption), UnitCaption("Height ("), CaptionIcon(1647), Fixed("Enabled", false)},
        RibbonRole::kLabelOfNext, {}},
-      {"TxHeight", &C::TxHeight, kControlEdit, kBox, "Change", &Deliver<&C::TxHeight_Change>,
+      {"TxHeight", &C::TxHeight, kControlEdit, kBox, "Change", &C::TxHeight_Change,
        {Fixed("Text", "0"), Fixed("TooltipText", "Height of Selected Shape")},
        RibbonRole::kEditBox, "YH"},
       {"LblWidth", &C::LblWidth, std::nullopt, {}, {}, nullptr,
        {Fixed("BeginGroup", true), Style(kIconAndCaption), UnitCaption("Width ("),
         CaptionIcon(1646), Fixed("Enabled", true)},
        RibbonRole::kLabelOfNext, {}},
-      {"TxWidth", &C::TxWidth, kControlEdit, kBox, "Change", &Deliver<&C::TxWidth_Change>,
+      {"TxWidth", &C::TxWidth, kControlEdit, kBox, "Change", &C::TxWidth_Change,
        {Fixed("Text", "0"), Fixed("TooltipText", "Width of Selected Shape")},
        RibbonRole::kEditBox, "YW"},
-      {"ButAspect", &C::ButAspect, kControlButton, kButton, "Click", &Deliver<&C::ButAspect_Click>,
+      {"ButAspect", &C::ButAspect, kControlButton, kButton, "Click", &C::ButAspect_Click,
        {Fixed("BeginGroup", true), Style(kIconAndCaption), Fixed("Caption", "Aspect Ratio"),
         ButtonIcon(kFaceIdLockOn),
         Fixed("TooltipText", "Locks the aspect Ratio while Changing the Size of this shape"),
@@ -70,15 +61,15 @@ const std::vector<ControlLayout>& ToolbarLayout() {
        {Fixed("BeginGroup", true), Style(kCaption), Fixed("Caption", "Rotate"),
         Fixed("Enabled", false)},
        RibbonRole::kLabelOfNext, {}},
-      {"TxRotate", &C::TxRotate, kControlEdit, kBox, "Change", &Deliver<&C::TxRotate_Change>,
+      {"TxRotate", &C::TxRotate, kControlEdit, kBox, "Change", &C::TxRotate_Change,
        {Fixed("Text", "0"), Fixed("TooltipText", "Rotate Selected Shape")},
        RibbonRole::kEditBox, "YR"},
       {"ButSettings", &C::ButSettings, kControlButton, kButton, "Click",
-       &Deliver<&C::ButSettings_Click>,
+       &C::ButSettings_Click,
        {Fixed("BeginGroup", true), Fixed("Caption", "Settings"), Style(kCaption),
         Fixed("TooltipText", "Settings"), Action()},
        RibbonRole::kButton, "YS"},
-      {"ButAbout", &C::ButAbout, kControlButton, kButton, "Click", &Deliver<&C::ButAbout_Click>,
+      {"ButAbout", &C::ButAbout, kControlButton, kButton, "Click", &C::ButAbout_Click,
        {Fixed("BeginGroup", true), Style(kIcon), ButtonIcon(49),
         Fixed("TooltipText", "About Frambolist"), Action()},
        RibbonRole::kButton, "YB"},

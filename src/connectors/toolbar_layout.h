@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "connectors/connector.h"
@@ -37,8 +38,11 @@ struct PropertyWrite {
 // instead of the bar: the captions label the box after them.
 enum class RibbonRole { kLabelOfNext, kEditBox, kToggleButton, kButton };
 
-// Runs a control's handler with the event's arguments.
-using ControlHandler = void (*)(Connector&, std::span<host::Value, kMaxEventArgs>);
+// A control's handler: a box's Change(Ctrl) or a button's
+// Click(Ctrl, CancelDefault); none for a caption.
+using ControlHandler =
+    std::variant<std::nullptr_t, void (Connector::*)(const host::Value&),
+                 void (Connector::*)(const host::Value&, host::Value&)>;
 
 struct ControlLayout {
   std::string_view field;                  // its name, and its Tag's
@@ -48,6 +52,7 @@ struct ControlLayout {
   std::string_view event_interface;
   std::string_view event;
   ControlHandler handler;
+  bool RaisesEvents() const { return !std::holds_alternative<std::nullptr_t>(handler); }
   // After the Tag, which every control is given first.
   std::vector<PropertyWrite> writes;
   RibbonRole ribbon;

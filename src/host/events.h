@@ -6,6 +6,7 @@
 // the ownership of every sink it may still call, so a sink is never freed
 // under a host that holds on to it past the unsubscription.
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <span>
@@ -13,6 +14,7 @@
 #include <utility>
 
 #include "host/host_error.h"
+#include "host/names.h"
 #include "host/value.h"
 
 namespace frambolist::host {
@@ -29,12 +31,31 @@ inline constexpr std::string_view kCommandBarsEvents = "{000C0352-0000-0000-C000
 
 class EventSink {
  public:
+  // The events this sink has handlers for, by name. A source refuses a
+  // subscription naming an event it never raises, so a misspelt handler
+  // fails the subscription instead of silently never running. Empty: the
+  // sink takes whatever the source raises (a sink on the far side of COM,
+  // which tells events apart by number).
+  virtual std::span<const std::string_view> Handles() const = 0;
   // A returned error is the handler's failure, reported back to the host.
   virtual std::optional<HostError> OnEvent(std::string_view event, std::span<Value> args) = 0;
 
  protected:
   ~EventSink() = default;
 };
+
+// The first event that `sink` handles and the source does not raise
+// (compared as automation compares names), as the failure of the
+// subscription; none when the source raises them all.
+inline std::optional<HostError> CheckHandledEvents(const EventSink& sink,
+                                                   std::span<const std::string_view> raised) {
+  for (std::string_view handled : sink.Handles()) {
+    if (std::none_of(raised.begin(), raised.end(),
+                     [&](std::string_view name) { return EqualsIgnoringCase(name, handled); }))
+      return errors::NoSuchEvent(handled);
+  }
+  return std::nullopt;
+}
 
 // A live connection of a sink to a source; ending it (destruction) stops the
 // events. Move-only.

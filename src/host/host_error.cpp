@@ -38,6 +38,9 @@ HostError WrongArgumentCount() {
 HostError Unexpected() { return {-2147418113, "Catastrophic failure"}; }
 HostError InvalidPointer() { return {-2147467261, "Invalid pointer"}; }
 HostError NoEvents() { return {459, "Object or class does not support the set of events"}; }
+HostError NoSuchEvent(std::string_view event) {
+  return {459, "Object or class raises no event named " + std::string(event)};
+}
 }  // namespace errors
 
 }  // namespace frambolist::host

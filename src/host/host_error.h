@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace frambolist::host {
 
@@ -41,11 +42,12 @@ HostError MemberNotSupported();    // 438
 HostError TypeMismatch();          // 13
 HostError Overflow();              // 6
 HostError WrongArgumentCount();    // 450
-HostError NoEvents();
+HostError NoEvents();  // 459: an object without the event interface asked for
+// 459 too: an object whose event interface has no event of that name.
+HostError NoSuchEvent(std::string_view event);
 // COM's own results, for a caller that breaks the interface's rules.
 HostError Unexpected();      // E_UNEXPECTED: a call out of order
-HostError InvalidPointer();  // E_POINTER: a required object missing              // 459: an object
-                             // without the event interface asked for
+HostError InvalidPointer();  // E_POINTER: a required object missing
 }  // namespace errors
 
 // Thrown by the late-bound facade (Dispatch) and caught only by the error

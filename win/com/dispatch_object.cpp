@@ -102,6 +102,10 @@ host::Outcome<host::Subscription> DispatchObject::Subscribe(std::string_view int
   const std::optional<IID> known = EventInterfaceOf(interface_id);
   if (!known) return host::errors::NoEvents();
   const IID& iid = *known;
+  // What the hosts' type libraries name is all a sink can be called with.
+  for (std::string_view handled : sink->Handles()) {
+    if (!FindEvent(iid, handled)) return host::errors::NoSuchEvent(handled);
+  }
   auto container = dispatch_.Query<IConnectionPointContainer>();
   if (!container) return host::errors::NoEvents();
   ComPtr<IConnectionPoint> point;

@@ -1,6 +1,7 @@
 #include "com/event_table.h"
 
 #include "host/events.h"
+#include "host/names.h"
 
 namespace frambolist::win {
 
@@ -33,7 +34,7 @@ const EventEntry* FindEvent(REFIID iid, DISPID dispid) {
 
 const EventEntry* FindEvent(REFIID iid, std::string_view name) {
   for (const EventEntry& e : kEvents) {
-    if (e.name == name && IsEqualIID(iid, e.iid)) return &e;
+    if (host::EqualsIgnoringCase(e.name, name) && IsEqualIID(iid, e.iid)) return &e;
   }
   return nullptr;
 }

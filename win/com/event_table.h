@@ -49,6 +49,7 @@ struct EventEntry {
 };
 
 const EventEntry* FindEvent(REFIID iid, DISPID dispid);
+// By name, as automation compares names.
 const EventEntry* FindEvent(REFIID iid, std::string_view name);
 // The IID of an event interface the core names by its id string; none for
 // an interface whose events the add-in does not handle.

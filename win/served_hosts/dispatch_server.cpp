@@ -77,6 +77,9 @@ class SinkAdapter final : public host::EventSink {
  public:
   SinkAdapter(REFIID iid, ComPtr<IDispatch> sink) : iid_(iid), sink_(std::move(sink)) {}
 
+  // A COM sink takes every event of its interface, by DISPID.
+  std::span<const std::string_view> Handles() const override { return {}; }
+
   std::optional<host::HostError> OnEvent(std::string_view event,
                                          std::span<host::Value> args) override {
     const EventEntry* entry = FindEvent(iid_, event);

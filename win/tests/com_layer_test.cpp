@@ -166,6 +166,7 @@ TEST_F(ComTest, ExcepInfoIsReadByWCodeOrScodeAfterDeferredFillIn) {
 
 class Recorder final : public host::EventSink {
  public:
+  std::span<const std::string_view> Handles() const override { return handles; }
   std::optional<host::HostError> OnEvent(std::string_view event,
                                          std::span<host::Value> args) override {
     events.emplace_back(event);
@@ -174,6 +175,7 @@ class Recorder final : public host::EventSink {
   }
   std::vector<std::string> events;
   std::optional<host::HostError> fail;
+  std::vector<std::string_view> handles;
 };
 
 TEST_F(ComTest, EventsArriveByTheirDispidsWithCancelDefaultByReference) {
@@ -193,6 +195,16 @@ TEST_F(ComTest, EventsArriveByTheirDispidsWithCancelDefaultByReference) {
     ASSERT_TRUE(button_sub.ok());
     EXPECT_FALSE(
         button.ref()->Subscribe(host::event_interfaces::kWordApplication, button_events).ok());
+    // A handler named after no event of the interface is refused before
+    // any connection is made.
+    auto misspelt = std::make_shared<Recorder>();
+    misspelt->handles = {"Click", "Clicked"};
+    auto refused = button.ref()->Subscribe(host::event_interfaces::kCommandBarButton, misspelt);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), host::errors::NoSuchEvent("Clicked"));
+    misspelt->handles = {"Click"};
+    EXPECT_TRUE(
+        button.ref()->Subscribe(host::event_interfaces::kCommandBarButton, misspelt).ok());
 
     sim::Control& control = *world.bars().back()->controls[0];
     host::Value args[] = {host::Value(control.Ref()), host::Value(false)};

@@ -148,6 +148,7 @@ TEST(ErrorNumber, EveryNumberReachesTheHostAsAFailureCode) {
 
 class NullSink final : public EventSink {
  public:
+  std::span<const std::string_view> Handles() const override { return {}; }
   std::optional<HostError> OnEvent(std::string_view, std::span<Value>) override { return {}; }
 };
 
