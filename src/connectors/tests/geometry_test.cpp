@@ -624,6 +624,22 @@ print TxWidth.Text
 P.Height = 144
 TxWidth.Text = "2"
 )~"},
+    // No in-line picture, so that read fails: the range answers for the
+    // other box, which showed a leftover "0" before.
+    {"Word: typing the height a shape has still shows its width, read from the range",
+     R"~(start word
+add F 72 36
+select F
+type TxWidth abc
+print TxWidth.Text
+type TxHeight 0.5
+print TxWidth.Text
+print F.Height
+)~",
+     R"~(TxWidth.Text = "0"
+TxWidth.Text = "1"
+F.Height = 36
+)~"},
     {"rotation: letters, an empty box and a number beyond the range each leave the box as typed",
      R"~(start powerpoint
 add A 10 10

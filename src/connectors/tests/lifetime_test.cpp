@@ -229,6 +229,47 @@ TEST(Updates, WriteNothingUnlessWhatTheBoxesShowWouldChange) {
   }
 }
 
+// What the boxes were last given includes whether they were enabled and
+// whether they were disabled: an update that reads the same (no) numbers but
+// comes to another state must still write it.
+TEST(Updates, TheRecordOfWhatTheBoxesShowCoversEnablingAndDisabling) {
+  Host h(sim::HostKind::PowerPoint, "Connect");
+  ASSERT_EQ(h.Connect(), std::nullopt);
+  sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
+  h.world.Select({});
+  ASSERT_FALSE(h.Control("TxWidth").enabled);
+  // The selection event's test read fails with a number that disables
+  // nothing; the update after it passes the test, and its first read fails
+  // as well: no numbers either time, but now the boxes are enabled.
+  const host::HostError refused{70, "Permission denied"};
+  h.world.faults().Arm("Name", refused, false);
+  h.world.faults().Arm("Width", refused, false);
+  h.world.Select({a});
+  EXPECT_TRUE(h.Control("TxWidth").enabled);
+  // Then the same read fails with PowerPoint's "nothing selected": still no
+  // numbers, but the boxes are disabled.
+  h.world.faults().Arm("Width", {-2147188160, "Nothing appropriate is currently selected."},
+                       false);
+  h.world.RaiseCommandBarsUpdate();
+  EXPECT_FALSE(h.Control("TxWidth").enabled);
+}
+
+// Disabling the boxes is part of the refresh: when a write of it fails, the
+// refresh is not taken as shown, and the next update makes it again.
+TEST(Updates, ARefreshWhoseDisablingFailedIsMadeAgainByTheNextUpdate) {
+  Host h(sim::HostKind::PowerPoint, "Connect");
+  ASSERT_EQ(h.Connect(), std::nullopt);
+  sim::Shape* a = h.world.AddShape({.name = "A", .width = 72, .height = 36});
+  h.world.Select({a});
+  ASSERT_TRUE(h.Control("TxWidth").enabled);
+  // The selection event's disabling fails at its first write; the update
+  // that follows it finds the same nothing selected.
+  h.world.faults().Arm("Enabled", {70, "Permission denied"}, false);
+  h.world.Select({});
+  EXPECT_FALSE(h.Control("TxWidth").enabled);
+  EXPECT_FALSE(h.Control("TxHeight").enabled);
+}
+
 // PowerPoint and Word pass the new selection with their selection event,
 // which may come without a command bars' update; Excel's selection event
 // reports cells only, and the update brings a shape's selection.
