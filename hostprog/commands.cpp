@@ -320,7 +320,14 @@ void Session::FailCommand(const Words& w) {
 }
 
 void Session::RefuseCommand(const Words& w) {
-  if (w[1] != "events") throw Error("refuse takes events, not " + Quoted(w[1]));
+  if (w[1] == "updates") {
+    if (world_)
+      world_->faults().RefuseEventsOf(std::string(host::event_interfaces::kCommandBarsEvents));
+    else
+      refuse_updates_ = true;
+    return;
+  }
+  if (w[1] != "events") throw Error("refuse takes events or updates, not " + Quoted(w[1]));
   if (world_)
     world_->faults().RefuseNextSubscription();
   else

@@ -25,6 +25,8 @@ void Session::Start(const std::string& host, int version) {
   for (const PendingFault& f : pending_faults_) world_->faults().Arm(f.member, f.error, f.always);
   pending_faults_.clear();
   if (std::exchange(refuse_subscription_, false)) world_->faults().RefuseNextSubscription();
+  if (std::exchange(refuse_updates_, false))
+    world_->faults().RefuseEventsOf(std::string(host::event_interfaces::kCommandBarsEvents));
   if (trace_) world_->SetTrace([this](const std::string& line) { out_ << line << "\n"; });
   if (on_host_started_) on_host_started_(*world_);
   world_->SetLoadOnDemand([this](const std::string& prog_id) { LoadOnDemand(prog_id); });

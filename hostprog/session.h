@@ -151,6 +151,7 @@ class Session final : platform::OkMessageBox,
   };
   std::vector<PendingFault> pending_faults_;
   bool refuse_subscription_ = false;  // for the host about to start
+  bool refuse_updates_ = false;       // likewise
   bool trace_ = false;
   bool ended_ = false;
   int command_depth_ = 0;  // commands under way: a dialog's run inside a click

@@ -22,10 +22,20 @@ class Faults {
   // refuses an Advise: Visual Basic reads it as error 459).
   void RefuseNextSubscription() { refuse_subscription_ = true; }
   bool TakeSubscriptionRefusal() { return std::exchange(refuse_subscription_, false); }
+  // From now on, every subscription to this event interface is refused.
+  void RefuseEventsOf(std::string interface_id) {
+    refused_interfaces_.push_back(std::move(interface_id));
+  }
+  bool RefusesEventsOf(std::string_view interface_id) const {
+    for (const std::string& refused : refused_interfaces_)
+      if (refused == interface_id) return true;
+    return false;
+  }
   void Heal() {
     armed_.clear();
     fail_at_ = 0;
     refuse_subscription_ = false;
+    refused_interfaces_.clear();
   }
   // Every call the add-in makes (get, put or call) passes here: the error for
   // it, if one is armed; a one-shot fault is used up by it.
@@ -44,6 +54,7 @@ class Faults {
   int fail_at_ = 0;
   host::HostError call_error_;
   bool refuse_subscription_ = false;
+  std::vector<std::string> refused_interfaces_;
 };
 
 }  // namespace frambolist::sim

@@ -89,7 +89,8 @@ Outcome<host::Subscription> SimObject::Subscribe(std::string_view interface_id,
   if (world_.recording())
     world_.NoteCall({World::RecordedCall::Kind::Subscribe, Ref(), std::string(interface_id), {}});
   if (world_.closed()) return host_errors::Disconnected();
-  if (world_.faults().TakeSubscriptionRefusal()) return host::errors::NoEvents();
+  if (world_.faults().TakeSubscriptionRefusal() || world_.faults().RefusesEventsOf(interface_id))
+    return host::errors::NoEvents();
   if (event_interface_.empty() || !host::EqualsIgnoringCase(interface_id, event_interface_)) {
     return host::errors::NoEvents();  // CONNECT_E_NOCONNECTION, as Visual Basic reads it
   }

@@ -248,8 +248,7 @@ TEST(Updates, TheRecordOfWhatTheBoxesShowCoversEnablingAndDisabling) {
   EXPECT_TRUE(h.Control("TxWidth").enabled);
   // Then the same read fails with PowerPoint's "nothing selected": still no
   // numbers, but the boxes are disabled.
-  h.world.faults().Arm("Width", {-2147188160, "Nothing appropriate is currently selected."},
-                       false);
+  h.world.faults().Arm("Width", {-2147188160, "Nothing appropriate is currently selected."}, false);
   h.world.RaiseCommandBarsUpdate();
   EXPECT_FALSE(h.Control("TxWidth").enabled);
 }

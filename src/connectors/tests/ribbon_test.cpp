@@ -137,6 +137,24 @@ print TxWidth.Text
   EXPECT_EQ(excel.out, "TxWidth.Text = \"0\"\nTxWidth.Text = \"2\"\n");
 }
 
+// Without the command bars' update (its subscription refused), only the
+// selection event says which window the boxes' writes belong to.
+TEST(Ribbon, WithoutTheUpdateEventEachWindowStillShowsItsOwnSelection) {
+  auto run = RunScript(R"~(refuse updates
+start powerpoint 16
+add A 144 72
+select A
+window new
+add B 72 72
+select B
+print TxWidth.Text
+window 1
+print TxWidth.Text
+)~");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "TxWidth.Text = \"1\"\nTxWidth.Text = \"2\"\n");
+}
+
 // Office takes no failure from a callback: what the add-in meets there (an
 // IRibbonControl that cannot say its id or window) ends it quietly.
 TEST(Ribbon, ACallbackNeverReturnsAFailure) {
