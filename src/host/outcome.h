@@ -2,7 +2,6 @@
 // The result of a call across the host object model: a value or the host's
 // error. The abstract interface never throws; failures travel as values.
 
-#include <optional>
 #include <utility>
 #include <variant>
 
@@ -35,16 +34,16 @@ template <>
 class [[nodiscard]] Outcome<void> {
  public:
   Outcome() = default;
-  Outcome(HostError error) : error_(std::move(error)) {}
+  Outcome(HostError error) : state_(std::move(error)) {}
 
-  bool ok() const { return !error_; }
-  const HostError& error() const { return *error_; }
+  bool ok() const { return state_.index() == 0; }
+  const HostError& error() const { return std::get<1>(state_); }
   void ThrowIfFailed() const {
-    if (error_) throw HostFailure{*error_};
+    if (!ok()) throw HostFailure{error()};
   }
 
  private:
-  std::optional<HostError> error_;
+  std::variant<std::monostate, HostError> state_;
 };
 
 }  // namespace frambolist::host

@@ -32,16 +32,16 @@ void SizeFirstInlinePicture(const Dispatch& App, bool Lock, const std::optional<
   const Dispatch picture =
       App.Obj("ActiveWindow").Obj("Selection").Obj("InlineShapes").Obj("Item", {Value(int16_t{1})});
   picture.Put("LockAspectRatio", Value(Lock));
-  if (Lock && !NewWidth) {
-    const float width =
-        Proportional(Single(picture.Get("Width")), *NewHeight, Single(picture.Get("Height")));
-    picture.Put("Width", Value(width));
-    picture.Put("Height", Value(*NewHeight));
-  } else if (Lock) {
+  if (Lock && NewWidth) {
     const float height =
         Proportional(Single(picture.Get("Height")), *NewWidth, Single(picture.Get("Width")));
     picture.Put("Height", Value(height));
     picture.Put("Width", Value(*NewWidth));
+  } else if (Lock && NewHeight) {
+    const float width =
+        Proportional(Single(picture.Get("Width")), *NewHeight, Single(picture.Get("Height")));
+    picture.Put("Width", Value(width));
+    picture.Put("Height", Value(*NewHeight));
   } else {
     if (NewWidth) picture.Put("Width", Value(*NewWidth));
     if (NewHeight) picture.Put("Height", Value(*NewHeight));
@@ -73,10 +73,10 @@ void ApplySize(const Dispatch& App, bool Lock, const std::optional<float>& NewHe
     range.Put("LockAspectRatio", Value(Lock));
     if (Lock) {
       // With the lock just set, the host scales the other dimension itself.
-      if (!NewWidth)
-        range.Put("Height", Value(*NewHeight));
-      else
+      if (NewWidth)
         range.Put("Width", Value(*NewWidth));
+      else if (NewHeight)
+        range.Put("Height", Value(*NewHeight));
     } else {
       if (NewWidth) range.Put("Width", Value(*NewWidth));
       if (NewHeight) range.Put("Height", Value(*NewHeight));

@@ -18,15 +18,15 @@ STDMETHODIMP EventSinkDispatch::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPA
     // A caller may pass no DISPPARAMS at all for an event without arguments
     // (the command bars' update): that is no arguments, not no event.
     DISPPARAMS none{};
-    if (!params) params = &none;
+    DISPPARAMS& given = params ? *params : none;
     // rgvarg holds the last argument first.
     std::vector<host::Value> args;
-    for (UINT i = params->cArgs; i-- > 0;)
-      args.push_back(ValueFromVariant(params->rgvarg[i], ClientBridge()));
+    for (UINT i = given.cArgs; i-- > 0;)
+      args.push_back(ValueFromVariant(given.rgvarg[i], ClientBridge()));
     auto failure = sink_->OnEvent(event->name, args);
     // By-reference booleans (CancelDefault) go back to the host.
-    for (UINT i = 0; i < params->cArgs; ++i) {
-      VARIANT& v = params->rgvarg[params->cArgs - 1 - i];
+    for (UINT i = 0; i < given.cArgs; ++i) {
+      VARIANT& v = given.rgvarg[given.cArgs - 1 - i];
       if (V_VT(&v) == (VT_BOOL | VT_BYREF) && V_BOOLREF(&v) && args[i].is<bool>()) {
         *V_BOOLREF(&v) = args[i].as<bool>() ? VARIANT_TRUE : VARIANT_FALSE;
       }

@@ -31,11 +31,12 @@ HMODULE LibraryOf(REFCLSID clsid) {
   wchar_t path[MAX_PATH] = {};
   DWORD size = sizeof path;
   if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path, &size) !=
-          ERROR_SUCCESS &&
-      RegGetValueW(HKEY_CLASSES_ROOT,
-                   (std::wstring(L"CLSID\\") + text + L"\\InprocServer32").c_str(), nullptr,
-                   RRF_RT_REG_SZ, nullptr, path, &(size = sizeof path)) != ERROR_SUCCESS) {
-    return nullptr;
+      ERROR_SUCCESS) {
+    size = sizeof path;
+    if (RegGetValueW(HKEY_CLASSES_ROOT,
+                     (std::wstring(L"CLSID\\") + text + L"\\InprocServer32").c_str(), nullptr,
+                     RRF_RT_REG_SZ, nullptr, path, &size) != ERROR_SUCCESS)
+      return nullptr;
   }
   return GetModuleHandleW(path);
 }

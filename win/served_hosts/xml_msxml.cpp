@@ -38,8 +38,10 @@ XmlElement Read(const Dispatch& node) {
     if (name == "xmlns" || name.starts_with("xmlns:")) continue;
     const std::string ns = Text(attribute, "namespaceURI");
     const std::string local = Text(attribute, "baseName");
-    element.attributes.emplace_back(ns.empty() ? local : ns + ":" + local,
-                                    Text(attribute, "nodeValue"));
+    std::string qualified = ns;
+    if (!ns.empty()) qualified.append(":");
+    qualified.append(local);
+    element.attributes.emplace_back(std::move(qualified), Text(attribute, "nodeValue"));
   }
   const Dispatch children = node.Obj("childNodes");
   for (int32_t i = 0, n = Count(children); i < n; ++i) {

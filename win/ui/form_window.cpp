@@ -333,9 +333,9 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       HDC dc = reinterpret_cast<HDC>(wparam);
       const auto& controls = form_.design().controls;
       for (size_t i = 0; i < controls_.size(); ++i) {
-        if (controls_[i] == reinterpret_cast<HWND>(lparam) && controls[i].fore_color) {
-          SetTextColor(dc, static_cast<COLORREF>(*controls[i].fore_color));
-        }
+        const auto& color = controls[i].fore_color;
+        if (controls_[i] == reinterpret_cast<HWND>(lparam) && color.has_value())
+          SetTextColor(dc, static_cast<COLORREF>(*color));
       }
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
