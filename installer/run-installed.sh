@@ -9,11 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 package=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 script=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
-work=$(mktemp -d /tmp/frambolist-installed.XXXXXX)
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
 . "$root/win/wine-env.sh"
-wine_for_build "$build"
-new_wine_prefix "$work/prefix"
+wine_work_for_build "$build" installed
 "$wine64" msiexec /i "Z:${package//\//\\}" /qn >/dev/null 2>&1
 classes_to_hklm
 cp "$build/win/frambolist-sim.exe" "$work/"

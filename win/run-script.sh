@@ -8,11 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 script=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
-work=$(mktemp -d /tmp/frambolist-run.XXXXXX)
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
 . "$root/win/wine-env.sh"
-wine_for_build "$build"
-new_wine_prefix "$work/prefix"
+wine_work_for_build "$build" run
 cp "$build/win/frambolist.dll" "$build/win/frambolist-sim.exe" "$work/"
 "$wine" "$regsvr32" 'Z:'"${work//\//\\}"'\frambolist.dll' >/dev/null 2>&1
 classes_to_hklm

@@ -43,3 +43,13 @@ classes_to_hklm() {
     "$wine64" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f $view >/dev/null 2>&1
   fi
 }
+
+# wine_work_for_build BUILD NAME: a new work folder (`work`) holding a new
+# prefix for BUILD's bitness, both gone, and the Wine server stopped, when
+# the calling script exits.
+wine_work_for_build() {
+  work=$(mktemp -d "/tmp/frambolist-$2.XXXXXX")
+  trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+  wine_for_build "$1"
+  new_wine_prefix "$work/prefix"
+}

@@ -142,17 +142,18 @@ print TxWidth.Text
 TEST(Ribbon, WithoutTheUpdateEventEachWindowStillShowsItsOwnSelection) {
   auto run = RunScript(R"~(refuse updates
 start powerpoint 16
-add A 144 72
-select A
 window new
 add B 72 72
 select B
-print TxWidth.Text
 window 1
+add A 144 72
+select A
+print TxWidth.Text
+window 2
 print TxWidth.Text
 )~");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "TxWidth.Text = \"1\"\nTxWidth.Text = \"2\"\n");
+  EXPECT_EQ(run.out, "TxWidth.Text = \"2\"\nTxWidth.Text = \"1\"\n");
 }
 
 // Office takes no failure from a callback: what the add-in meets there (an
