@@ -87,9 +87,9 @@ inline int CountLines(const std::string& text, const std::string& prefix) {
 
 // One row of a table-driven test: a script and exactly what it must print.
 struct ScriptCase {
-  const char* name;
-  const char* script;
-  const char* expected;
+  std::string name;
+  std::string script;
+  std::string expected;
 };
 
 // How GoogleTest prints a row (in each test's line of ctest's output): its

@@ -8,6 +8,7 @@
 #include "forms/instances.h"
 #include "hostprog/testing/quiet_platform.h"
 #include "hostprog/testing/run_script.h"
+#include "hostprog/testing/script_cases.h"
 #include "procs/units.h"
 
 namespace frambolist::forms {
@@ -17,150 +18,18 @@ using hostprog::testing::RunScript;
 
 using Case = hostprog::testing::ScriptCase;
 
-const Case kCases[] = {
-    {"first use: Inches selected; Millimeter then OK",
-     R"~(start powerpoint
-click ButSettings
-print Option1(1).Value
-click Option1(2)
-print CurrentUnit
-click OKButton
-print LblHeight.Caption
-print LblWidth.Caption
-print CurrentUnit
-)~",
-     R"~(show frmOptions
-Option1(1).Value = true
-CurrentUnit = "mm"
-hide frmOptions
-LblHeight.Caption = "Height (mm)"
-LblWidth.Caption = "Width (mm)"
-CurrentUnit = "mm"
-)~"},
-    {"Cancel restores the unit saved at load, and the dialog keeps its selection",
-     R"~(start word
-click ButSettings
-click Option1(2)
-click OKButton
-click ButSettings
-print Option1(2).Value
-click Option1(3)
-click CancelButton
-print CurrentUnit
-print LblWidth.Caption
-click ButSettings
-print Option1(3).Value
-print Option1(2).Value
-click OKButton
-)~",
-     R"~(show frmOptions
-hide frmOptions
-show frmOptions
-Option1(2).Value = true
-hide frmOptions
-CurrentUnit = "Inch"
-LblWidth.Caption = "Width (Inch)"
-show frmOptions
-Option1(3).Value = true
-Option1(2).Value = false
-hide frmOptions
-)~"},
-    {"closing by the window's command keeps the unit; the next showing starts from the design",
-     R"~(start excel
-click ButSettings
-click Option1(4)
-close
-print CurrentUnit
-print LblHeight.Caption
-click ButSettings
-print Option1(1).Value
-print Option1(4).Value
-click CancelButton
-print CurrentUnit
-)~",
-     R"~(show frmOptions
-unload frmOptions
-CurrentUnit = "m"
-LblHeight.Caption = "Height (m)"
-show frmOptions
-Option1(1).Value = true
-Option1(4).Value = false
-hide frmOptions
-CurrentUnit = "m"
-)~"},
-    {"OK without a click rewrites both captions; the rotation box and caption never change",
-     R"~(start powerpoint
-fail Caption 5
-click ButSettings
-click OKButton
-print LblHeight.Caption
-click ButSettings
-click Option1(0)
-key Enter
-key Esc
-click OKButton
-print LblHeight.Caption
-print LblRotate.Caption
-print TxRotate.Text
-)~",
-     R"~(show frmOptions
-hide frmOptions
-error: 5 Automation error
-LblHeight.Caption = "Height (Inch)"
-show frmOptions
-hide frmOptions
-LblHeight.Caption = "Height (Px)"
-LblRotate.Caption = "Rotate"
-TxRotate.Text = "0"
-)~"},
-    {"About: any key closes it",
-     R"~(start powerpoint
-click ButAbout
-key x
-click ButAbout
-key Space
-click ButAbout
-key Esc
-)~",
-     R"~(show frmSplash
-unload frmSplash
-show frmSplash
-unload frmSplash
-show frmSplash
-unload frmSplash
-)~"},
-    {"About: the logo and the title do nothing; the link opens the page every time and stays; the "
-     "frame closes",
-     R"~(start excel
-click ButAbout
-click imgLogo
-click Label1
-click Label2
-click Label2
-print Label2.Caption
-click Frame1
-click ButAbout
-click Command1
-)~",
-     R"~(show frmSplash
-open https://frambolist.example.org/
-open https://frambolist.example.org/
-Label2.Caption = "frambolist.example.org"
-unload frmSplash
-show frmSplash
-unload frmSplash
-)~"},
-};
-
 class DialogRows : public ::testing::TestWithParam<Case> {};
 TEST_P(DialogRows, PrintExactlyWhatTheUserMustSee) {
   auto run = RunScript(GetParam().script);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, GetParam().expected);
 }
-INSTANTIATE_TEST_SUITE_P(Dialogs, DialogRows, ::testing::ValuesIn(kCases), [](const auto& row) {
-  return hostprog::testing::TestNameOf(row.param.name);
-});
+// The table is data beside this file.
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, DialogRows,
+    ::testing::ValuesIn(hostprog::testing::ReadScriptCases(FRAMBOLIST_SOURCE_DIR
+                                                           "/src/forms/tests/dialogs.cases")),
+    [](const auto& row) { return hostprog::testing::TestNameOf(row.param.name); });
 
 TEST(Dialogs, AConnectionSetsTheUnitBackToInchAndLeavesTheDialogAlone) {
   auto run = RunScript(
