@@ -218,6 +218,14 @@ TEST(Connection, TheInterfaceCalledOutOfOrderRefusesAndChangesNothing) {
     }
     EXPECT_TRUE(world.bars().empty());
     EXPECT_EQ(quiet.messages, 0);
+
+    // Neither a disconnection before any connection nor a refused one
+    // counts: that connector still connects once, and its handlers run.
+    ASSERT_FALSE(never->AddinInstance_OnConnection(app, 1, add_in));
+    sim::Shape* a = world.AddShape({.name = "A", .width = 144, .height = 72});
+    world.Select({a});
+    EXPECT_EQ(testing::ToolbarControl(world, "TxWidth").text, "2");
+    never->AddinInstance_OnDisconnection(1);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "connectors/xml_text.h"
 #include "hostprog/testing/call_text.h"
 #include "hostprog/testing/run_script.h"
 #include "sim/command_bars.h"
@@ -154,6 +155,26 @@ print TxWidth.Text
 )~");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "TxWidth.Text = \"2\"\nTxWidth.Text = \"1\"\n");
+}
+
+// On the ribbon there is no command bar of ours in Word's template, so no
+// action reads or marks it; and the labels are the same in every window, so
+// Office's asking for one reads no window from its control.
+TEST(Ribbon, WordsTemplateIsLeftAloneAndLabelsAreAskedWithoutAWindow) {
+  PhasedRun run;
+  run.Script("start word 16\nadd A 144 72\nselect A\n");
+  const auto calls = CallsDuring(run, "click ButAspect\n");
+  EXPECT_EQ(CountOf(calls, "get Application.CustomizationContext"), 0);
+  EXPECT_EQ(CountOf(calls, "get Template."), 0);
+  // The click's own callback reads the window; the toggle's new label and
+  // pressed state that Office asks for then read none.
+  EXPECT_EQ(CountOf(calls, "get IRibbonControl.Context"), 1);
+  EXPECT_EQ(CountOf(calls, "get IRibbonControl.Id"), 3);
+}
+
+// What the ribbon's XML and the installer's rows hold inside attributes.
+TEST(Ribbon, XmlTextEscapesWhatAnAttributeCannotHold) {
+  EXPECT_EQ(XmlEscaped(R"(a<b> & "c")"), "a&lt;b&gt; &amp; &quot;c&quot;");
 }
 
 // Office takes no failure from a callback: what the add-in meets there (an

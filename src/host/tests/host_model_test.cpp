@@ -118,6 +118,7 @@ TEST(Value, LongAndTextConversionsAreVisualBasics) {
   EXPECT_EQ(Value(int32_t{-2309}).ToText().value(), "-2309");
   EXPECT_EQ(Value(int16_t{49}).ToText().value(), "49");
   EXPECT_EQ(Value(true).ToText().value(), "True");
+  EXPECT_EQ(Value(false).ToText().value(), "False");
   EXPECT_EQ(Value().ToText().value(), "");
   // Enough digits to read back the same number, with '.' whatever the locale.
   EXPECT_EQ(Value(0.1).ToText().value(), "0.10000000000000001");

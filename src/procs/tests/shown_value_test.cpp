@@ -57,6 +57,8 @@ TEST(ShownValue, WritesGeneralNumberFormAtTheDigitAndExponentBoundaries) {
       {0.01f, "0.01", "0,01"},
       {1e10f, "1E+10", "1E+10"},
       {1.0203e8f, "1.0203E+08", "1,0203E+08"},
+      // The exponent keeps two digits up to 9, and takes no third at 10.
+      {1e9f, "1E+09", "1E+09"},
   };
   for (const Row& r : rows) {
     EXPECT_EQ(GeneralNumber(r.value, kPoint), r.point);
