@@ -177,6 +177,18 @@ TEST(Ribbon, XmlTextEscapesWhatAnAttributeCannotHold) {
   EXPECT_EQ(XmlEscaped(R"(a<b> & "c")"), "a&lt;b&gt; &amp; &quot;c&quot;");
 }
 
+// From Excel 2013 on each window draws its own ribbon, which still shows
+// that window's boxes after a switch: nothing to draw again. Before, the one
+// ribbon must show the other window's boxes.
+TEST(Ribbon, AWindowSwitchRedrawsTheBoxesOnlyWhereWindowsShareOneRibbon) {
+  for (const auto& [version, redrawn] : {std::pair{"14", 3}, std::pair{"15", 0}}) {
+    SCOPED_TRACE(version);
+    PhasedRun run;
+    run.Script(std::string("start excel ") + version + "\nadd A 144 72\nselect A\nwindow new\n");
+    EXPECT_EQ(CountOf(CallsDuring(run, "window 1\n"), "get IRibbonUI.InvalidateControl"), redrawn);
+  }
+}
+
 // Office takes no failure from a callback: what the add-in meets there (an
 // IRibbonControl that cannot say its id or window) ends it quietly.
 TEST(Ribbon, ACallbackNeverReturnsAFailure) {
