@@ -10,7 +10,7 @@ incrementally, runs the native suite and the examples, and counts the
 mutation as caught when any of them fails. Prints each survivor and a
 summary line.
 
-    scripts/mutate.py                 every mutation (about 25 minutes here)
+    scripts/mutate.py                 a capped sample (about 17 minutes here)
     scripts/mutate.py --list          the mutations, without running them
     scripts/mutate.py --only connectors/size_editing.cpp
     scripts/mutate.py --jobs 2        parallel copies (one per core)
