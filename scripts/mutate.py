@@ -114,12 +114,19 @@ def _number_minus(text):
     return text
 
 
+# Calls whose two arguments can be given either way round.
+SYMMETRIC_CALLS = {"EqualsIgnoringCase", "swap"}
+
+
 def _swapped_arguments(code):
-    """The first two arguments of a call, swapped, where both are simple."""
-    for m in re.finditer(r"\w\(([^(),]+), ([^(),]+)[,)]", code):
-        first, second = m.group(1).strip(), m.group(2).strip()
-        if first != second:
-            yield m.start(1), m.end(2), f"{second}, {first}"
+    """The first two arguments of a call, swapped, where both are simple and
+    the order matters. The replacement is a function of the original line:
+    the code has its texts blanked, and a swap moves them whole."""
+    for m in re.finditer(r"(\w+)\(([^(),]+), ([^(),]+)[,)]", code):
+        if m.group(1) in SYMMETRIC_CALLS:
+            continue
+        yield m.start(2), m.end(3), lambda body, m=m: (
+            f"{body[m.start(3):m.end(3)].strip()}, {body[m.start(2):m.end(2)].strip()}")
 
 
 OPERATORS.update({
@@ -217,6 +224,8 @@ def candidates(path):
         spans += [("text", a, b, r) for a, b, r in _texts(body)
                   if b < len(code) and not body.lstrip().startswith(("#include", "extern"))]
         for name, a, b, r in spans:
+            if callable(r):
+                r = r(body)
             after = body[:a] + r + body[b:]
             if after != body:
                 key = (name, body.strip())

@@ -12,7 +12,9 @@ SAMPLE = Path(__file__).with_name("mutation-sample.cpp").read_text().splitlines(
 
 
 def made(operator, line):
-    return [line[:a] + r + line[b:] for a, b, r in mutate.OPERATORS[operator](line)]
+    code = mutate._blank_strings(line)
+    return [line[:a] + (r(line) if callable(r) else r) + line[b:]
+            for a, b, r in mutate.OPERATORS[operator](code)]
 
 
 EXPECTED = [
@@ -21,6 +23,9 @@ EXPECTED = [
     ("drop-field", 2, ["return a.width == b.width;"]),
     ("swap-arguments", 3, ["Resize(height, width);"]),
     ("swap-arguments", 4, ["std::vector<int> limits(3, 8);"]),
+    # Texts move whole; a symmetric comparison is left alone.
+    ("swap-arguments", 5, ['Put(value, "Caption");']),
+    ("swap-arguments", 6, []),
     ("constant-minus", 4, ["std::vector<int> limits(7, 3);", "std::vector<int> limits(8, 2);"]),
 ]
 

@@ -4,3 +4,5 @@ if (found) break;
 return a.width == b.width && a.height == b.height;
 Resize(width, height);
 std::vector<int> limits(8, 3);
+Put("Caption", value);
+if (EqualsIgnoringCase(name, "Text")) return;
