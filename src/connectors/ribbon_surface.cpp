@@ -295,9 +295,6 @@ RibbonSurface::RibbonSurface(bool shared) : state_(std::make_shared<RibbonState>
               ? write.value.as<std::string>() + std::string(procs::NameOf(procs::CurrentUnit)) + ")"
               : write.value.as<std::string>();
     }
-    // An icon-only button is labelled by its tip, which a screen reader reads.
-    if (row.ribbon == RibbonRole::kButton && !state_->labels.contains(id))
-      state_->labels[id] = FixedText(row, "TooltipText");
   }
   state_->shown_labels = state_->labels;
 }
