@@ -128,6 +128,11 @@ class Reader {
         return false;
       }
     }
+    // Every element of the schema holds elements alone.
+    if (element.text.find_first_not_of(" \t\r\n") != std::string::npos) {
+      Fault(Concat("text in ", what));
+      return false;
+    }
     if (!id.empty() && !ids_.insert(id).second) {
       Fault(Concat("duplicate id ", Quoted(id)));
       return false;

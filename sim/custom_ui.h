@@ -21,6 +21,7 @@ struct XmlElement {
   std::string ns, name;
   std::vector<std::pair<std::string, std::string>> attributes;
   std::vector<XmlElement> children;
+  std::string text;  // the character data directly inside it, white space included
 };
 
 // A real XML parser's reading of `text` (expat natively, MSXML under

@@ -50,6 +50,11 @@ void XMLCALL Start(void* data, const XML_Char* name, const XML_Char** attributes
 
 void XMLCALL End(void* data, const XML_Char*) { static_cast<Reading*>(data)->open.pop_back(); }
 
+void XMLCALL Characters(void* data, const XML_Char* text, int length) {
+  auto& r = *static_cast<Reading*>(data);
+  if (!r.open.empty()) r.open.back()->text.append(text, static_cast<size_t>(length));
+}
+
 }  // namespace
 
 std::optional<XmlElement> ParseXml(std::string_view text) {
@@ -59,6 +64,7 @@ std::optional<XmlElement> ParseXml(std::string_view text) {
   Reading reading;
   XML_SetUserData(parser.get(), &reading);
   XML_SetElementHandler(parser.get(), &Start, &End);
+  XML_SetCharacterDataHandler(parser.get(), &Characters);
   if (XML_Parse(parser.get(), text.data(), static_cast<int>(text.size()), XML_TRUE) !=
       XML_STATUS_OK)
     return std::nullopt;

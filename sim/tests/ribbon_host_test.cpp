@@ -75,6 +75,8 @@ TEST(SimulatedRibbon, RefusesWhatTheSchemaRefusesAndLeavesThatPartOut) {
       {R"(<button id="B"/>)", R"(duplicate id "B")"},
       {R"(<x:button xmlns:x="urn:other" id="X"/>)", R"(unknown element "button" in group)"},
       {R"(<editBox id="X"><button id="Y"/></editBox>)", R"(unknown element "button" in editBox)"},
+      {R"(<button id="X">
+         Text</button>)", R"(text in button "X")"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.controls);

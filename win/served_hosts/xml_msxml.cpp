@@ -20,6 +20,8 @@ using host::Value;
 using win::ComPtr;
 
 constexpr int32_t kElementNode = 1;  // DOMNodeType NODE_ELEMENT
+constexpr int32_t kTextNode = 3;     // NODE_TEXT (white space alone is dropped on loading)
+constexpr int32_t kCDataNode = 4;    // NODE_CDATA_SECTION
 
 std::string Text(const Dispatch& node, std::string_view member) {
   return node.Get(member).ToText().ValueOrThrow();
@@ -28,7 +30,7 @@ std::string Text(const Dispatch& node, std::string_view member) {
 int32_t Count(const Dispatch& list) { return list.Get("length").ToLong().ValueOrThrow(); }
 
 XmlElement Read(const Dispatch& node) {
-  XmlElement element{Text(node, "namespaceURI"), Text(node, "baseName"), {}, {}};
+  XmlElement element{Text(node, "namespaceURI"), Text(node, "baseName"), {}, {}, {}};
   // XPath's attribute axis leaves the namespace declarations out (Wine's
   // MSXML fails to hand those over as nodes).
   const Dispatch attributes = node.Obj("selectNodes", {Value("@*")});
@@ -46,8 +48,9 @@ XmlElement Read(const Dispatch& node) {
   const Dispatch children = node.Obj("childNodes");
   for (int32_t i = 0, n = Count(children); i < n; ++i) {
     const Dispatch child = children.Obj("item", {Value(i)});
-    if (child.Get("nodeType").ToLong().ValueOrThrow() == kElementNode)
-      element.children.push_back(Read(child));
+    const int32_t type = child.Get("nodeType").ToLong().ValueOrThrow();
+    if (type == kElementNode) element.children.push_back(Read(child));
+    if (type == kTextNode || type == kCDataNode) element.text += Text(child, "nodeValue");
   }
   return element;
 }

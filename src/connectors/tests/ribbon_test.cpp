@@ -9,7 +9,9 @@
 #include "connectors/xml_text.h"
 #include "hostprog/testing/call_text.h"
 #include "hostprog/testing/run_script.h"
+#include "connectors/ribbon_surface.h"
 #include "sim/command_bars.h"
+#include "sim/custom_ui.h"
 
 namespace frambolist::connectors {
 namespace {
@@ -177,14 +179,46 @@ TEST(Ribbon, XmlTextEscapesWhatAnAttributeCannotHold) {
   EXPECT_EQ(XmlEscaped(R"(a<b> & "c")"), "a&lt;b&gt; &amp; &quot;c&quot;");
 }
 
-// From Excel 2013 on each window draws its own ribbon, which still shows
-// that window's boxes after a switch: nothing to draw again. Before, the one
-// ribbon must show the other window's boxes.
+// Office reads the group's XML against its schema and takes all of it; each
+// control carries the toolbar's tip as its screentip and a KeyTip of its
+// own under the Home tab's Y.
+TEST(Ribbon, TheGroupsXmlIsValidAndGivesEachControlItsTipAndKeyTip) {
+  std::vector<std::string> faults;
+  const sim::CustomUi ui = sim::ReadCustomUi(RibbonSurface::CustomUI(), 12,
+                                             &RibbonSurface::KnowsCallback, faults);
+  EXPECT_EQ(faults, std::vector<std::string>{});
+  ASSERT_EQ(ui.groups.size(), 1u);
+  std::vector<std::string> tips;
+  for (const sim::DeclaredControl& control : ui.groups[0].controls) {
+    tips.push_back(control.id + " " + *control.Attribute("keytip") + " " +
+                   *control.Attribute("screentip"));
+  }
+  EXPECT_EQ(tips, (std::vector<std::string>{
+                      "TxHeight YH Height of Selected Shape",
+                      "TxWidth YW Width of Selected Shape",
+                      "ButAspect YA Locks the aspect Ratio while Changing the Size of this shape",
+                      "TxRotate YR Rotate Selected Shape",
+                      "ButSettings YS Settings",
+                      "ButAbout YB About Frambolist",
+                  }));
+}
+
+// Where each window draws its own ribbon (Word always, PowerPoint from 2010,
+// Excel from 2013), it still shows that window's boxes after a switch:
+// nothing to draw again. Before, the one ribbon must show the other
+// window's boxes.
 TEST(Ribbon, AWindowSwitchRedrawsTheBoxesOnlyWhereWindowsShareOneRibbon) {
-  for (const auto& [version, redrawn] : {std::pair{"14", 3}, std::pair{"15", 0}}) {
-    SCOPED_TRACE(version);
+  struct Row {
+    const char* host;
+    const char* version;
+    long redrawn;
+  } rows[] = {{"excel", "14", 3},     {"excel", "15", 0}, {"powerpoint", "12", 3},
+              {"powerpoint", "14", 0}, {"word", "12", 0}};
+  for (const auto& [host, version, redrawn] : rows) {
+    SCOPED_TRACE(std::string(host) + " " + version);
     PhasedRun run;
-    run.Script(std::string("start excel ") + version + "\nadd A 144 72\nselect A\nwindow new\n");
+    run.Script(std::string("start ") + host + " " + version +
+               "\nadd A 144 72\nselect A\nwindow new\n");
     EXPECT_EQ(CountOf(CallsDuring(run, "window 1\n"), "get IRibbonUI.InvalidateControl"), redrawn);
   }
 }
