@@ -92,7 +92,7 @@ class Form {
   // Control state as a user sees it now.
   const ControlDesign* FindControl(std::string_view name, int index = -1) const;
   bool OptionValue(std::string_view name, int index) const;
-  const std::string& Caption(std::string_view name, int index = -1) const;
+  const std::string& Caption(std::string_view name, int index) const;
 
  protected:
   virtual void Form_Load() {}

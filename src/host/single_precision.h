@@ -14,8 +14,8 @@ inline float RoundToSingle(double d) {
   constexpr double kOverflowThreshold = 340282356779733661637539395458142568448.0;
   if (std::isnan(d)) return std::numeric_limits<float>::quiet_NaN();
   if (std::fabs(d) >= kOverflowThreshold) {
-    return std::copysign(std::numeric_limits<float>::infinity(),
-                         static_cast<float>(d > 0 ? 1 : -1));
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    return std::signbit(d) ? -kInfinity : kInfinity;
   }
   return static_cast<float>(d);
 }

@@ -54,7 +54,6 @@ Outcome<float> Value::ToSingle() const {
   if (const auto* f = std::get_if<float>(&v_); f && std::isfinite(*f)) return *f;
   auto d = ToDouble();
   if (!d.ok()) return d.error();
-  if (!std::isfinite(d.value())) return errors::Overflow();
   const float f = RoundToSingle(d.value());
   if (!std::isfinite(f)) return errors::Overflow();
   return f;

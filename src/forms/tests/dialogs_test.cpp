@@ -131,6 +131,27 @@ TEST(Dialogs, ClosingEndsTheShowingAndOnlyALoadedFormTakesClicks) {
   EXPECT_TRUE(form.loaded());
 }
 
+// At each showing the focus starts on the first control in tab order that
+// takes it: a frame or a label with a lower tab order, or a control with
+// none, is passed over.
+TEST(Dialogs, TheFocusStartsOnTheFirstButtonInTabOrder) {
+  hostprog::testing::StartAsAFreshProcess();
+  hostprog::testing::QuietPlatform quiet;
+  ScriptedToolkit toolkit;
+  platform::Platform platform{quiet, quiet, toolkit, quiet};
+  std::string focused;
+  toolkit.inside = [&](Form& f) {
+    focused = f.Focus() ? f.Focus()->DisplayName() : "none";
+    f.UserCloseCommand();
+  };
+  FrmOptions options;
+  options.ShowModal(platform);
+  EXPECT_EQ(focused, "OKButton");
+  FrmSplash splash;
+  splash.ShowModal(platform);
+  EXPECT_EQ(focused, "Command1");
+}
+
 TEST(Dialogs, EachLivesOnHiddenOrUnloadedAfterTheHostQuits) {
   auto run = RunScript(
       R"~(start powerpoint
@@ -172,6 +193,14 @@ std::vector<std::string> DescribeAll(const FormDesign& design) {
 // title label sets a font, and only the web address a colour (pure blue,
 // 0x00BBGGRR). A tab order of -1 is a control that takes no focus.
 TEST(Dialogs, DesignsAreAsTheUserMustSeeThem) {
+  // The Windows dialogs place each control inside the control it names.
+  for (const FormDesign& design : {OptionsDesign(), SplashDesign()}) {
+    const Form form(design);
+    for (const ControlDesign& c : design.controls) {
+      if (c.container.empty()) continue;
+      EXPECT_NE(form.FindControl(c.container), nullptr) << c.name;
+    }
+  }
   const FormDesign options = OptionsDesign();
   EXPECT_EQ(options.name, "frmOptions");
   EXPECT_EQ(options.caption, "Settings");

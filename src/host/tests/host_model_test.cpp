@@ -6,6 +6,8 @@
 #include <limits>
 
 #include "host/dispatch.h"
+#include "host/names.h"
+#include "host/single_precision.h"
 #include "host/with_events.h"
 
 namespace frambolist::host {
@@ -99,6 +101,12 @@ TEST(Value, ConversionToSingleNeverYieldsANonFiniteNumber) {
   EXPECT_EQ(Value(1e39).ToSingle().error(), (HostError{6, "Overflow"}));
   EXPECT_EQ(Value(std::numeric_limits<double>::quiet_NaN()).ToSingle().error().number, 6);
   EXPECT_EQ(Value(std::numeric_limits<float>::infinity()).ToSingle().error().number, 6);
+  // Half-way between the largest single and 2^128 rounds away, to infinity,
+  // of either sign; just below it, to the largest single.
+  constexpr double kHalfWay = 340282356779733661637539395458142568448.0;
+  EXPECT_EQ(RoundToSingle(-kHalfWay), -std::numeric_limits<float>::infinity());
+  EXPECT_EQ(RoundToSingle(std::nextafter(kHalfWay, 0.0)), std::numeric_limits<float>::max());
+  EXPECT_EQ(Value(-1e39).ToSingle().error().number, 6);
   EXPECT_EQ(Value("12").ToSingle().error(), (HostError{13, "Type mismatch"}));
   EXPECT_EQ(Value::Nothing().ToSingle().error().number, 13);
 }
@@ -142,9 +150,19 @@ TEST(ErrorNumber, EveryNumberReachesTheHostAsAFailureCode) {
     uint32_t code;
   } rows[] = {
       {1, 0x800A0001u},           {424, 0x800A01A8u}, {65535, 0x800AFFFFu},
-      {-2147024891, 0x80070005u}, {0, 0x80004005u},   {65536, 0x80004005u},
+      {-2147024891, 0x80070005u}, {-1, 0xFFFFFFFFu},  {0, 0x80004005u},
+      {65536, 0x80004005u},
   };
   for (const Row& r : rows) EXPECT_EQ(ResultFromErrorNumber(r.number), r.code) << r.number;
+}
+
+// Member names as automation compares them: letters without their case,
+// nothing else folded.
+TEST(Names, CompareIgnoringTheCaseOfLettersAlone) {
+  EXPECT_TRUE(EqualsIgnoringCase("SelectionChange", "selectionchange"));
+  EXPECT_TRUE(EqualsIgnoringCase("AZ", "az"));
+  EXPECT_FALSE(EqualsIgnoringCase("[@", "{`"));
+  EXPECT_FALSE(EqualsIgnoringCase("Text", "Texts"));
 }
 
 class NullSink final : public EventSink {
@@ -167,6 +185,11 @@ TEST(WithEvents, ConnectsOnAssignmentAndDisconnectsOnReassignmentAndDestruction)
     field.Disconnect();
     EXPECT_EQ(second.subscribed, 0);
     EXPECT_EQ(second.refs, 1);
+    // Cleared (set to Nothing), it lets go of both.
+    field.Set(Dispatch(ObjectRef(&first)));
+    field.Clear();
+    EXPECT_EQ(first.subscribed, 0);
+    EXPECT_EQ(first.refs, 0);
   }
   EXPECT_EQ(second.subscribed, 0);
   EXPECT_EQ(second.refs, 0);
