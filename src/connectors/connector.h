@@ -173,11 +173,10 @@ class Connector : public std::enable_shared_from_this<Connector>, EventTarget {
   // Runs an action that may change the toolbar (the connection, a
   // handler's writes, the deletion) so that Word's customization context is
   // left as saved as it was: a user who quits Word is not asked to save a
-  // template that only the add-in touched. The outermost action reads it
+  // template that only the add-in touched. It reads the template's state
   // before the work and, if it was saved, marks it so again after, also
   // when the work failed part-way.
   void KeepingTemplateSaved(const std::function<void()>& work);
-  bool keeping_template_ = false;
   // Tells the ribbon which window the handlers' writes go to; what the
   // boxes showed in another window says nothing of this one.
   void NoteActiveWindow(const host::Dispatch& window);

@@ -9,12 +9,14 @@
 
 namespace frambolist::connectors {
 
+// One step inside another would read the template again after the outer
+// step's writes had marked it changed, and leave the putting back to the
+// outer step: nothing nests today, and it would still come out right.
 void Connector::KeepingTemplateSaved(const std::function<void()>& work) {
-  if (!traits_.bars_in_template || ribbon_ || keeping_template_) {
+  if (!traits_.bars_in_template || ribbon_) {
     work();
     return;
   }
-  keeping_template_ = true;
   host::Dispatch context;
   bool was_saved = false;
   EndQuietly([&] {
@@ -22,14 +24,12 @@ void Connector::KeepingTemplateSaved(const std::function<void()>& work) {
     was_saved = context.Get("Saved").ToBool().ValueOrThrow();
   });
   auto restore = [&] {
-    keeping_template_ = false;
     if (was_saved) EndQuietly([&] { context.Put("Saved", host::Value(true)); });
   };
   try {
     work();
   } catch (const HandlerAbandoned&) {
-    keeping_template_ = false;  // no call into a host that let go of us
-    throw;
+    throw;  // no call into a host that let go of us
   } catch (...) {
     restore();
     throw;

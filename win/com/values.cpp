@@ -5,7 +5,6 @@
 namespace frambolist::win {
 
 host::Value ValueFromVariant(const VARIANT& v, const ObjectBridge& bridge) {
-  if (V_VT(&v) == (VT_VARIANT | VT_BYREF)) return ValueFromVariant(*V_VARIANTREF(&v), bridge);
   if (V_VT(&v) & VT_BYREF) {
     Variant plain;
     if (FAILED(VariantCopyInd(plain.ptr(), VariantInput(v).ptr()))) return {};

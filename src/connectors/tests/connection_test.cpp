@@ -406,6 +406,29 @@ print ButAspect.Caption
   }
 }
 
+// Word 2003 marks its template changed at every change to a bar: each action
+// reads the template's state once (a typed size: the edit, and the update
+// after it), and puts it back after a handler that failed too. A connection
+// that built the toolbar takes no ribbon callback.
+TEST(Connection, WordsTemplateIsReadOnceAnActionAndKeptSavedAfterAFailure) {
+  hostprog::testing::PhasedRun run;
+  run.Script("start word\nadd A 144 72\nselect A\n");
+  run.world().Record(true);
+  run.Script("type TxHeight 2\n");
+  run.world().Record(false);
+  long reads = 0;
+  for (const auto& call : run.world().recorded())
+    reads += hostprog::testing::CallText(call) == "get Application.CustomizationContext";
+  EXPECT_EQ(reads, 2);
+  EXPECT_EQ(run.Script("fail FaceId 5\nclick ButAspect\nprint NormalTemplate.Saved\n"),
+            "error: 5 Automation error\nNormalTemplate.Saved = true\n");
+
+  hostprog::testing::QuietPlatform quiet;
+  const auto toolbar = CreateConnector("ConnectWd", quiet.platform);
+  const host::Value no_control[] = {host::Value()};
+  EXPECT_EQ(toolbar->RibbonCallback("Ribbon_GetText", no_control).error().number, 438);
+}
+
 // Switched off by the user, the add-in takes its toolbar with it; switched
 // on again, or loaded again by a click on a button left behind, it builds
 // one working toolbar.

@@ -128,6 +128,12 @@ TEST(Lifetime, ADisconnectedConnectorReceivesNothingWhileTheHostStillHoldsIt) {
   EXPECT_EQ(h.Control("TxHeight").text, "0");
   EXPECT_EQ(h.modal.dialogs, 0);
   EXPECT_EQ(h.world.bars().back()->controls.size(), connectors::testing::ToolbarControls());
+  // Released without a disconnection, it lets go as at a shutdown.
+  Host released(sim::HostKind::PowerPoint, "Connect");
+  released.Connect();
+  released.connector->HostReleased();
+  EXPECT_EQ(released.world.TotalConnectedSinks(), 0u);
+  EXPECT_EQ(released.world.bars().size(), 1u);
   // Switched off by the user, it takes its toolbar away.
   Host off(sim::HostKind::PowerPoint, "Connect");
   off.Connect();
