@@ -2,6 +2,7 @@
 // Fault injection: the next call (or every call) of a member, on any object
 // of the simulated host, fails with the given error.
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <string>
@@ -27,9 +28,7 @@ class Faults {
     refused_interfaces_.push_back(std::move(interface_id));
   }
   bool RefusesEventsOf(std::string_view interface_id) const {
-    for (const std::string& refused : refused_interfaces_)
-      if (refused == interface_id) return true;
-    return false;
+    return std::ranges::find(refused_interfaces_, interface_id) != refused_interfaces_.end();
   }
   void Heal() {
     armed_.clear();

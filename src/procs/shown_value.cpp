@@ -72,7 +72,7 @@ std::string GeneralNumber(float value, const NumberFormat& format) {
   Digits d = SevenDigits(magnitude);
   std::string& digits = d.digits;
   const int exponent = d.exponent;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  digits.erase(digits.find_last_not_of('0') + 1);  // the first digit is never 0
 
   std::string out = value < 0 ? "-" : "";
   if (exponent >= 7 || exponent < -4) {

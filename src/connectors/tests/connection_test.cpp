@@ -3,6 +3,7 @@
 #include <set>
 
 #include "connectors/connectors.h"
+#include "connectors/event_router.h"
 #include "connectors/testing/toolbar_control.h"
 #include "connectors/toolbar_layout.h"
 #include "hostprog/testing/call_text.h"
@@ -404,6 +405,23 @@ print ButAspect.Caption
 )~");
     EXPECT_EQ(foreign.out, "ButAspect.Caption = \"Aspect Ratio\"\n") << host;
   }
+}
+
+// A router names the events it has handlers for, so that a host refuses a
+// misspelt one where it is subscribed instead of never raising it (Excel's
+// is SheetSelectionChange).
+TEST(Connection, AMisspeltEventIsRefusedWhereItIsSubscribed) {
+  struct Target final : EventTarget {
+    void RunHandler(const std::function<void()>& handler) override { handler(); }
+    std::shared_ptr<const void> Hold() override { return nullptr; }
+  } target;
+  sim::World world(sim::HostKind::Excel);
+  auto router = std::make_shared<EventRouter>(
+      target, std::vector<EventBinding>{{"SheetSelectionChanged", [](EventArgs) {}}});
+  const auto refused =
+      world.ApplicationRef()->Subscribe(host::event_interfaces::kExcelApplication, router);
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.error(), host::errors::NoSuchEvent("SheetSelectionChanged"));
 }
 
 // Word 2003 marks its template changed at every change to a bar: each action

@@ -141,6 +141,14 @@ TEST(Value, LongAndTextConversionsAreVisualBasics) {
   EXPECT_EQ(Value("True").ToBool().error().number, 13);
 }
 
+// Two values are equal where both hold the same: an object, the same object.
+TEST(Value, AnObjectEqualsOnlyItself) {
+  FakeObject a, b;
+  EXPECT_EQ(Value(ObjectRef(&a)), Value(ObjectRef(&a)));
+  EXPECT_NE(Value(ObjectRef(&a)), Value(ObjectRef(&b)));
+  EXPECT_NE(Value(ObjectRef(&a)), Value());
+}
+
 // Every failure reaches a host as a failure code: the automation facility
 // holds 1 to 65535, a negative number is a code already, and the rest
 // (which would read as success) is E_FAIL.
