@@ -51,7 +51,7 @@ struct Digits {
   int exponent = 0;
 };
 Digits SevenDigits(double magnitude) {
-  char text[32];
+  char text[32]{};  // zeroed: nothing after the text reads as a digit
   const auto written =
       std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 6);
   const std::string_view scientific(text, static_cast<size_t>(written.ptr - text));
