@@ -4,10 +4,13 @@
 // automation type ("put CommandBarButton.FaceId i16:1647"), so that tests
 // can compare calls across sessions and write expected calls out literally.
 
+#include <algorithm>
 #include <string>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
+#include "hostprog/testing/run_script.h"
 #include "sim/sim_object.h"
 #include "sim/world.h"
 
@@ -47,6 +50,21 @@ inline std::string CallText(const sim::World::RecordedCall& call) {
         v.storage());
   }
   return line;
+}
+
+// The calls the add-in made while the script `phase` ran, as text.
+inline std::vector<std::string> CallsDuring(PhasedRun& run, const std::string& phase) {
+  run.world().Record(true);
+  run.Script(phase);
+  run.world().Record(false);
+  std::vector<std::string> calls;
+  for (const auto& call : run.world().recorded()) calls.push_back(CallText(call));
+  return calls;
+}
+
+inline long CountOf(const std::vector<std::string>& calls, const std::string& prefix) {
+  return std::count_if(calls.begin(), calls.end(),
+                       [&](const std::string& c) { return c.starts_with(prefix); });
 }
 
 }  // namespace frambolist::hostprog::testing

@@ -431,13 +431,9 @@ TEST(Connection, AMisspeltEventIsRefusedWhereItIsSubscribed) {
 TEST(Connection, WordsTemplateIsReadOnceAnActionAndKeptSavedAfterAFailure) {
   hostprog::testing::PhasedRun run;
   run.Script("start word\nadd A 144 72\nselect A\n");
-  run.world().Record(true);
-  run.Script("type TxHeight 2\n");
-  run.world().Record(false);
-  long reads = 0;
-  for (const auto& call : run.world().recorded())
-    reads += hostprog::testing::CallText(call) == "get Application.CustomizationContext";
-  EXPECT_EQ(reads, 2);
+  EXPECT_EQ(hostprog::testing::CountOf(hostprog::testing::CallsDuring(run, "type TxHeight 2\n"),
+                                       "get Application.CustomizationContext"),
+            2);
   EXPECT_EQ(run.Script("fail FaceId 5\nclick ButAspect\nprint NormalTemplate.Saved\n"),
             "error: 5 Automation error\nNormalTemplate.Saved = true\n");
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 
 #include "connectors/ribbon_surface.h"

@@ -6,35 +6,22 @@
 
 #include <algorithm>
 
+#include "connectors/ribbon_surface.h"
 #include "connectors/xml_text.h"
 #include "hostprog/testing/call_text.h"
 #include "hostprog/testing/run_script.h"
-#include "connectors/ribbon_surface.h"
 #include "sim/command_bars.h"
 #include "sim/custom_ui.h"
 
 namespace frambolist::connectors {
 namespace {
 
+using hostprog::testing::CallsDuring;
 using hostprog::testing::CallText;
+using hostprog::testing::CountOf;
 using hostprog::testing::CountLines;
 using hostprog::testing::PhasedRun;
 using hostprog::testing::RunScript;
-
-// The calls the add-in made while `phase` ran, as text.
-std::vector<std::string> CallsDuring(PhasedRun& run, const std::string& phase) {
-  run.world().Record(true);
-  run.Script(phase);
-  run.world().Record(false);
-  std::vector<std::string> calls;
-  for (const auto& call : run.world().recorded()) calls.push_back(CallText(call));
-  return calls;
-}
-
-long CountOf(const std::vector<std::string>& calls, const std::string& prefix) {
-  return std::count_if(calls.begin(), calls.end(),
-                       [&](const std::string& c) { return c.starts_with(prefix); });
-}
 
 // Office draws from what it cached: whatever a handler writes must reach the
 // ribbon through an invalidation, and the typed text, which Office keeps,
